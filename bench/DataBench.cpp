@@ -1,0 +1,103 @@
+// Load + parse of a realistic data file, against a bare inflate of the same stream.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include <zlib.h>
+
+#include "DataFile.h"
+#include "DataFileBuilder.h"
+#include "DataParser.h"
+#include "TempDir.h"
+
+namespace {
+
+using namespace velmora;
+
+class QuietMessages : public ParseMessages {
+public:
+    void ShowMessage(std::string_view) override { ++count; }
+    int count = 0;
+};
+
+struct Fixture {
+    Fixture()
+    {
+        raw = fixtures::RealisticDataFile();
+        compressed = fixtures::DeflateRaw(raw);
+        path = dir.File("brannoch2_x1_p1.dat");
+        fixtures::WriteFile(path, compressed);
+    }
+    fixtures::TempDir dir;
+    fixtures::Bytes raw;
+    fixtures::Bytes compressed;
+    std::string path;
+};
+
+Fixture& Shared()
+{
+    static Fixture fixture;
+    return fixture;
+}
+
+void BM_BareInflate(benchmark::State& state)
+{
+    Fixture& f = Shared();
+    auto out = std::make_unique<std::uint8_t[]>(f.raw.size());
+    for (auto _ : state) {
+        z_stream s{};
+        inflateInit2(&s, -15);
+        s.next_in = f.compressed.data();
+        s.avail_in = static_cast<uInt>(f.compressed.size());
+        s.next_out = out.get();
+        s.avail_out = static_cast<uInt>(f.raw.size());
+        if (inflate(&s, Z_SYNC_FLUSH) != Z_STREAM_END)
+            throw std::runtime_error("inflate failed");
+        inflateEnd(&s);
+        benchmark::DoNotOptimize(out.get());
+    }
+    state.counters["inflated_MB"] = static_cast<double>(f.raw.size()) / 1e6;
+    state.counters["ratio"] = static_cast<double>(f.raw.size()) / static_cast<double>(f.compressed.size());
+}
+
+void BM_LoadAndParse(benchmark::State& state)
+{
+    Fixture& f = Shared();
+    DataBuffer buffer;
+    auto tables = std::make_unique<GameTables>();
+    QuietMessages messages;
+    for (auto _ : state) {
+        if (!LoadDataFile(f.path, buffer) || !ParseDataFile(buffer, *tables, messages))
+            throw std::runtime_error("load failed");
+    }
+    state.counters["techs"] = tables->techCount;
+}
+
+void BM_LoadOnly(benchmark::State& state)
+{
+    Fixture& f = Shared();
+    DataBuffer buffer;
+    for (auto _ : state)
+        if (!LoadDataFile(f.path, buffer))
+            throw std::runtime_error("load failed");
+}
+
+void BM_ParseOnly(benchmark::State& state)
+{
+    Fixture& f = Shared();
+    auto tables = std::make_unique<GameTables>();
+    QuietMessages messages;
+    for (auto _ : state)
+        if (!ParseDataFile(ByteView(f.raw.data(), f.raw.size()), *tables, messages))
+            throw std::runtime_error("parse failed");
+}
+
+BENCHMARK(BM_BareInflate)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadAndParse)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ParseOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

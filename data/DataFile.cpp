@@ -1,0 +1,189 @@
+#include "DataFile.h"
+
+#include <memory>
+#include <vector>
+
+#include <zlib.h>
+
+#include "File.h"
+
+namespace velmora {
+
+std::string_view DescribeLoadStatus(LoadStatus status)
+{
+    switch (status) {
+    case LoadStatus::Loaded: return "loaded";
+    case LoadStatus::OpenFailed: return "cannot open the data file";
+    case LoadStatus::ReadFailed: return "cannot read the data file";
+    case LoadStatus::TempFileFailed: return "cannot create the temporary file beside the data file";
+    case LoadStatus::TempIoFailed: return "cannot write, read back or delete the temporary file";
+    case LoadStatus::InitFailed: return "cannot initialise the inflater";
+    case LoadStatus::InflateFailed: return "the data file is not a raw deflate stream";
+    case LoadStatus::StreamTruncated: return "the data file's deflate stream is cut short";
+    case LoadStatus::TooLarge: return "the data file inflates to more than the program accepts";
+    }
+    return "unknown failure";
+}
+
+namespace {
+
+// Owns the inflater from a successful init to its end.
+class Inflater {
+public:
+    explicit Inflater(ByteView input)
+    {
+        stream_.next_in = const_cast<Bytef*>(input.data());
+        stream_.avail_in = static_cast<uInt>(input.size());
+        stream_.zalloc = Z_NULL;
+        stream_.zfree = Z_NULL;
+        stream_.opaque = Z_NULL;
+        stream_.avail_out = 0;
+        initResult_ = inflateInit2(&stream_, -15);
+    }
+    ~Inflater() { inflateEnd(&stream_); }
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+
+    bool Ready() const { return initResult_ == Z_OK; }
+    z_stream& Stream() { return stream_; }
+
+private:
+    z_stream stream_{};
+    int initResult_ = Z_STREAM_ERROR;
+};
+
+// Everything a load holds while it runs; the destructor removes the temporary file on
+// every path out.
+class Load {
+public:
+    Load(const std::string& path, DataBuffer& buffer) : path_(path), tempPath_(path + std::string(TempFileSuffix)), buffer_(buffer) {}
+    ~Load()
+    {
+        if (tempCreated_) {
+            temp_.Close();
+            RemoveFile(tempPath_);
+        }
+    }
+    Load(const Load&) = delete;
+    Load& operator=(const Load&) = delete;
+
+    LoadStatus Run();
+
+private:
+    LoadStatus ReadInput(std::vector<std::uint8_t>& input);
+    LoadStatus Inflate(ByteView input, std::int64_t& length);
+    LoadStatus ReadBack(std::int64_t length);
+
+    std::string path_;
+    std::string tempPath_;
+    DataBuffer& buffer_;
+    File temp_;
+    bool tempCreated_ = false;
+};
+
+LoadStatus Load::ReadInput(std::vector<std::uint8_t>& input)
+{
+    File data = File::OpenForReading(path_);
+    if (!data.IsOpen())
+        return LoadStatus::OpenFailed;
+    const std::int64_t size = data.Size();
+    // A compressed file larger than anything the buffer could hold inflated is not ours.
+    if (size < 0 || size > MaxInflatedLength)
+        return size < 0 ? LoadStatus::ReadFailed : LoadStatus::TooLarge;
+    input.resize(static_cast<std::size_t>(size));
+    if (data.Read(input.data(), input.size()) != size)
+        return LoadStatus::ReadFailed;
+    return LoadStatus::Loaded;
+}
+
+LoadStatus Load::Inflate(ByteView input, std::int64_t& length)
+{
+    Inflater inflater(input);
+    length = 0;
+    if (!inflater.Ready())
+        return LoadStatus::InitFailed;
+
+    z_stream& stream = inflater.Stream();
+    auto chunk = std::make_unique<std::uint8_t[]>(InflateChunkSize);
+    int result = Z_OK;
+    do {
+        stream.next_out = chunk.get();
+        stream.avail_out = static_cast<uInt>(InflateChunkSize);
+        result = inflate(&stream, Z_SYNC_FLUSH);
+        if (result != Z_OK && result != Z_STREAM_END)
+            break;
+        const std::size_t produced = InflateChunkSize - stream.avail_out;
+        if (length + static_cast<std::int64_t>(produced) > MaxInflatedLength)
+            return LoadStatus::TooLarge;
+        if (!temp_.WriteAll(chunk.get(), produced))
+            return LoadStatus::TempIoFailed;
+        length += static_cast<std::int64_t>(produced);
+    } while (result == Z_OK && stream.avail_out == 0);
+
+    if (result == Z_STREAM_END)
+        return LoadStatus::Loaded;
+    if (result == Z_OK || result == Z_BUF_ERROR)
+        return LoadStatus::StreamTruncated;
+    return LoadStatus::InflateFailed;
+}
+
+LoadStatus Load::ReadBack(std::int64_t length)
+{
+    if (length == 0)
+        return LoadStatus::Loaded;
+    auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(length));
+    if (!temp_.Rewind() || temp_.Read(bytes.get(), static_cast<std::size_t>(length)) != length)
+        return LoadStatus::TempIoFailed;
+    buffer_.bytes = std::move(bytes);
+    buffer_.length = static_cast<std::int32_t>(length);
+    return LoadStatus::Loaded;
+}
+
+LoadStatus Load::Run()
+{
+    std::vector<std::uint8_t> input;
+    if (LoadStatus s = ReadInput(input); s != LoadStatus::Loaded)
+        return s;
+
+    temp_ = File::OpenScratch(tempPath_);
+    if (!temp_.IsOpen())
+        return LoadStatus::TempFileFailed;
+    tempCreated_ = true;
+
+    std::int64_t length = 0;
+    const LoadStatus inflated = Inflate(ByteView(input.data(), input.size()), length);
+    input = {};
+    // Disk and size failures leave nothing; an inflate failure keeps what came before it.
+    if (inflated == LoadStatus::TempIoFailed || inflated == LoadStatus::TooLarge)
+        return inflated;
+
+    if (LoadStatus s = ReadBack(length); s != LoadStatus::Loaded)
+        return s;
+
+    tempCreated_ = false;
+    const bool closed = temp_.Close();
+    if (!RemoveFile(tempPath_) || !closed) {
+        buffer_.Release();
+        return LoadStatus::TempIoFailed;
+    }
+    return inflated;
+}
+
+} // namespace
+
+bool LoadDataFile(const std::string& path, DataBuffer& buffer, LoadStatus* status)
+{
+    buffer.Release();
+    LoadStatus result;
+    {
+        Load load(path, buffer);
+        result = load.Run();
+    }
+    if (result == LoadStatus::TempIoFailed || result == LoadStatus::TooLarge)
+        buffer.Release();
+    if (status)
+        *status = result;
+    return result == LoadStatus::Loaded;
+}
+
+} // namespace velmora

@@ -1,0 +1,294 @@
+#include "DataParser.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace velmora {
+
+namespace {
+
+constexpr std::string_view EffectsAnchor = "CHUN4";
+constexpr std::string_view CivsAnchor = "Gaia";
+constexpr int VersionFieldLength = 8;
+
+// Record layout: offsets and fixed lengths of the parts the parser reads or steps over.
+constexpr std::int64_t EffectCountOffset = 31;     // int16 command count in an effect record
+constexpr std::int64_t EffectHeaderLength = 33;
+constexpr std::int64_t CommandLength = 11;
+constexpr std::int64_t CivResourceCountOffset = 21;
+constexpr std::int64_t CivUnitCountOffset = 28;    // + 4 * resources
+constexpr std::int64_t CivHeaderLength = 30;       // + 4 * resources + 4 * units
+constexpr std::int64_t UnitNameLengthOffset = 1;
+constexpr std::int64_t UnitIdOffset = 3;
+constexpr std::int64_t UnitNameIdOffset = 5;
+constexpr std::int64_t UnitKOffset = 149;
+constexpr std::int64_t UnitCommonLength = 160;     // + 5 * k + name length
+constexpr std::int64_t TechNameLengthOffset = 60;
+constexpr std::int64_t TechHeaderLength = 62;      // + name length
+
+bool IsUnitType(int type)
+{
+    switch (type) {
+    case 10: case 20: case 25: case 30: case 60: case 70: case 80:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Counts and lengths that a file gives as negative count as nothing.
+std::int64_t NonNegative(std::int64_t n) { return n < 0 ? 0 : n; }
+
+class Parser {
+public:
+    Parser(ByteView bytes, GameTables& tables, ParseMessages& messages) : bytes_(bytes), tables_(tables), messages_(messages) {}
+
+    bool Run()
+    {
+        return ReadVersion() && ReadEffects() && ReadCivs() && ReadTechs();
+    }
+
+private:
+    bool Fail(std::string_view message)
+    {
+        messages_.ShowMessage(message);
+        return false;
+    }
+    bool Truncated() { return Fail(TruncatedMessage); }
+
+    bool ReadVersion();
+    bool ReadEffects();
+    bool ReadCommands(EffectRecord& effect, std::int64_t at, std::int64_t count);
+    bool ReadCivs();
+    bool ReadUnits(std::int64_t unitCount);
+    bool ReadTechs();
+    bool ReadTech(TechRecord& tech);
+
+    ByteView bytes_;
+    GameTables& tables_;
+    ParseMessages& messages_;
+    std::int64_t pos_ = 0;
+};
+
+bool Parser::ReadVersion()
+{
+    const ByteView field = bytes_.Sub(0, std::min<std::int64_t>(VersionFieldLength, bytes_.size())).value();
+    const auto* begin = field.data();
+    const auto* end = begin ? std::find(begin, begin + field.size(), std::uint8_t{0}) : begin;
+    tables_.versionText.assign(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(end - begin));
+    if (tables_.versionText != RequiredVersionText)
+        return Fail(VersionErrorMessage);
+    return true;
+}
+
+bool Parser::ReadEffects()
+{
+    const std::int64_t anchor = FindEffectsAnchor(bytes_);
+    if (anchor < 0) {
+        tables_.effectCount = 0;
+        pos_ = 0;
+        return true;
+    }
+    const auto fileCount = bytes_.I32(anchor - 4);
+    if (!fileCount)
+        return Truncated();
+    const std::int32_t stored = std::min(*fileCount, MaxEffects);
+    tables_.effectCount = stored;
+    pos_ = anchor;
+
+    for (std::int64_t i = 0; i < *fileCount; ++i) {
+        const auto n = bytes_.I16(pos_ + EffectCountOffset);
+        if (!n)
+            return Truncated();
+        if (*n > MaxEffectCommands) {
+            messages_.ShowMessage(NumErrorMessage);
+            // The offending effect and all after it are left without commands rather
+            // than with what an earlier file put there.
+            for (std::int64_t j = i; j < stored; ++j)
+                tables_.effects[static_cast<std::size_t>(j)].commandCount = 0;
+            pos_ += EffectCountOffset;
+            return true;
+        }
+        const std::int64_t count = NonNegative(*n);
+        if (i < stored && !ReadCommands(tables_.effects[static_cast<std::size_t>(i)], pos_ + EffectHeaderLength, count))
+            return false;
+        pos_ += EffectHeaderLength + CommandLength * count;
+    }
+    return true;
+}
+
+bool Parser::ReadCommands(EffectRecord& effect, std::int64_t at, std::int64_t count)
+{
+    effect.commandCount = static_cast<std::int16_t>(count);
+    for (std::int64_t c = 0; c < count; ++c, at += CommandLength) {
+        const auto type = bytes_.I8(at);
+        const auto d1 = bytes_.I16(at + 1);
+        const auto d2 = bytes_.I16(at + 3);
+        const auto d3 = bytes_.I16(at + 5);
+        const auto d4 = bytes_.F32(at + 7);
+        if (!type || !d1 || !d2 || !d3 || !d4)
+            return Truncated();
+        effect.commands[static_cast<std::size_t>(c)] = EffectCommand{*type, *d1, *d2, *d3, *d4};
+    }
+    return true;
+}
+
+bool Parser::ReadCivs()
+{
+    if (const std::int64_t gaia = bytes_.Find(CivsAnchor, pos_); gaia >= 0)
+        pos_ = gaia - 3;
+    const auto fileCount = bytes_.I16(pos_);
+    if (!fileCount)
+        return Truncated();
+    tables_.civCount = std::min<std::int32_t>(*fileCount, MaxCivs);
+    pos_ += 2;
+
+    for (std::int64_t c = 0; c < *fileCount; ++c) {
+        const auto resources = bytes_.I16(pos_ + CivResourceCountOffset);
+        if (!resources)
+            return Truncated();
+        const std::int64_t r = NonNegative(*resources);
+        const auto units = bytes_.I16(pos_ + CivUnitCountOffset + 4 * r);
+        if (!units)
+            return Truncated();
+        if (c < MaxCivs) {
+            CivRecord& civ = tables_.civs[static_cast<std::size_t>(c)];
+            civ.resourceCount = *resources;
+            civ.unitCount = *units;
+        }
+        pos_ += CivHeaderLength + 4 * r + 4 * NonNegative(*units);
+        if (*units > 0 && !ReadUnits(*units))
+            return false;
+    }
+    return true;
+}
+
+// Steps through one civilization's unit records, collecting the name string ids. The
+// records end after the one whose unit id is u - 1, and there are never more than u.
+bool Parser::ReadUnits(std::int64_t unitCount)
+{
+    std::int64_t lastId = 0;
+    for (std::int64_t j = 0; j < unitCount && lastId + 1 < unitCount; ++j) {
+        const auto type = bytes_.I8(pos_);
+        if (!type)
+            return Truncated();
+        if (!IsUnitType(*type))
+            return Fail(ObjectTypeErrorMessage);
+        const auto unitId = bytes_.I16(pos_ + UnitIdOffset);
+        const auto nameId = bytes_.I16(pos_ + UnitNameIdOffset);
+        const auto k = bytes_.I8(pos_ + UnitKOffset);
+        const auto nameLength = bytes_.I16(pos_ + UnitNameLengthOffset);
+        if (!unitId || !nameId || !k || !nameLength)
+            return Truncated();
+        lastId = *unitId;
+        if (*unitId >= 0 && *unitId < MaxUnitIds)
+            tables_.unitNameIds[*unitId] = *nameId;
+
+        const std::int64_t tail = pos_ + UnitCommonLength + 5 * NonNegative(*k) + NonNegative(*nameLength);
+        switch (*type) {
+        case 10:
+            pos_ = tail;
+            break;
+        case 20:
+        case 25:
+            pos_ = tail + 4;
+            break;
+        case 30:
+            pos_ = tail + 41;
+            break;
+        default: {  // 60, 70, 80: two counted lists inside the tail
+            const auto a = bytes_.I16(tail + 63);
+            if (!a)
+                return Truncated();
+            const std::int64_t bAt = tail + 65 + 4 * NonNegative(*a);
+            const auto b = bytes_.I16(bAt);
+            if (!b)
+                return Truncated();
+            const std::int64_t rest = *type == 60 ? 67 : *type == 70 ? 123 : 205;
+            pos_ = bAt + 4 * NonNegative(*b) + rest;
+            break;
+        }
+        }
+    }
+    return true;
+}
+
+bool Parser::ReadTechs()
+{
+    const auto fileCount = bytes_.I16(pos_);
+    if (!fileCount)
+        return Truncated();
+    pos_ += 2;
+    // Nothing follows the techs, so those beyond the capacity are not read at all.
+    const std::int16_t stored = std::min<std::int16_t>(*fileCount, MaxTechs);
+    for (int t = 0; t < stored; ++t)
+        if (!ReadTech(tables_.techs[static_cast<std::size_t>(t)]))
+            return false;
+    tables_.techCount = stored;
+    return true;
+}
+
+bool Parser::ReadTech(TechRecord& tech)
+{
+    const auto fixed = bytes_.Sub(pos_, TechHeaderLength);
+    if (!fixed)
+        return Truncated();
+    const ByteView r = *fixed;  // every read below lies inside the 62 bytes just checked
+    for (std::size_t i = 0; i < tech.requiredTechs.size(); ++i)
+        tech.requiredTechs[i] = *r.I16(static_cast<std::int64_t>(2 * i));
+    for (std::size_t i = 0; i < tech.cost.size(); ++i) {
+        const auto at = static_cast<std::int64_t>(12 + 5 * i);
+        tech.cost[i] = TechCost{*r.I16(at), *r.I16(at + 2), *r.I8(at + 4)};
+    }
+    tech.requiredTechFlag = *r.I16(27);
+    tech.civ = *r.I16(29);
+    tech.civFlag = *r.I16(31);
+    tech.location = *r.I16(33);
+    tech.nameStringId = *r.I16(35);
+    tech.helpStringId = *r.I16(37);
+    tech.researchTime = *r.I16(39);
+    tech.effectNo = *r.I16(41);
+    tech.unknown1 = *r.I16(43);
+    tech.iconId = *r.I8(45);
+    tech.unknown2 = *r.I8(46);
+    tech.buttonSlot = *r.I8(47);
+    tech.unknown3 = *r.I32(48);
+    tech.unknown4 = *r.I32(52);
+    tech.unknown5 = *r.I32(56);
+
+    const std::int64_t nameLength = NonNegative(*r.I16(TechNameLengthOffset));
+    const auto name = bytes_.Sub(pos_ + TechHeaderLength, nameLength);
+    if (!name)
+        return Truncated();
+    const auto* begin = name->data();
+    const auto* end = begin ? std::find(begin, begin + name->size(), std::uint8_t{0}) : begin;
+    const auto kept = std::min<std::size_t>(static_cast<std::size_t>(end - begin), MaxTechNameLength);
+    tech.name.assign(reinterpret_cast<const char*>(begin), kept);
+    pos_ += TechHeaderLength + nameLength;
+    return true;
+}
+
+} // namespace
+
+std::int64_t FindEffectsAnchor(ByteView bytes)
+{
+    const std::int64_t at = bytes.Find(EffectsAnchor, 0);
+    return at > 4 ? at : -1;
+}
+
+bool ParseDataFile(ByteView bytes, GameTables& tables, ParseMessages& messages)
+{
+    // Parse into a copy so that a failed parse leaves the tables exactly as they were.
+    auto scratch = std::make_unique<GameTables>(tables);
+    if (!Parser(bytes, *scratch, messages).Run())
+        return false;
+    tables = std::move(*scratch);
+    return true;
+}
+
+bool ParseDataFile(const DataBuffer& buffer, GameTables& tables, ParseMessages& messages)
+{
+    return ParseDataFile(buffer.View(), tables, messages);
+}
+
+} // namespace velmora

@@ -1,0 +1,47 @@
+// Plain file access for the few files the program touches: the data file (read only) and
+// its temporary file. POSIX underneath; a Windows build swaps in its own File.cpp.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+class File {
+public:
+    File() = default;
+    ~File() { Close(); }
+    File(File&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // Opens an existing regular file for reading only. Folders, devices, FIFOs and sockets
+    // are refused without blocking.
+    static File OpenForReading(const std::string& path);
+
+    // Opens a scratch file for reading and writing, creating it or emptying a stale one.
+    // The name is never followed through a symbolic link, and a name that is not a plain
+    // file of its own (a link, a device, a file with several hard links) is refused and
+    // left alone.
+    static File OpenScratch(const std::string& path);
+
+    bool IsOpen() const { return fd_ >= 0; }
+    // Size as the file system reports it, or -1.
+    std::int64_t Size() const;
+    // Reads up to `size` bytes, retrying short reads; returns the count read or -1 on error.
+    std::int64_t Read(void* data, std::size_t size);
+    bool WriteAll(const void* data, std::size_t size);
+    bool Rewind();
+    bool Close();
+
+private:
+    explicit File(int fd) : fd_(fd) {}
+    int fd_ = -1;
+};
+
+// Deletes a file; true when it is gone.
+bool RemoveFile(const std::string& path);
+
+} // namespace velmora

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs every Debian package Velmora needs to build, run and test.
+# Idempotent: packages already present are left as they are.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  zlib1g-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
+  clang libclang-rt-14-dev
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  fonts-ipafont-gothic fontconfig
+  xvfb xauth
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  echo "install-deps: all packages present"
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"

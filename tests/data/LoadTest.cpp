@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "DataFile.h"
+#include "DataFileBuilder.h"
+#include "TempDir.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using fixtures::Bytes;
+
+Bytes Pattern(std::size_t size, std::uint32_t seed = 3)
+{
+    fixtures::DataFileBuilder b;
+    b.Filler(size, seed);
+    return b.Data();
+}
+
+Bytes Held(const DataBuffer& buffer)
+{
+    return buffer.length > 0 ? Bytes(buffer.bytes.get(), buffer.bytes.get() + buffer.length) : Bytes{};
+}
+
+class LoadTest : public ::testing::Test {
+protected:
+    std::string Write(const std::string& name, const Bytes& bytes)
+    {
+        const std::string path = dir.File(name);
+        fixtures::WriteFile(path, bytes);
+        return path;
+    }
+    bool Load(const std::string& path)
+    {
+        return LoadDataFile(path, buffer, &status);
+    }
+    bool TempLeft(const std::string& path) const
+    {
+        struct stat st {};
+        return ::lstat((path + ".tmp1").c_str(), &st) == 0;
+    }
+
+    fixtures::TempDir dir;
+    DataBuffer buffer;
+    LoadStatus status = LoadStatus::Loaded;
+};
+
+TEST_F(LoadTest, InflatesAWholeStreamAndRemovesTheTemporaryFile)
+{
+    const Bytes data = Pattern(300000);
+    const std::string path = Write("game.dat", fixtures::DeflateRaw(data));
+    ASSERT_TRUE(Load(path));
+    EXPECT_EQ(status, LoadStatus::Loaded);
+    EXPECT_EQ(Held(buffer), data);
+    EXPECT_FALSE(TempLeft(path));
+    EXPECT_EQ(fixtures::ReadFile(path), fixtures::DeflateRaw(data));  // never written
+}
+
+TEST_F(LoadTest, SizesAroundTheChunkSize)
+{
+    // Exact multiples end either with the last full chunk or one more empty iteration;
+    // stored blocks (level 0) and strong compression take different paths through inflate.
+    for (std::size_t size : {std::size_t{0}, std::size_t{1}, InflateChunkSize - 1, InflateChunkSize, InflateChunkSize + 1,
+                             2 * InflateChunkSize, 3 * InflateChunkSize}) {
+        for (int level : {0, 1, 9}) {
+            const Bytes data = Pattern(size, static_cast<std::uint32_t>(size));
+            const std::string path = Write("chunk.dat", fixtures::DeflateRaw(data, level));
+            ASSERT_TRUE(Load(path)) << size << " level " << level;
+            EXPECT_EQ(buffer.length, static_cast<std::int32_t>(size));
+            EXPECT_EQ(Held(buffer), data) << size << " level " << level;
+            EXPECT_FALSE(TempLeft(path));
+        }
+    }
+}
+
+TEST_F(LoadTest, AStaleTemporaryFileIsReplacedAndDeleted)
+{
+    const Bytes data = Pattern(5000);
+    const std::string path = Write("stale.dat", fixtures::DeflateRaw(data));
+    fixtures::WriteFile(path + ".tmp1", Pattern(400000, 9));
+    ASSERT_TRUE(Load(path));
+    EXPECT_EQ(Held(buffer), data);
+    EXPECT_FALSE(TempLeft(path));
+}
+
+TEST_F(LoadTest, ALinkAtTheTemporaryNameIsRefused)
+{
+    const std::string path = Write("linked.dat", fixtures::DeflateRaw(Pattern(1000)));
+    const Bytes victim = Pattern(77, 5);
+    const std::string target = Write("victim.bin", victim);
+    fs::create_symlink(target, path + ".tmp1");
+    EXPECT_FALSE(Load(path));
+    EXPECT_EQ(status, LoadStatus::TempFileFailed);
+    EXPECT_EQ(buffer.length, 0);
+    EXPECT_EQ(fixtures::ReadFile(target), victim);
+    EXPECT_TRUE(fs::is_symlink(path + ".tmp1"));  // not ours to delete
+}
+
+TEST_F(LoadTest, OtherFormatsAndEmptyFilesGiveFalse)
+{
+    const Bytes data = Pattern(20000);
+    struct Case {
+        const char* name;
+        Bytes bytes;
+    };
+    const Case cases[] = {
+        {"zlib", fixtures::DeflateZlib(data)},
+        {"gzip", fixtures::DeflateGzip(data)},
+        {"text", Bytes{'V', 'E', 'R', ' ', '5', '.', '7', '\n', 'h', 'e', 'l', 'l', 'o'}},
+        {"empty", Bytes{}},
+    };
+    for (const Case& c : cases) {
+        const std::string path = Write(std::string(c.name) + ".dat", c.bytes);
+        EXPECT_FALSE(Load(path)) << c.name;
+        EXPECT_NE(status, LoadStatus::Loaded) << c.name;
+        EXPECT_FALSE(TempLeft(path)) << c.name;
+    }
+    EXPECT_EQ(buffer.length, 0);  // the empty file inflates to nothing
+}
+
+TEST_F(LoadTest, ACutStreamKeepsWhatWasInflated)
+{
+    const Bytes data = Pattern(3 * InflateChunkSize);
+    Bytes compressed = fixtures::DeflateRaw(data, 0);
+    compressed.resize(compressed.size() / 2);
+    const std::string path = Write("cut.dat", compressed);
+    EXPECT_FALSE(Load(path));
+    EXPECT_EQ(status, LoadStatus::StreamTruncated);
+    ASSERT_GT(buffer.length, 0);
+    const Bytes held = Held(buffer);
+    EXPECT_TRUE(std::equal(held.begin(), held.end(), data.begin()));
+    EXPECT_FALSE(TempLeft(path));
+}
+
+TEST_F(LoadTest, ASecondLoadHoldsOnlyTheSecondFile)
+{
+    const Bytes first = Pattern(90000, 1);
+    const Bytes second = Pattern(1234, 2);
+    ASSERT_TRUE(Load(Write("first.dat", fixtures::DeflateRaw(first))));
+    ASSERT_TRUE(Load(Write("second.dat", fixtures::DeflateRaw(second))));
+    EXPECT_EQ(Held(buffer), second);
+
+    EXPECT_FALSE(Load(dir.File("missing.dat")));
+    EXPECT_EQ(status, LoadStatus::OpenFailed);
+    EXPECT_EQ(buffer.length, 0);
+    EXPECT_EQ(buffer.bytes, nullptr);
+}
+
+TEST_F(LoadTest, PathsThatAreNotPlainFiles)
+{
+    const std::string fifo = dir.File("pipe.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directory(dir.File("folder.dat"));
+    for (const std::string& path : {fifo, dir.File("folder.dat"), std::string("/dev/zero"), std::string("/dev/null")}) {
+        EXPECT_FALSE(Load(path)) << path;
+        EXPECT_EQ(status, LoadStatus::OpenFailed) << path;
+    }
+    EXPECT_FALSE(TempLeft(dir.File("folder.dat")));
+}
+
+TEST_F(LoadTest, AFolderThatCannotBeWrittenGivesFalse)
+{
+    const Bytes data = Pattern(1000);
+    const std::string path = Write("locked.dat", fixtures::DeflateRaw(data));
+    ::chmod(path.c_str(), 0644);
+    ::chmod(dir.Path().c_str(), 0555);
+    const int rc = fixtures::RunUnprivileged([&] {
+        DataBuffer own;
+        LoadStatus s = LoadStatus::Loaded;
+        const bool loaded = LoadDataFile(path, own, &s);
+        return !loaded && s == LoadStatus::TempFileFailed && own.length == 0 ? 0 : 1;
+    });
+    ::chmod(dir.Path().c_str(), 0755);
+    EXPECT_EQ(rc, 0);
+    EXPECT_FALSE(TempLeft(path));
+}
+
+TEST_F(LoadTest, AnUnreadableFileGivesFalse)
+{
+    const std::string path = Write("secret.dat", fixtures::DeflateRaw(Pattern(100)));
+    ::chmod(path.c_str(), 0200);
+    ::chmod(dir.Path().c_str(), 0777);
+    const int rc = fixtures::RunUnprivileged([&] {
+        DataBuffer own;
+        LoadStatus s = LoadStatus::Loaded;
+        return !LoadDataFile(path, own, &s) && s == LoadStatus::OpenFailed ? 0 : 1;
+    });
+    EXPECT_EQ(rc, 0);
+}
+
+TEST_F(LoadTest, AStreamThatInflatesPastTheLimitStopsEarly)
+{
+    // A few hundred kilobytes that inflate to more than the limit.
+    const Bytes bomb = fixtures::DeflateRawZeros(static_cast<std::size_t>(MaxInflatedLength) + (std::size_t{8} << 20));
+    ASSERT_LT(bomb.size(), std::size_t{1} << 20);
+    const std::string path = Write("bomb.dat", bomb);
+    EXPECT_FALSE(Load(path));
+    EXPECT_EQ(status, LoadStatus::TooLarge);
+    EXPECT_EQ(buffer.length, 0);
+    EXPECT_FALSE(TempLeft(path));
+}
+
+} // namespace
+} // namespace velmora

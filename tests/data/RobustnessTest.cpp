@@ -1,0 +1,113 @@
+// Damaged files never crash the loader or the parser, and every failure says why.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+
+#include "DataFile.h"
+#include "DataFileBuilder.h"
+#include "DataParser.h"
+#include "ParseMessageRecorder.h"
+#include "TempDir.h"
+
+namespace velmora {
+namespace {
+
+using fixtures::Bytes;
+
+Bytes SmallSoundFile()
+{
+    using namespace fixtures;
+    std::vector<UnitSpec> units;
+    const std::int8_t types[] = {10, 20, 25, 30, 60, 70, 80};
+    for (std::int16_t i = 0; i < 7; ++i) {
+        UnitSpec u;
+        u.type = types[i];
+        u.id = i;
+        u.nameStringId = static_cast<std::int16_t>(100 + i);
+        u.k = static_cast<std::int8_t>(i % 3);
+        u.a = static_cast<std::int16_t>(i % 2);
+        u.b = static_cast<std::int16_t>(i % 4);
+        units.push_back(u);
+    }
+    TechSpec tech;
+    tech.name = "Sample";
+    DataFileBuilder b;
+    b.Version().Filler(20).Effects({EffectSpec{{CommandSpec{1, 2, 3, 4, 5.0f}, CommandSpec{6, 7, 8, 9, 1.0f}}}, EffectSpec{{}}});
+    b.Filler(10, 4).Civs({CivSpec{.name = "Gaia", .resourceCount = 2, .units = units},
+                          CivSpec{.name = "Realm", .units = {units[0], units[4]}}});
+    b.Techs({tech, tech});
+    return b.Data();
+}
+
+void ExpectParseOutcome(const Bytes& bytes, const std::string& label)
+{
+    static const std::set<std::string> known{"Version error", "num error", "Object type data error", "Data file is truncated"};
+    // One table set for all cases: what an earlier case left must not matter either.
+    static auto tables = std::make_unique<GameTables>();
+    fixtures::ParseMessageRecorder messages;
+    const bool ok = ParseDataFile(ByteView(bytes.data(), bytes.size()), *tables, messages);
+    for (const std::string& m : messages.shown)
+        ASSERT_TRUE(known.count(m)) << label << ": " << m;
+    if (!ok) {
+        ASSERT_FALSE(messages.shown.empty()) << label;
+        EXPECT_NE(messages.shown.back(), "num error") << label;
+    }
+    EXPECT_LE(tables->techCount, MaxTechs);
+    EXPECT_LE(tables->effectCount, MaxEffects);
+    EXPECT_LE(tables->civCount, MaxCivs);
+    for (int e = 0; e < std::max(0, tables->effectCount); ++e)
+        ASSERT_LE(tables->effects[static_cast<std::size_t>(e)].commandCount, MaxEffectCommands) << label;
+}
+
+TEST(RobustnessTest, EveryPrefixOfASoundFile)
+{
+    const Bytes whole = SmallSoundFile();
+    {
+        auto tables = std::make_unique<GameTables>();
+        fixtures::ParseMessageRecorder messages;
+        ASSERT_TRUE(ParseDataFile(ByteView(whole.data(), whole.size()), *tables, messages));
+    }
+    for (std::size_t cut = 0; cut < whole.size(); ++cut) {
+        // A copy of exactly `cut` bytes, so the sanitizer sees any read past it.
+        const Bytes part(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut));
+        ExpectParseOutcome(part, "cut at " + std::to_string(cut));
+    }
+}
+
+TEST(RobustnessTest, FlippedBytes)
+{
+    const Bytes whole = SmallSoundFile();
+    for (std::size_t at = 0; at < whole.size(); ++at) {
+        for (std::uint8_t mask : {std::uint8_t{0xFF}, std::uint8_t{0x80}, std::uint8_t{0x01}}) {
+            Bytes damaged = whole;
+            damaged[at] ^= mask;
+            ExpectParseOutcome(damaged, "flip " + std::to_string(mask) + " at " + std::to_string(at));
+        }
+    }
+}
+
+TEST(RobustnessTest, DamagedCompressedFiles)
+{
+    fixtures::TempDir dir;
+    const Bytes whole = fixtures::DeflateRaw(SmallSoundFile());
+    const std::string path = dir.File("damaged.dat");
+    DataBuffer buffer;
+    for (std::size_t cut = 0; cut <= whole.size(); cut += 3) {
+        fixtures::WriteFile(path, std::span(whole.data(), cut));
+        const bool loaded = LoadDataFile(path, buffer);
+        EXPECT_EQ(loaded, cut == whole.size()) << cut;
+        if (loaded)
+            ExpectParseOutcome(Bytes(buffer.bytes.get(), buffer.bytes.get() + buffer.length), "whole");
+    }
+    for (std::size_t at = 0; at < whole.size(); ++at) {
+        Bytes damaged = whole;
+        damaged[at] ^= 0x5A;
+        fixtures::WriteFile(path, damaged);
+        if (LoadDataFile(path, buffer))
+            ExpectParseOutcome(Bytes(buffer.bytes.get(), buffer.bytes.get() + buffer.length), "inflated flip at " + std::to_string(at));
+    }
+}
+
+} // namespace
+} // namespace velmora
