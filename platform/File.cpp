@@ -42,7 +42,9 @@ File File::OpenScratch(const std::string& path)
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1)
         return {};
-    if (::ftruncate(fd, 0) != 0)
+    // Only a stale file is emptied: some file systems treat a truncate followed by writes
+    // as a replace and flush it to disk on close, which would slow every load.
+    if (st.st_size != 0 && ::ftruncate(fd, 0) != 0)
         return {};
     return file;
 }
