@@ -1,0 +1,25 @@
+// How numbers and texts appear in the viewer's boxes and lines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// "%d": a signed decimal with no padding.
+std::string FormatNumber(std::int64_t value);
+
+// As FormatNumber, but -1 (the "none" value of id and index fields) gives "".
+std::string FormatNumberBlankNone(std::int64_t value);
+
+// Reads a typed number leniently, as atoi does: leading white space is skipped, an
+// optional sign and the digits up to the first other character are taken; no digits give
+// 0. Numbers beyond the signed 32-bit range are held at its ends.
+std::int32_t ReadLenientNumber(std::string_view text);
+
+// Texts from the data file are bytes in the game's code page. A text that is valid UTF-8
+// is kept as it is; any other is decoded as Windows-1252, so no byte shows as garbage.
+std::string DisplayText(std::string_view bytes);
+
+} // namespace velmora
