@@ -1,0 +1,33 @@
+// Where the files the program opens really are.
+//
+// The program composes Windows paths: a folder read from the registry such as
+// "C:\Games\Brannoch" followed by "\Data\..." or "\language.dll". On this platform the game
+// lives in a Wine prefix, and every path the program opens (the data file, its temporary
+// file, the language modules) goes through ResolveHostPath once, just before the open.
+// Paths shown to the user stay as they were composed.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// The Wine prefix: $WINEPREFIX when set and not empty, else $HOME/.wine; "" when neither
+// can be found.
+std::string WinePrefix();
+
+// Turns a composed path into the host path to open:
+//  - backslashes are separators, as on Windows;
+//  - a path that starts with a drive letter ("C:\...", "d:/...") is looked up through the
+//    prefix's drive link, $WINEPREFIX/dosdevices/<letter>: (whatever that link points to);
+//  - every other path is a host path, absolute or relative to the working folder;
+//  - each component that does not exist under its exact name is matched against the
+//    names in its folder without regard to ASCII case, as on Windows; when several names
+//    match, the smallest in byte order is taken, so the choice does not depend on the
+//    order the folder lists them in;
+//  - from the first component found under no spelling, the rest is kept as written, so the
+//    open that follows fails (or, for a file to be created, creates it under that name).
+// Empty components and "." are dropped; ".." is kept and left to the file system.
+std::string ResolveHostPath(std::string_view path);
+
+} // namespace velmora

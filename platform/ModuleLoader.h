@@ -1,0 +1,72 @@
+// The string tables of Windows module files, standing in for the Windows module loader
+// (load a module, look up one of its strings, free it).
+//
+// A module file (PE32 or PE32+) is read into memory, never mapped or run. Its headers are
+// checked when it loads; its resource directory is walked on every lookup, each read
+// bounded by the file's bytes, so a damaged module answers "no such string" instead of
+// crashing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+class LoadedModule;
+using ModuleHandle = LoadedModule*;
+
+// Module files larger than this are refused.
+inline constexpr std::int64_t MaxModuleFileSize = std::int64_t{64} << 20;
+
+// Loads the module file at `path`, a composed path that is resolved with ResolveHostPath.
+// Gives nullptr when the file is missing, unreadable, too large, or not a PE image whose
+// headers and section table lie inside the file.
+ModuleHandle LoadModule(const std::string& path);
+
+// The same for file contents already read.
+ModuleHandle LoadModuleFromBytes(std::vector<std::uint8_t> bytes);
+
+// Copies string `id` of the module's string tables into `buffer`: at most
+// bufferLength - 1 UTF-16 units, then a terminating 0 unit; a longer string is cut. Returns
+// the number of units copied, which is 0 when the module holds no string `id`, when that
+// string is empty, when its block is damaged, when `id` is above 65535, or when there is
+// no module or no room in the buffer.
+//
+// The block of a string (block (id >> 4) + 1 of resource type 6) may exist in several
+// languages; the one used is the first present of: neutral (0x0000), the user's default
+// language (UserDefaultLangId), that language's primary language with the neutral
+// sublanguage, English (US) (0x0409), and failing all of them the first in the directory.
+int LoadModuleString(ModuleHandle module, std::uint32_t id, char16_t* buffer, int bufferLength);
+
+// Releases a module; nullptr is ignored.
+void FreeModule(ModuleHandle module);
+
+// How many modules this process has loaded and freed so far, and the number each load
+// got (1 for the first): enough to tell which modules were freed, how often and in which
+// order. The observer, when set, is told the number of every module freed.
+struct ModuleLoaderCounts {
+    std::int64_t loaded = 0;
+    std::int64_t freed = 0;
+};
+ModuleLoaderCounts GetModuleLoaderCounts();
+std::int64_t ModuleSerial(ModuleHandle module);
+using ModuleFreeObserver = void (*)(std::int64_t serial);
+// Sets the observer (nullptr for none) and gives back the one set before.
+ModuleFreeObserver SetModuleFreeObserver(ModuleFreeObserver observer);
+
+// Language ids (LANGIDs) as module resources use them.
+inline constexpr std::uint16_t LangNeutral = 0x0000;
+inline constexpr std::uint16_t LangEnglishUs = 0x0409;
+
+// The LANGID for a POSIX locale name such as "ja_JP.UTF-8" or "de_AT@euro": the country's
+// LANGID when the language and country are known, else the language's default LANGID,
+// else 0 (also for "C" and "POSIX").
+std::uint16_t LangIdFromLocaleName(std::string_view name);
+
+// The user's default language: the LANGID of the first of LC_ALL, LC_MESSAGES and LANG
+// that is set and not empty, or 0 (no preference) when none is or it is not known.
+std::uint16_t UserDefaultLangId();
+
+} // namespace velmora

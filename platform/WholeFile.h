@@ -1,0 +1,15 @@
+// Reading a small file whole, for the module loader and the registry reader.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The bytes of the plain file at `hostPath` (no further path translation), or nothing when
+// it cannot be opened or read, or is larger than `maxSize` bytes.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& hostPath, std::int64_t maxSize);
+
+} // namespace velmora
