@@ -1,0 +1,41 @@
+#include "LanguageModules.h"
+
+#include <string_view>
+
+#include "Utf16.h"
+
+namespace velmora {
+
+LanguageModules::~LanguageModules()
+{
+    for (std::int32_t i = 0; i < moduleCount; ++i)
+        FreeModule(modules[static_cast<std::size_t>(i)]);
+}
+
+int LanguageModules::AddModule(std::string path)
+{
+    if (moduleCount >= MaxModules)
+        return 1;
+    const ModuleHandle module = LoadModule(path);
+    if (!module)
+        return 1;
+    modules[static_cast<std::size_t>(moduleCount++)] = module;
+    return 0;
+}
+
+std::string LanguageModules::LookupString(std::int64_t id) const
+{
+    if (id < 0 || id > 0xFFFF)
+        return {};
+    char16_t buffer[MaxStringUnits];
+    for (std::int32_t i = 0; i < moduleCount; ++i) {
+        const int count = LoadModuleString(modules[static_cast<std::size_t>(i)], static_cast<std::uint32_t>(id), buffer, MaxStringUnits);
+        if (count > 0) {
+            const std::u16string_view text(buffer, static_cast<std::size_t>(count));
+            return Utf16ToUtf8(text.substr(0, text.find(u'\0')));
+        }
+    }
+    return {};
+}
+
+} // namespace velmora

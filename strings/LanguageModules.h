@@ -1,0 +1,41 @@
+// The game's language modules: up to three module files whose string tables hold every
+// text the game shows, asked in the order they were loaded.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "ModuleLoader.h"
+
+namespace velmora {
+
+class LanguageModules {
+public:
+    static constexpr int MaxModules = 3;
+    // LookupString hands the string loader a buffer of this many UTF-16 units, terminator
+    // included, so a string is cut to its first MaxStringUnits - 1 units.
+    static constexpr int MaxStringUnits = 512;
+
+    LanguageModules() = default;
+    virtual ~LanguageModules();
+    LanguageModules(const LanguageModules&) = delete;
+    LanguageModules& operator=(const LanguageModules&) = delete;
+
+    // Loads the module file at `path` (a composed path) and puts it after the modules
+    // already held. 0 when it loaded; 1 when it did not, or when MaxModules modules are
+    // already held (the file is then not even opened). A failure takes no entry.
+    int AddModule(std::string path);
+
+    // The text of string `id` from the first module, in load order, that holds it with a
+    // non-empty text, converted to UTF-8 (a string ends at its first NUL unit, and a
+    // surrogate without its partner becomes U+FFFD); "" when no module does. Only 0 to
+    // 65535 are string ids: any other value, such as -1 for "none", gives "".
+    std::string LookupString(std::int64_t id) const;
+
+    // Entries 0 to moduleCount - 1 are loaded modules owned by this object, in load order.
+    std::array<ModuleHandle, MaxModules> modules{};
+    std::int32_t moduleCount = 0;
+};
+
+} // namespace velmora
