@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include "File.h"
+#include "HostPath.h"
 
 namespace velmora {
 
@@ -176,7 +177,9 @@ bool LoadDataFile(const std::string& path, DataBuffer& buffer, LoadStatus* statu
     buffer.Release();
     LoadStatus result;
     {
-        Load load(path, buffer);
+        // The path as composed (e.g. "C:\Games\...") becomes the host path once; the
+        // temporary file is that host path followed by ".tmp1".
+        Load load(ResolveHostPath(path), buffer);
         result = load.Run();
     }
     if (result == LoadStatus::TempIoFailed || result == LoadStatus::TooLarge)
