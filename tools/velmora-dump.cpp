@@ -6,6 +6,7 @@
 
 #include "DataFile.h"
 #include "DataParser.h"
+#include "Installation.h"
 
 namespace {
 
@@ -49,9 +50,10 @@ int main(int argc, char** argv)
             return Usage();
     }
     if (dataFile.empty()) {
-        if (install.empty())
-            return Usage();
-        dataFile = install + DefaultDataFile;
+        // --install names a host folder; without it the folder comes from the registry of
+        // the Wine prefix and the path is composed as the viewer composes it. Either way
+        // the load resolves the path, matching names without regard to case.
+        dataFile = install.empty() ? velmora::DataFilePath(velmora::ReadInstallFolder()) : install + DefaultDataFile;
     }
 
     velmora::DataBuffer buffer;
