@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "DataFileBuilder.h"
+#include "LanguageModules.h"
+#include "ScopedEnv.h"
+#include "TempDir.h"
+
+namespace velmora {
+namespace {
+
+std::string ModulePath(const std::string& arch, const std::string& name)
+{
+    return std::string(VELMORA_TEST_MODULES) + "/" + arch + "/" + name + ".dll";
+}
+
+const std::string Digits600 = [] {
+    std::string s;
+    for (int i = 0; i < 600; ++i)
+        s += static_cast<char>('0' + i % 10);
+    return s;
+}();
+
+class LanguageModulesTest : public ::testing::TestWithParam<const char*> {
+protected:
+    std::string Path(const std::string& name) const { return ModulePath(GetParam(), name); }
+
+    // All three, in the order the viewer loads them.
+    std::unique_ptr<LanguageModules> LoadAll() const
+    {
+        auto modules = std::make_unique<LanguageModules>();
+        EXPECT_EQ(modules->AddModule(Path("first")), 0);
+        EXPECT_EQ(modules->AddModule(Path("second")), 0);
+        EXPECT_EQ(modules->AddModule(Path("third")), 0);
+        EXPECT_EQ(modules->moduleCount, 3);
+        return modules;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Pe, LanguageModulesTest, ::testing::Values("i686", "x86_64"));
+
+TEST_P(LanguageModulesTest, TheFirstModuleInLoadOrderWithANonEmptyStringWins)
+{
+    const auto modules = LoadAll();
+    const struct {
+        std::int64_t id;
+        std::string text;
+    } rows[] = {
+        {100, "first: in the first and the third"},
+        {102, "first: in the first and the second"},
+        {101, "second: fills the empty string of the first"},
+        {1, "second: in the second and the third"},
+        {200, "second: only here"},
+        {300, "third: only here"},
+        {65534, "third: id 65534"},
+        {2, ""},
+        {5000, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(modules->LookupString(row.id), row.text) << row.id;
+}
+
+TEST_P(LanguageModulesTest, IdsAtTheEdgesOfTheRange)
+{
+    const auto modules = LoadAll();
+    const struct {
+        std::int64_t id;
+        std::string text;
+    } rows[] = {
+        {0, "first: id 0"},
+        {15, "first: id 15"},
+        {16, "first: id 16"},
+        {65535, "first: id 65535"},
+        // Not string ids: -1 stands for "none"; 65536 must not wrap around to 0.
+        {-1, ""},
+        {65536, ""},
+        {65536 + 15, ""},
+        {-65536, ""},
+        {std::numeric_limits<std::uint32_t>::max(), ""},
+        {std::numeric_limits<std::int64_t>::min(), ""},
+        {std::numeric_limits<std::int64_t>::max(), ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(modules->LookupString(row.id), row.text) << row.id;
+}
+
+TEST_P(LanguageModulesTest, TextsAreConvertedToUtf8)
+{
+    const auto modules = LoadAll();
+    const struct {
+        std::int64_t id;
+        std::string text;
+    } rows[] = {
+        {800, "Caf\xc3\xa9 d\xc3\xa9j\xc3\xa0 vu, na\xc3\xafve fa\xc3\xa7" "ade"},
+        {801, "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\xe3\x81\xae\xe3\x83\x86\xe3\x82\xad\xe3\x82\xb9\xe3\x83\x88"},
+        {802, "\xf0\x9f\x98\x80 smile"},
+        {803, "ab\xef\xbf\xbd" "cd"},  // a lone surrogate becomes U+FFFD
+        {805, "abc"},  // the text ends at an embedded NUL
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(modules->LookupString(row.id), row.text) << row.id;
+}
+
+TEST_P(LanguageModulesTest, LongStringsAreCutTo511Units)
+{
+    const auto modules = LoadAll();
+    EXPECT_EQ(modules->LookupString(700), Digits600.substr(0, 511));
+    // 510 letters and a pair of surrogates: the cut leaves the first half alone.
+    EXPECT_EQ(modules->LookupString(804), std::string(510, 'a') + "\xef\xbf\xbd");
+}
+
+TEST_P(LanguageModulesTest, AModuleThatDoesNotLoadTakesNoEntry)
+{
+    fixtures::TempDir dir;
+    LanguageModules modules;
+    EXPECT_EQ(modules.AddModule(dir.File("missing.dll")), 1);
+    EXPECT_EQ(modules.moduleCount, 0);
+    EXPECT_EQ(modules.AddModule(Path("second")), 0);
+    EXPECT_EQ(modules.AddModule(Path("third")), 0);
+    ASSERT_EQ(modules.moduleCount, 2);
+    // The second path's module is now asked first.
+    EXPECT_EQ(modules.LookupString(1), "second: in the second and the third");
+    EXPECT_EQ(modules.LookupString(100), "third: hidden by the first");
+    EXPECT_EQ(modules.LookupString(0), "");
+    EXPECT_LT(ModuleSerial(modules.modules[0]), ModuleSerial(modules.modules[1]));
+
+    // Files that are not modules are skipped the same way.
+    fixtures::WriteFile(dir.File("text.dll"), std::vector<std::uint8_t>{'t', 'e', 'x', 't'});
+    LanguageModules others;
+    EXPECT_EQ(others.AddModule(dir.File("text.dll")), 1);
+    EXPECT_EQ(others.AddModule(dir.Path().string()), 1);
+    EXPECT_EQ(others.AddModule(""), 1);
+    EXPECT_EQ(others.moduleCount, 0);
+}
+
+TEST_P(LanguageModulesTest, WithoutModulesEveryLookupIsEmpty)
+{
+    LanguageModules modules;
+    EXPECT_EQ(modules.moduleCount, 0);
+    for (std::int64_t id : {0, 1, 15, 16, 100, 65535, -1, 65536})
+        EXPECT_EQ(modules.LookupString(id), "") << id;
+}
+
+TEST_P(LanguageModulesTest, AFourthModuleIsRefusedWithoutBeingLoaded)
+{
+    const auto modules = LoadAll();
+    const ModuleLoaderCounts before = GetModuleLoaderCounts();
+    const std::array<ModuleHandle, 3> held = modules->modules;
+    EXPECT_EQ(modules->AddModule(Path("first")), 1);
+    EXPECT_EQ(modules->moduleCount, 3);
+    EXPECT_EQ(modules->modules, held);
+    EXPECT_EQ(GetModuleLoaderCounts().loaded, before.loaded);
+    EXPECT_EQ(modules->LookupString(300), "third: only here");
+}
+
+TEST_P(LanguageModulesTest, TextsOutliveTheModules)
+{
+    std::string text;
+    {
+        const auto modules = LoadAll();
+        text = modules->LookupString(800);
+    }
+    EXPECT_EQ(text, "Caf\xc3\xa9 d\xc3\xa9j\xc3\xa0 vu, na\xc3\xafve fa\xc3\xa7" "ade");
+}
+
+static_assert(std::has_virtual_destructor_v<LanguageModules>);
+
+std::vector<std::int64_t> freed;
+
+TEST_P(LanguageModulesTest, DestructionFreesExactlyTheLoadedModulesOnceEachInLoadOrder)
+{
+    fixtures::TempDir dir;
+    freed.clear();
+    const ModuleFreeObserver previous = SetModuleFreeObserver([](std::int64_t serial) { freed.push_back(serial); });
+    const ModuleLoaderCounts before = GetModuleLoaderCounts();
+    std::vector<std::int64_t> loaded;
+    {
+        auto modules = std::make_unique<LanguageModules>();
+        modules->AddModule(Path("third"));
+        modules->AddModule(dir.File("missing.dll"));
+        modules->AddModule(Path("first"));
+        ASSERT_EQ(modules->moduleCount, 2);
+        for (int i = 0; i < modules->moduleCount; ++i)
+            loaded.push_back(ModuleSerial(modules->modules[static_cast<std::size_t>(i)]));
+        EXPECT_EQ(GetModuleLoaderCounts().loaded, before.loaded + 2);
+        EXPECT_TRUE(freed.empty());
+    }
+    EXPECT_EQ(freed, loaded);
+    EXPECT_EQ(GetModuleLoaderCounts().freed, before.freed + 2);
+
+    freed.clear();
+    { LanguageModules empty; }
+    EXPECT_TRUE(freed.empty());
+    SetModuleFreeObserver(previous);
+}
+
+TEST_P(LanguageModulesTest, ComposedWindowsPathsAreFoundInThePrefixWithoutRegardToCase)
+{
+    fixtures::TempDir prefix;
+    const auto game = prefix.Path() / "drive_c" / "games" / "brannoch";
+    std::filesystem::create_directories(game);
+    std::filesystem::create_directories(prefix.Path() / "dosdevices");
+    std::filesystem::create_directory_symlink("../drive_c", prefix.Path() / "dosdevices" / "c:");
+    std::filesystem::copy_file(Path("first"), game / "language_x1_p1.dll");
+    std::filesystem::copy_file(Path("second"), game / "language_x1.dll");
+    std::filesystem::copy_file(Path("third"), game / "language.dll");
+    fixtures::ScopedEnv env("WINEPREFIX", prefix.Path().string());
+
+    LanguageModules modules;
+    EXPECT_EQ(modules.AddModule("C:\\Games\\Brannoch\\language_x1_p1.dll"), 0);
+    EXPECT_EQ(modules.AddModule("C:\\Games\\Brannoch\\Language_x1.dll"), 0);
+    EXPECT_EQ(modules.AddModule("C:\\Games\\Brannoch\\language.dll"), 0);
+    EXPECT_EQ(modules.moduleCount, 3);
+    EXPECT_EQ(modules.LookupString(1), "second: in the second and the third");
+    EXPECT_EQ(modules.LookupString(300), "third: only here");
+}
+
+} // namespace
+} // namespace velmora
