@@ -1,19 +1,28 @@
-// velmora-dump: prints what the viewer shows of a data file, for scripts and comparisons.
+// velmora-dump: exports what the viewer shows of a data file, for scripts and comparisons.
+//
+//   velmora-dump [--install DIR] [--format text|json|dot] [DATAFILE]
+//
+// Exit status: 0 success, 1 the data file could not be loaded, 2 the parse failed,
+// 64 bad usage.
 #include <cstdio>
-#include <cstring>
+#include <iostream>
 #include <memory>
 #include <string>
 
 #include "DataFile.h"
 #include "DataParser.h"
+#include "DumpFormats.h"
 #include "Installation.h"
+#include "LanguageModules.h"
 
 namespace {
 
 constexpr int ExitLoadFailed = 1;
 constexpr int ExitParseFailed = 2;
 constexpr int ExitUsage = 64;
-constexpr const char* DefaultDataFile = "/Data/brannoch2_x1_p1.dat";
+constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot] [DATAFILE]\n";
+
+enum class Format { Text, Json, Dot };
 
 class StderrMessages : public velmora::ParseMessages {
 public:
@@ -23,38 +32,67 @@ public:
     }
 };
 
-int Usage()
+struct Options {
+    std::string install;
+    bool hasInstall = false;
+    std::string dataFile;
+    Format format = Format::Text;
+};
+
+// False on bad usage.
+bool ParseArguments(int argc, char** argv, Options& options)
 {
-    std::fprintf(stderr, "usage: velmora-dump [--install DIR] [--format text] [DATAFILE]\n");
-    return ExitUsage;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--install") {
+            if (i + 1 >= argc || options.hasInstall)
+                return false;
+            options.install = argv[++i];
+            options.hasInstall = true;
+        } else if (arg == "--format") {
+            if (i + 1 >= argc)
+                return false;
+            const std::string name = argv[++i];
+            if (name == "text")
+                options.format = Format::Text;
+            else if (name == "json")
+                options.format = Format::Json;
+            else if (name == "dot")
+                options.format = Format::Dot;
+            else
+                return false;
+        } else if (arg == "--") {
+            if (i + 2 != argc || !options.dataFile.empty())
+                return false;
+            options.dataFile = argv[++i];
+        } else if (arg.empty() || arg[0] == '-' || !options.dataFile.empty()) {
+            return false;
+        } else {
+            options.dataFile = arg;
+        }
+    }
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::string install;
-    std::string dataFile;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--install" && i + 1 < argc)
-            install = argv[++i];
-        else if (arg == "--format" && i + 1 < argc) {
-            if (std::strcmp(argv[++i], "text") != 0)
-                return Usage();
-        } else if (!arg.empty() && arg[0] == '-')
-            return Usage();
-        else if (dataFile.empty())
-            dataFile = arg;
-        else
-            return Usage();
+    if (argc == 2 && std::string(argv[1]) == "--help") {
+        std::fputs(UsageText, stdout);
+        return 0;
     }
-    if (dataFile.empty()) {
-        // --install names a host folder; without it the folder comes from the registry of
-        // the Wine prefix and the path is composed as the viewer composes it. Either way
-        // the load resolves the path, matching names without regard to case.
-        dataFile = install.empty() ? velmora::DataFilePath(velmora::ReadInstallFolder()) : install + DefaultDataFile;
+    Options options;
+    if (!ParseArguments(argc, argv, options)) {
+        std::fputs(UsageText, stderr);
+        return ExitUsage;
     }
+
+    // --install names a host folder; without it the folder comes from the registry of the
+    // Wine prefix, as in the viewer. Every path is resolved when it is opened, with names
+    // matched without regard to case.
+    const std::string folder = options.hasInstall ? options.install : velmora::ReadInstallFolder();
+    const std::string dataFile = options.dataFile.empty() ? velmora::DataFilePath(folder) : options.dataFile;
 
     velmora::DataBuffer buffer;
     velmora::LoadStatus status = velmora::LoadStatus::Loaded;
@@ -67,8 +105,24 @@ int main(int argc, char** argv)
     StderrMessages messages;
     if (!velmora::ParseDataFile(buffer, *tables, messages))
         return ExitParseFailed;
+    buffer.Release();
 
-    for (int i = 0; i < tables->techCount; ++i)
-        std::printf("%03d:%s\n", i, tables->techs[static_cast<std::size_t>(i)].name.c_str());
-    return 0;
+    velmora::LanguageModules modules;
+    for (const std::string& path : velmora::LanguageModulePaths(folder))
+        modules.AddModule(path);
+    const velmora::StringLookup lookup = [&modules](std::int64_t id) { return modules.LookupString(id); };
+
+    switch (options.format) {
+    case Format::Text:
+        velmora::WriteDumpText(std::cout, *tables, lookup);
+        break;
+    case Format::Json:
+        velmora::WriteDumpJson(std::cout, *tables, lookup);
+        break;
+    case Format::Dot:
+        velmora::WriteDumpDot(std::cout, *tables);
+        break;
+    }
+    std::cout.flush();
+    return std::cout ? 0 : ExitLoadFailed;
 }
