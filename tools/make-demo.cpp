@@ -1,43 +1,168 @@
 // Writes the demo installation: a Wine-style prefix whose registry names the game folder,
 // and in it a generated data file of realistic size. Every name in it is invented.
+//
+//   make-demo PREFIX              the prefix, its registry and the data file
+//   make-demo --language-rc DIR   the string tables of the three language modules, as
+//                                 .rc files that the build compiles and links into DLLs
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "DataFileBuilder.h"
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The string ids the demo data file uses (see RealisticDataFile): tech names 7000 + t and
+// help texts 28000 + t for t < 460, unit names 5000 + u for u < 700.
+constexpr int TechCount = 460;
+constexpr int UnitCount = 700;
+constexpr int TechNameBase = 7000;
+constexpr int TechHelpBase = 28000;
+constexpr int UnitNameBase = 5000;
+
+// 23 x 20 = 460 tech names, 35 x 20 = 700 unit names, all different.
+const char* const TechFirst[] = {
+    "Stone", "River", "Iron", "Amber", "Cedar", "Copper", "Harbor", "Lantern", "Meadow", "Quarry", "Salt", "Willow",
+    "Granite", "Orchard", "Beacon", "Marsh", "Timber", "Flint", "Pasture", "Tide", "Ember", "Hollow", "Summit",
+};
+const char* const TechSecond[] = {
+    "Working", "Craft", "Lore", "Roads", "Granaries", "Looms", "Bellows", "Terraces", "Charts", "Kilns",
+    "Wells", "Bridges", "Walls", "Mills", "Ledgers", "Signals", "Furnaces", "Canals", "Markets", "Archives",
+};
+const char* const UnitFirst[] = {
+    "Scout", "Archer", "Warden", "Courier", "Builder", "Lancer", "Ranger", "Herald", "Sentinel", "Rider",
+    "Slinger", "Pikeman", "Forager", "Mason", "Sapper", "Skiff", "Barge", "Galley", "Catapult", "Ram",
+    "Healer", "Scribe", "Drover", "Trapper", "Fisher", "Porter", "Keeper", "Marksman", "Vanguard", "Outrider",
+    "Bowyer", "Shieldbearer", "Pathfinder", "Tracker", "Envoy",
+};
+const char* const UnitSecond[] = {
+    "", "Elite ", "Veteran ", "Young ", "Hill ", "Coast ", "Forest ", "Desert ", "Winter ", "River ",
+    "Royal ", "Border ", "Highland ", "Lowland ", "Marsh ", "Steppe ", "Island ", "Valley ", "Mountain ", "Plains ",
+};
+const char* const HelpPhrases[] = {
+    "raises the gathering rate of nearby workers",
+    "lets builders raise sturdier walls",
+    "shortens the time needed to train soldiers",
+    "gives scouts a wider line of sight",
+    "makes markets trade at better prices",
+    "strengthens ships against storms",
+    "adds a second row of fields to every farm",
+    "lets healers tend the wounded faster",
+};
+
+std::string TechName(int t)
+{
+    // A few accented names, to show the text conversion.
+    if (t == 12)
+        return "Fa\xc3\xa7" "ade Masonry";
+    if (t == 13)
+        return "Pi\xc3\xb1on Groves";
+    return std::string(TechFirst[t % 23]) + " " + TechSecond[(t / 23) % 20];
+}
+
+std::string UnitName(int u)
+{
+    return std::string(UnitSecond[(u / 35) % 20]) + UnitFirst[u % 35];
+}
+
+std::string TechHelp(int t, const std::string& name)
+{
+    return "Research " + name + ": " + HelpPhrases[t % 8] + ".";
+}
+
+struct Entry {
+    int id;
+    std::string text;
+};
+
+// One string table in the neutral language. Texts must not hold '"' or '\'.
+void WriteRc(const fs::path& path, const std::vector<Entry>& entries)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << "LANGUAGE 0, 0\nSTRINGTABLE\nBEGIN\n";
+    for (const Entry& e : entries)
+        out << "  " << e.id << ", \"" << e.text << "\"\n";
+    out << "END\n";
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+// The base module holds every text; the expansion renames its own techs and units; the
+// patch corrects a few names and leaves one empty, so that the next module answers.
+void WriteLanguageRc(const fs::path& dir)
+{
+    fs::create_directories(dir);
+    std::vector<Entry> base;
+    for (int t = 0; t < TechCount; ++t) {
+        base.push_back({TechNameBase + t, TechName(t)});
+        base.push_back({TechHelpBase + t, TechHelp(t, TechName(t))});
+    }
+    for (int u = 0; u < UnitCount; ++u)
+        base.push_back({UnitNameBase + u, UnitName(u)});
+    WriteRc(dir / "language.rc", base);
+
+    std::vector<Entry> expansion;
+    for (int t = 400; t < TechCount; ++t) {
+        const std::string name = "Expedition " + TechName(t);
+        expansion.push_back({TechNameBase + t, name});
+        expansion.push_back({TechHelpBase + t, TechHelp(t, name)});
+    }
+    for (int u = 600; u < UnitCount; ++u)
+        expansion.push_back({UnitNameBase + u, "Expedition " + UnitName(u)});
+    WriteRc(dir / "language_x1.rc", expansion);
+
+    std::vector<Entry> patch;
+    for (int t : {0, 1, 2, 100, 450})
+        patch.push_back({TechNameBase + t, "Revised " + TechName(t)});
+    patch.push_back({TechNameBase + 5, ""});
+    patch.push_back({UnitNameBase + 0, "Trailblazer"});
+    WriteRc(dir / "language_x1_p1.rc", patch);
+}
+
+void WritePrefix(const fs::path& prefix)
+{
+    const fs::path game = prefix / "drive_c" / "Games" / "Brannoch";
+    fs::create_directories(game / "Data");
+    fs::create_directories(prefix / "dosdevices");
+    const fs::path driveC = prefix / "dosdevices" / "c:";
+    if (!fs::is_symlink(driveC))
+        fs::create_directory_symlink("../drive_c", driveC);
+
+    const auto data = velmora::fixtures::RealisticDataFile();
+    velmora::fixtures::WriteFile((game / "Data" / "brannoch2_x1_p1.dat").string(), velmora::fixtures::DeflateRaw(data));
+
+    const std::string reg =
+        "WINE REGISTRY Version 2\n"
+        ";; All keys relative to \\\\Machine\n"
+        "\n"
+        "#arch=win32\n"
+        "\n"
+        "[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n"
+        "#time=1da0a0a0a0a0a0a\n"
+        "\"EXE Path\"=\"C:\\\\Games\\\\Brannoch\"\n";
+    velmora::fixtures::WriteFile((prefix / "system.reg").string(),
+                                 std::span(reinterpret_cast<const std::uint8_t*>(reg.data()), reg.size()));
+    std::printf("demo installation written to %s\n", prefix.string().c_str());
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-demo PREFIX\n");
+    const bool rc = argc == 3 && std::string(argv[1]) == "--language-rc";
+    if (argc != 2 && !rc) {
+        std::fprintf(stderr, "usage: make-demo PREFIX\n       make-demo --language-rc DIR\n");
         return 64;
     }
     try {
-        const fs::path prefix = argv[1];
-        const fs::path game = prefix / "drive_c" / "Games" / "Brannoch";
-        fs::create_directories(game / "Data");
-        fs::create_directories(prefix / "dosdevices");
-        const fs::path driveC = prefix / "dosdevices" / "c:";
-        if (!fs::is_symlink(driveC))
-            fs::create_directory_symlink("../drive_c", driveC);
-
-        const auto data = velmora::fixtures::RealisticDataFile();
-        velmora::fixtures::WriteFile((game / "Data" / "brannoch2_x1_p1.dat").string(), velmora::fixtures::DeflateRaw(data));
-
-        const std::string reg =
-            "WINE REGISTRY Version 2\n"
-            ";; All keys relative to \\\\Machine\n"
-            "\n"
-            "#arch=win32\n"
-            "\n"
-            "[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n"
-            "#time=1da0a0a0a0a0a0a\n"
-            "\"EXE Path\"=\"C:\\\\Games\\\\Brannoch\"\n";
-        velmora::fixtures::WriteFile((prefix / "system.reg").string(),
-                                     std::span(reinterpret_cast<const std::uint8_t*>(reg.data()), reg.size()));
-        std::printf("demo installation written to %s\n", prefix.string().c_str());
+        if (rc)
+            WriteLanguageRc(argv[2]);
+        else
+            WritePrefix(argv[1]);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "make-demo: %s\n", e.what());
         return 1;
