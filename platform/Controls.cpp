@@ -164,6 +164,11 @@ void CheckBoxWidget::nextCheckState()
     }
 }
 
+bool CheckBoxWidget::hitButton(const QPoint& pos) const
+{
+    return rect().contains(pos);
+}
+
 // DropDownListWidget --------------------------------------------------------------------
 
 DropDownListWidget::DropDownListWidget(QWidget* parent) : QComboBox(parent)

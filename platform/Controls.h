@@ -77,6 +77,7 @@ private:
 };
 
 // A check box; without automatic checking a click reports itself but leaves the mark.
+// A click anywhere in its rectangle counts, not only on the mark and the caption.
 class CheckBoxWidget : public QCheckBox {
     Q_OBJECT
 public:
@@ -85,6 +86,7 @@ public:
 
 protected:
     void nextCheckState() override;
+    bool hitButton(const QPoint& pos) const override;
 
 private:
     bool autoCheck_;
@@ -115,6 +117,7 @@ public:
     ListBoxWidget* Widget() const { return widget_.data(); }
 
     int AddString(std::string_view text);
+    int AddString(const char* text) { return AddString(std::string_view(text)); }
     int AddString(const QString& text);
     void ResetContent();
     int GetCount() const;
@@ -133,6 +136,7 @@ public:
     DropDownListWidget* Widget() const { return widget_.data(); }
 
     int AddString(std::string_view text);
+    int AddString(const char* text) { return AddString(std::string_view(text)); }
     int AddString(const QString& text);
     void ResetContent();
     int GetCount() const;
@@ -170,6 +174,7 @@ public:
     EditWidget* Widget() const { return widget_.data(); }
 
     void SetWindowText(std::string_view text);
+    void SetWindowText(const char* text) { SetWindowText(std::string_view(text)); }
     void SetWindowText(const QString& text);
     std::string GetWindowText() const;
 
