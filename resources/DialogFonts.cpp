@@ -1,0 +1,23 @@
+#include "DialogFonts.h"
+
+#include <QFont>
+#include <QFontInfo>
+
+#include "Controls.h"
+#include "DialogTemplates.h"
+
+namespace velmora {
+
+QString InstallDialogFonts()
+{
+    const QString name = FromNarrow(DialogFontName);
+    const QString substitute = QString::fromLatin1(DialogFontSubstitute);
+    if (!QFont::substitutes(name).contains(substitute)) {
+        QFont::insertSubstitution(name, substitute);
+    }
+    QFont font(name);
+    font.setPointSize(DialogFontPointSize);
+    return QFontInfo(font).family();
+}
+
+} // namespace velmora
