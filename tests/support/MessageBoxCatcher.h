@@ -1,0 +1,44 @@
+// Watches for message boxes while it lives: records what each one shows and closes it
+// with its OK button as soon as its modal loop runs, so a test never waits on one.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <vector>
+
+namespace velmora::fixtures {
+
+class MessageBoxCatcher : public QObject {
+public:
+    struct Shown {
+        QString text;
+        QString title;
+        QPointer<QWidget> owner; // the box's parent window
+        int buttonCount = 0;
+        bool hasOkButton = false;
+        bool hasIcon = false;
+        bool modal = false;
+    };
+
+    MessageBoxCatcher();
+    ~MessageBoxCatcher() override;
+    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
+    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
+
+    const std::vector<Shown>& Boxes() const { return shown_; }
+    QStringList Texts() const;
+    // Message boxes still open (0 once every caught box has been closed).
+    int OpenCount() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::vector<Shown> shown_;
+};
+
+} // namespace velmora::fixtures
