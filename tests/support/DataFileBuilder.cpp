@@ -267,14 +267,59 @@ Bytes RealisticDataFile(const RealisticOptions& o)
     static constexpr std::int8_t kCommandTypes[] = {0, 1, 2, 3, 4, 5, 6, 101, 102, 103};
     static constexpr std::int8_t kUnitTypes[] = {10, 20, 25, 30, 60, 70, 80};
 
+    // Commands shaped like the game's: class-wide or single-unit attribute changes, unit
+    // enables and upgrades, resource changes, and tech costs, disables and grants.
+    static constexpr std::int16_t kAttributes[] = {0, 1, 2, 5, 8, 9, 10, 11, 12, 13, 14, 19, 22, 23, 100, 101, 103, 104};
+    auto anyUnit = [&] { return static_cast<std::int16_t>(rng.Below(o.unitsPerCiv > 0 ? std::min(o.unitsPerCiv, 866) : 1)); };
+    auto anyTech = [&] { return static_cast<std::int16_t>(rng.Below(o.techCount > 0 ? o.techCount : 1)); };
     std::vector<EffectSpec> effects(static_cast<std::size_t>(o.effectCount));
     for (EffectSpec& e : effects) {
         const int n = 1 + rng.Below(6);
         for (int i = 0; i < n; ++i) {
-            e.commands.push_back(CommandSpec{
-                kCommandTypes[rng.Below(10)], static_cast<std::int16_t>(rng.Below(866)),
-                static_cast<std::int16_t>(rng.Below(60) - 1), static_cast<std::int16_t>(rng.Below(20)),
-                static_cast<float>(rng.Below(4000)) / 4.0f - 200.0f});
+            CommandSpec c;
+            c.type = kCommandTypes[rng.Below(10)];
+            switch (c.type) {
+            case 0:
+            case 4:
+            case 5: {
+                const bool wholeClass = rng.Below(10) < 6;
+                c.data1 = wholeClass ? std::int16_t{-1} : anyUnit();
+                c.data2 = wholeClass ? static_cast<std::int16_t>(rng.Below(60)) : std::int16_t{-1};
+                c.data3 = kAttributes[rng.Below(static_cast<int>(std::size(kAttributes)))];
+                if (c.data3 == 8 || c.data3 == 9)
+                    c.data4 = static_cast<float>(256 * rng.Below(20) + rng.Below(8));
+                else
+                    c.data4 = c.type == 5 ? 1.0f + static_cast<float>(rng.Below(8)) / 8.0f : static_cast<float>(rng.Below(40) - 5);
+                break;
+            }
+            case 2:
+                c.data1 = anyUnit();
+                c.data2 = static_cast<std::int16_t>(rng.Below(2));
+                break;
+            case 3:
+                c.data1 = anyUnit();
+                c.data2 = anyUnit();
+                break;
+            case 101:
+                c.data1 = anyTech();
+                c.data2 = static_cast<std::int16_t>(rng.Below(4));
+                c.data3 = 1;
+                c.data4 = static_cast<float>(25 * rng.Below(20));
+                break;
+            case 102:
+                c.data4 = static_cast<float>(anyTech());
+                break;
+            case 103:
+                c.data1 = anyTech();
+                break;
+            default:  // 1 and 6: resources
+                c.data1 = static_cast<std::int16_t>(rng.Below(200));
+                c.data2 = static_cast<std::int16_t>(rng.Below(2));
+                c.data3 = static_cast<std::int16_t>(rng.Below(4));
+                c.data4 = static_cast<float>(rng.Below(400)) / 4.0f;
+                break;
+            }
+            e.commands.push_back(c);
         }
     }
 
