@@ -111,6 +111,12 @@ EditWidget::EditWidget(bool digitsOnly, QWidget* parent) : QLineEdit(parent), di
     setAcceptDrops(false);
 }
 
+void EditWidget::SetProgramText(const QString& text)
+{
+    setText(text);
+    setCursorPosition(0);
+}
+
 void EditWidget::keyPressEvent(QKeyEvent* event)
 {
     if (digitsOnly_ && !isReadOnly()) {
@@ -376,7 +382,7 @@ void Edit::SetWindowText(std::string_view text)
 void Edit::SetWindowText(const QString& text)
 {
     if (widget_) {
-        widget_->setText(text);
+        widget_->SetProgramText(text);
     }
 }
 

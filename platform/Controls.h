@@ -67,6 +67,9 @@ class EditWidget : public QLineEdit {
 public:
     EditWidget(bool digitsOnly, QWidget* parent);
     bool IsDigitsOnly() const { return digitsOnly_; }
+    // Text put in by the program: the cursor goes to the start, so the box shows the
+    // beginning of a text longer than itself.
+    void SetProgramText(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

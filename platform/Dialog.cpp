@@ -163,7 +163,7 @@ QWidget* Dialog::CreateControl(const DialogItem& item)
     case ControlKind::Edit: {
         auto* edit = new EditWidget(item.Has(StyleDigitsOnly), this);
         edit->setFrame(item.Has(StyleBorder));
-        edit->setText(caption);
+        edit->SetProgramText(caption);
         if (item.Has(StyleReadOnly)) {
             edit->setReadOnly(true);
             // Shown on the dialog's own background, so it does not look editable.
@@ -198,8 +198,11 @@ QWidget* Dialog::CreateControl(const DialogItem& item)
     case ControlKind::StaticText: {
         auto* label = new QLabel(caption, this);
         label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // Text wraps at words when the label holds two lines or more. A label one line
+        // high keeps its text on that line: a font a little wider than the one the
+        // dialog was laid out for then cuts a few pixels at the end, not whole words.
+        label->setWordWrap(place.height >= 2 * label->fontMetrics().height());
         widget = label;
         break;
     }
@@ -432,7 +435,7 @@ bool ExchangeMember(Dialog& dialog, int id, QString& text, bool save)
         text = edit->text();
     } else if (edit->text() != text) {
         // An unchanged box keeps its cursor and selection.
-        edit->setText(text);
+        edit->SetProgramText(text);
     }
     return true;
 }

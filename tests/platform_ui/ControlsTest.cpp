@@ -219,6 +219,20 @@ TEST_F(ControlsTest, DigitsOnlyBoxTakesAnyTextFromTheProgram)
     EXPECT_EQ(dialog->digitsEdit.GetWindowText(), "1.500000");
 }
 
+TEST_F(ControlsTest, TextFromTheProgramShowsItsBeginning)
+{
+    QLineEdit* box = EditBox(TestIds::FreeEdit);
+    dialog->freeText = std::string(200, 'x');
+    ASSERT_TRUE(dialog->UpdateData(false));
+    EXPECT_EQ(box->cursorPosition(), 0);
+    QTest::keyClick(box, Qt::Key_End);
+    ASSERT_TRUE(dialog->UpdateData(true));
+    ASSERT_TRUE(dialog->UpdateData(false));
+    EXPECT_EQ(box->cursorPosition(), 200) << "an unchanged box keeps its cursor";
+    dialog->digitsEdit.SetWindowText("123456");
+    EXPECT_EQ(EditBox(TestIds::DigitsEdit)->cursorPosition(), 0);
+}
+
 TEST_F(ControlsTest, ReadOnlyBoxRefusesTyping)
 {
     dialog->readOnlyText = "fixed";

@@ -71,7 +71,13 @@ TEST_F(DialogTest, BuildsEveryItemInTemplateOrderAtItsPlace)
     EXPECT_NE(qobject_cast<DropDownListWidget*>(Item(TestIds::FruitList)), nullptr);
     EXPECT_NE(qobject_cast<CheckBoxWidget*>(Item(TestIds::MarkCheck)), nullptr);
     EXPECT_NE(qobject_cast<QPushButton*>(Item(TestIds::GoButton)), nullptr);
-    EXPECT_NE(qobject_cast<QLabel*>(created[3]), nullptr);
+    auto* label = qobject_cast<QLabel*>(created[3]);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "Free:");
+    EXPECT_FALSE(label->wordWrap()) << "a label one line high keeps its words on the line";
+    auto* tallLabel = qobject_cast<QLabel*>(created.back());
+    ASSERT_NE(tallLabel, nullptr);
+    EXPECT_TRUE(tallLabel->wordWrap());
     EXPECT_EQ(dialog->GetDlgItem(StaticId), nullptr);
     EXPECT_EQ(dialog->GetDlgItem(999), nullptr);
     EXPECT_EQ(dialog->GetDlgCtrlID(dialog.get()), 0);

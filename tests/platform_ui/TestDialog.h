@@ -48,6 +48,7 @@ inline constexpr DialogItem TestItems[] = {
     {TestIds::GoButton, ControlKind::PushButton, {5, 150, 40, 14}, "Go", Tab, {}},
     {TestIds::OffButton, ControlKind::PushButton, {50, 150, 40, 14}, "Off", Tab | StyleDisabled, {}},
     {TestIds::SkipButton, ControlKind::PushButton, {95, 150, 40, 14}, "Skip", StyleNone, {}},
+    {StaticId, ControlKind::StaticText, {140, 130, 55, 30}, "A label high enough for two lines", StyleNone, {}},
 };
 
 inline constexpr DialogTemplate TestTemplate{
