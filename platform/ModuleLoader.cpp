@@ -155,7 +155,7 @@ std::optional<ByteView> LoadedModule::StringBlock(std::uint32_t id) const
     const auto type = Find(0, StringTableType);
     if (!type || !(*type & HighBit))
         return std::nullopt;
-    const auto block = Find(*type & ~HighBit, (id >> 4) + 1);
+    const auto block = Find(*type & ~HighBit, id / StringsPerBlock + 1);
     if (!block || !(*block & HighBit))
         return std::nullopt;
     const auto leaf = ChooseLanguage(*block & ~HighBit);
@@ -257,7 +257,7 @@ int LoadModuleString(ModuleHandle module, std::uint32_t id, char16_t* buffer, in
 
     // Sixteen counted strings one after another; step over the ones before the slot.
     std::int64_t pos = 0;
-    const int slot = static_cast<int>(id & 15);
+    const int slot = static_cast<int>(id % StringsPerBlock);
     for (int i = 0; i < slot; ++i) {
         const auto length = block->U16(pos);
         if (!length)

@@ -10,3 +10,8 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
+
+# Each fuzz target for a bounded time (VELMORA_FUZZ_SECONDS, default 60; 0 skips).
+if [ "${VELMORA_FUZZ_SECONDS:-60}" != "0" ]; then
+  ./fuzz/run.sh "${VELMORA_FUZZ_SECONDS:-60}"
+fi

@@ -1,0 +1,49 @@
+// LoadDataFile + ParseDataFile on arbitrary compressed bytes, through a real file.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include "DataFile.h"
+#include "DataParser.h"
+
+namespace {
+
+class Quiet : public velmora::ParseMessages {
+public:
+    void ShowMessage(std::string_view) override {}
+};
+
+std::string ScratchPath()
+{
+    static const std::string path = [] {
+        char folder[] = "/tmp/velmora-fuzz-XXXXXX";
+        const char* made = ::mkdtemp(folder);
+        return std::string(made ? made : "/tmp") + "/data.dat";
+    }();
+    return path;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string path = ScratchPath();
+    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+    } else {
+        return 0;
+    }
+    static velmora::DataBuffer buffer;
+    static auto tables = std::make_unique<velmora::GameTables>();
+    Quiet messages;
+    velmora::LoadStatus status = velmora::LoadStatus::Loaded;
+    const bool loaded = velmora::LoadDataFile(path, buffer, &status);
+    if (loaded != (status == velmora::LoadStatus::Loaded) || ::access((path + ".tmp1").c_str(), F_OK) == 0)
+        __builtin_trap();
+    if (loaded)
+        velmora::ParseDataFile(buffer, *tables, messages);
+    return 0;
+}

@@ -1,0 +1,76 @@
+// Writes the seed corpora of the fuzz targets, made by the fixture builders.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "DataFileBuilder.h"
+
+namespace fs = std::filesystem;
+using namespace velmora::fixtures;
+
+namespace {
+
+Bytes SmallFile(int variant)
+{
+    std::vector<UnitSpec> units;
+    const std::int8_t types[] = {10, 20, 25, 30, 60, 70, 80};
+    for (std::int16_t i = 0; i < 7; ++i) {
+        UnitSpec u;
+        u.type = types[(i + variant) % 7];
+        u.id = i;
+        u.nameStringId = static_cast<std::int16_t>(100 + i);
+        u.k = static_cast<std::int8_t>(i % 3);
+        u.a = static_cast<std::int16_t>(i % 2);
+        u.b = static_cast<std::int16_t>(variant % 3);
+        units.push_back(u);
+    }
+    TechSpec tech;
+    tech.name = "Seed";
+    tech.effectNo = 0;
+    DataFileBuilder b;
+    b.Version().Filler(16, static_cast<std::uint32_t>(variant));
+    b.Effects({EffectSpec{{CommandSpec{4, -1, 6, 9, 1026.0f}, CommandSpec{102, 0, 0, 0, 2.6f}}}, EffectSpec{{}}});
+    b.Filler(8, 3).Civs({CivSpec{.name = "Gaia", .resourceCount = 2, .units = units}, CivSpec{.name = "Realm", .units = {units[0], units[3]}}});
+    b.Techs({tech, tech});
+    return b.Data();
+}
+
+void Write(const fs::path& dir, const std::string& name, const Bytes& bytes)
+{
+    fs::create_directories(dir);
+    WriteFile((dir / name).string(), bytes);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make-fuzz-seeds DIR\n");
+        return 64;
+    }
+    const fs::path root = argv[1];
+    for (int v = 0; v < 4; ++v) {
+        const Bytes file = SmallFile(v);
+        Write(root / "parse", "small" + std::to_string(v), file);
+        Write(root / "load", "small" + std::to_string(v), DeflateRaw(file, v * 3));
+    }
+    Write(root / "parse", "minimal", MinimalDataFile({}));
+    Write(root / "load", "minimal", DeflateRaw(MinimalDataFile({})));
+
+    const char* hives[] = {
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
+        "[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n#time=1d9\n"
+        "\"EXE Path\"=\"C:\\\\Games\\\\Brannoch\"\n",
+        "WINE REGISTRY Version 2\n\n#arch=win64\n\n[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1\n"
+        "\"exe path\"=str(2):\"D:\\\\Spiele\\\\\\xe4\\x00e9\\\"q\\\"\\t\\101\"\n@=dword:0000002a\n",
+        "WINE REGISTRY Version 2\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1\n"
+        "\"EXE Path\"=hex(1):43,00,3a,00,\\\n  5c,00,00,00\n\"Other\"=hex:01,02\n",
+    };
+    int n = 0;
+    for (const char* hive : hives) {
+        const std::string text(hive);
+        Write(root / "registry", "hive" + std::to_string(n++), Bytes(text.begin(), text.end()));
+    }
+    return 0;
+}

@@ -1,0 +1,21 @@
+// The module string-table reader on arbitrary bytes, asked for a spread of string ids.
+#include <cstdint>
+#include <vector>
+
+#include "ModuleLoader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    velmora::ModuleHandle module = velmora::LoadModuleFromBytes(std::vector<std::uint8_t>(data, data + size));
+    if (!module)
+        return 0;
+    static constexpr std::uint32_t ids[] = {0, 1, 15, 16, 17, 31, 32, 48, 100, 4095, 7000, 28000, 65535, 65536};
+    char16_t buffer[512];
+    for (const std::uint32_t id : ids) {
+        const int count = velmora::LoadModuleString(module, id, buffer, 512);
+        if (count < 0 || count > 511 || buffer[count] != 0)
+            __builtin_trap();
+    }
+    velmora::FreeModule(module);
+    return 0;
+}
