@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Installs what the project needs, builds it with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test.
+# UndefinedBehaviorSanitizer, runs each fuzz target for a bounded time, and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
+
+# Fuzzing first (VELMORA_FUZZ_SECONDS per target, default 60; 0 skips it).
+if [ "${VELMORA_FUZZ_SECONDS:-60}" != "0" ]; then
+  ./fuzz/run.sh "${VELMORA_FUZZ_SECONDS:-60}"
+fi
+
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF
 cmake --build build-asan
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
-
-# Each fuzz target for a bounded time (VELMORA_FUZZ_SECONDS, default 60; 0 skips).
-if [ "${VELMORA_FUZZ_SECONDS:-60}" != "0" ]; then
-  ./fuzz/run.sh "${VELMORA_FUZZ_SECONDS:-60}"
-fi
