@@ -150,59 +150,5 @@ TEST_F(LoadTest, ASecondLoadHoldsOnlyTheSecondFile)
     EXPECT_EQ(buffer.bytes, nullptr);
 }
 
-TEST_F(LoadTest, PathsThatAreNotPlainFiles)
-{
-    const std::string fifo = dir.File("pipe.dat");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    fs::create_directory(dir.File("folder.dat"));
-    for (const std::string& path : {fifo, dir.File("folder.dat"), std::string("/dev/zero"), std::string("/dev/null")}) {
-        EXPECT_FALSE(Load(path)) << path;
-        EXPECT_EQ(status, LoadStatus::OpenFailed) << path;
-    }
-    EXPECT_FALSE(TempLeft(dir.File("folder.dat")));
-}
-
-TEST_F(LoadTest, AFolderThatCannotBeWrittenGivesFalse)
-{
-    const Bytes data = Pattern(1000);
-    const std::string path = Write("locked.dat", fixtures::DeflateRaw(data));
-    ::chmod(path.c_str(), 0644);
-    ::chmod(dir.Path().c_str(), 0555);
-    const int rc = fixtures::RunUnprivileged([&] {
-        DataBuffer own;
-        LoadStatus s = LoadStatus::Loaded;
-        const bool loaded = LoadDataFile(path, own, &s);
-        return !loaded && s == LoadStatus::TempFileFailed && own.length == 0 ? 0 : 1;
-    });
-    ::chmod(dir.Path().c_str(), 0755);
-    EXPECT_EQ(rc, 0);
-    EXPECT_FALSE(TempLeft(path));
-}
-
-TEST_F(LoadTest, AnUnreadableFileGivesFalse)
-{
-    const std::string path = Write("secret.dat", fixtures::DeflateRaw(Pattern(100)));
-    ::chmod(path.c_str(), 0200);
-    ::chmod(dir.Path().c_str(), 0777);
-    const int rc = fixtures::RunUnprivileged([&] {
-        DataBuffer own;
-        LoadStatus s = LoadStatus::Loaded;
-        return !LoadDataFile(path, own, &s) && s == LoadStatus::OpenFailed ? 0 : 1;
-    });
-    EXPECT_EQ(rc, 0);
-}
-
-TEST_F(LoadTest, AStreamThatInflatesPastTheLimitStopsEarly)
-{
-    // A few hundred kilobytes that inflate to more than the limit.
-    const Bytes bomb = fixtures::DeflateRawZeros(static_cast<std::size_t>(MaxInflatedLength) + (std::size_t{8} << 20));
-    ASSERT_LT(bomb.size(), std::size_t{1} << 20);
-    const std::string path = Write("bomb.dat", bomb);
-    EXPECT_FALSE(Load(path));
-    EXPECT_EQ(status, LoadStatus::TooLarge);
-    EXPECT_EQ(buffer.length, 0);
-    EXPECT_FALSE(TempLeft(path));
-}
-
 } // namespace
 } // namespace velmora

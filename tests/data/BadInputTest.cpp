@@ -1,0 +1,280 @@
+// The catalogue of bad input: every way a data file can be wrong, with what the load and
+// the parse must do about it. Each case runs the viewer's whole chain (load, then parse)
+// over tables that an earlier sound file filled, and checks that a failure leaves those
+// tables exactly as they were and no temporary file behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "DataFile.h"
+#include "DataFileBuilder.h"
+#include "DataParser.h"
+#include "ParseMessageRecorder.h"
+#include "TempDir.h"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace fixtures;
+using Messages = std::vector<std::string>;
+
+const Messages None{};
+const Messages Truncated{"Data file is truncated"};
+
+TechSpec Tech(std::string name)
+{
+    TechSpec t;
+    t.name = std::move(name);
+    return t;
+}
+
+UnitSpec Unit(std::int8_t type, std::int16_t id, std::int16_t nameId)
+{
+    UnitSpec u;
+    u.type = type;
+    u.id = id;
+    u.nameStringId = nameId;
+    return u;
+}
+
+// The sound file every case starts from, with the pieces a case may change.
+struct Parts {
+    std::string version = "VER 5.7";
+    std::optional<std::int32_t> effectCount;
+    std::vector<EffectSpec> effects{EffectSpec{{CommandSpec{4, -1, 6, 9, 1026.0f}}}, EffectSpec{{CommandSpec{1, 2, 0, 0, 5.0f}}}};
+    std::optional<std::int16_t> civCount;
+    std::vector<CivSpec> civs{CivSpec{.name = "Gaia", .resourceCount = 1, .units = {Unit(60, 0, 500), Unit(10, 1, 501)}}};
+    std::optional<std::int16_t> techCount;
+    std::vector<TechSpec> techs{Tech("Fresh")};
+    bool withTechs = true;
+    std::size_t cutTo = 0;  // cut the file to this many bytes when it is longer
+};
+
+Bytes Build(const Parts& p)
+{
+    DataFileBuilder b;
+    b.Version(p.version).Filler(24).Effects(p.effects, p.effectCount).Filler(12, 2).Civs(p.civs, p.civCount);
+    if (p.withTechs)
+        b.Techs(p.techs, p.techCount);
+    if (p.cutTo && p.cutTo < b.Size())
+        b.MutableData().resize(p.cutTo);
+    return b.Data();
+}
+
+Bytes Build(const std::function<void(Parts&)>& change)
+{
+    Parts p;
+    change(p);
+    return Build(p);
+}
+
+enum class Expect { Parsed, ParseFailed };
+
+struct ContentCase {
+    const char* name;
+    Bytes decompressed;
+    Expect outcome;
+    Messages messages;
+    std::function<void(const GameTables&)> check;  // on the tables after a successful parse
+};
+
+class BadInputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The earlier file: what must survive every failed load.
+        DataFileBuilder earlier;
+        earlier.Version().Zeros(8).Effects({EffectSpec{{CommandSpec{2, 7, 1, 0, 0.0f}}}}).Zeros(4);
+        earlier.Civs({CivSpec{.name = "Gaia", .units = {Unit(10, 0, 900), Unit(10, 1, 901)}}}).Techs({Tech("Earlier A"), Tech("Earlier B")});
+        earlierPath = dir.File("earlier.dat");
+        WriteFile(earlierPath, DeflateRaw(earlier.Data()));
+        StartFromEarlierFile();
+    }
+
+    // Fresh tables that hold the earlier file, and a copy to compare with.
+    void StartFromEarlierFile()
+    {
+        tables = std::make_unique<GameTables>();
+        ASSERT_TRUE(LoadAndParse(earlierPath));
+        snapshot = std::make_unique<GameTables>(*tables);
+    }
+
+    bool LoadAndParse(const std::string& path)
+    {
+        messages.shown.clear();
+        return LoadDataFile(path, buffer, &status) && ParseDataFile(buffer, *tables, messages);
+    }
+
+    void ExpectEarlierTablesIntactAndUsable(const std::string& label)
+    {
+        EXPECT_TRUE(*tables == *snapshot) << label;
+        EXPECT_EQ(tables->techs[1].name, "Earlier B") << label;
+        // The program goes on: the earlier file loads again.
+        ASSERT_TRUE(LoadAndParse(earlierPath)) << label;
+        EXPECT_TRUE(*tables == *snapshot) << label;
+    }
+
+    TempDir dir;
+    DataBuffer buffer;
+    LoadStatus status = LoadStatus::Loaded;
+    ParseMessageRecorder messages;
+    std::unique_ptr<GameTables> tables = std::make_unique<GameTables>();
+    std::unique_ptr<GameTables> snapshot;
+    std::string earlierPath;
+};
+
+TEST_F(BadInputTest, FileContents)
+{
+    const std::vector<ContentCase> cases = {
+        {"sound file", Build([](Parts&) {}), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.techs[0].name, "Fresh"); EXPECT_EQ(t.unitNameIds[1], 501); }},
+        {"other version", Build([](Parts& p) { p.version = "VER 5.8"; }), Expect::ParseFailed, {"Version error"}, nullptr},
+        {"version without NUL", Build([](Parts& p) { p.version = "VER 5.7+"; }), Expect::ParseFailed, {"Version error"}, nullptr},
+        {"only the version text", Bytes{'V', 'E', 'R', ' ', '5', '.', '7'}, Expect::ParseFailed, Truncated, nullptr},
+        {"cut inside the effects", Build([](Parts& p) { p.cutTo = 60; }), Expect::ParseFailed, Truncated, nullptr},
+        {"cut inside a unit record", Build([](Parts& p) { p.withTechs = false; p.cutTo = 400; }), Expect::ParseFailed, Truncated, nullptr},
+        {"no techs section", Build([](Parts& p) { p.withTechs = false; }), Expect::ParseFailed, Truncated, nullptr},
+        {"effect count 2147483647", Build([](Parts& p) { p.effectCount = 2147483647; p.civs = {}; p.civCount = 0; p.withTechs = false; }),
+         Expect::ParseFailed, Truncated, nullptr},
+        {"effect count -1", Build([](Parts& p) { p.effectCount = -1; }), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.effectCount, -1); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+        {"command count 32767", Build([](Parts& p) { p.effects[1].declaredCount = 32767; }), Expect::Parsed, {"num error"},
+         [](const GameTables& t) { EXPECT_EQ(t.effectCount, 2); EXPECT_EQ(t.effects[1].commandCount, 0); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+        {"command count -32768", Build([](Parts& p) { p.effects[1] = EffectSpec{{}, std::int16_t{-32768}}; }), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.effects[1].commandCount, 0); }},
+        {"effect count 600", Build([](Parts& p) { p.effects.resize(600, EffectSpec{{CommandSpec{3, 1, 2, 0, 0.0f}}}); }), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.effectCount, MaxEffects); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+        {"civilization count 32767", Build([](Parts& p) { p.civCount = 32767; p.withTechs = false; }), Expect::ParseFailed, Truncated, nullptr},
+        {"civilization count -5", Build([](Parts& p) { p.civCount = -5; p.civs = {CivSpec{.name = "Gaia"}}; p.civs[0].unitCount = 0; }),
+         Expect::ParseFailed, Truncated, nullptr},
+        {"resource count 32767", Build([](Parts& p) { p.civs[0].resourceCount = 32767; p.withTechs = false; p.cutTo = 2000; }),
+         Expect::ParseFailed, Truncated, nullptr},
+        {"resource count -3", Build([](Parts& p) { p.civs[0].resourceCount = -3; }), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.civs[0].resourceCount, -3); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+        {"unit count 32767", Build([](Parts& p) { p.civs[0].unitCount = 32767; p.civs[0].unitCountFromUnits = false; p.withTechs = false; }),
+         Expect::ParseFailed, Truncated, nullptr},
+        {"unit count -2", Build([](Parts& p) { p.civs[0].units = {}; p.civs[0].unitCount = -2; p.civs[0].unitCountFromUnits = false; }),
+         Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.civs[0].unitCount, -2); EXPECT_EQ(t.unitNameIds[0], 900); }},
+        {"k 127", Build([](Parts& p) { p.civs[0].units[0].k = 127; }), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[1], 501); }},
+        {"k -128", Build([](Parts& p) { p.civs[0].units[0].k = -128; }), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[1], 501); }},
+        {"name length 32767 cut short", Build([](Parts& p) { p.civs[0].units[1].declaredNameLength = 32767; p.withTechs = false; p.cutTo = 3000; }),
+         Expect::ParseFailed, Truncated, nullptr},
+        {"name length -1", Build([](Parts& p) { p.civs[0].units[0].declaredNameLength = -1; }), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[1], 501); }},
+        {"list count a 32767 cut short", Build([](Parts& p) { p.civs[0].units[0].a = 32767; p.withTechs = false; p.cutTo = 5000; }),
+         Expect::ParseFailed, Truncated, nullptr},
+        {"list counts a and b -9", Build([](Parts& p) { p.civs[0].units[0].a = -9; p.civs[0].units[0].b = -9; }), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[1], 501); }},
+        {"unit type 40", Build([](Parts& p) { p.civs[0].units[1].type = 40; }), Expect::ParseFailed, {"Object type data error"}, nullptr},
+        {"unit ids -5 and 30000", Build([](Parts& p) { p.civs[0].units[0].id = -5; p.civs[0].units[1].id = 30000; p.civs[0].unitCount = 30001; p.civs[0].unitCountFromUnits = false; }),
+         Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[0], 900); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+        {"tech count 32767", Build([](Parts& p) { p.techCount = 32767; }), Expect::ParseFailed, Truncated, nullptr},
+        {"tech count -7", Build([](Parts& p) { p.techCount = -7; }), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.techCount, -7); }},
+        {"tech name length 32767", Build([](Parts& p) { p.techs[0].declaredNameLength = 32767; p.cutTo = 1200; }), Expect::ParseFailed, Truncated, nullptr},
+        {"tech name length -1", Build([](Parts& p) { p.techs[0].declaredNameLength = -1; }), Expect::Parsed, None,
+         [](const GameTables& t) { EXPECT_EQ(t.techs[0].name, ""); }},
+    };
+
+    for (const ContentCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartFromEarlierFile();
+        const std::string path = dir.File("case.dat");
+        WriteFile(path, DeflateRaw(c.decompressed));
+        const bool parsed = LoadAndParse(path);
+        EXPECT_EQ(status, LoadStatus::Loaded);
+        EXPECT_FALSE(fs::exists(path + ".tmp1"));
+        EXPECT_EQ(messages.shown, c.messages);
+        EXPECT_EQ(parsed, c.outcome == Expect::Parsed);
+        if (parsed && c.check)
+            c.check(*tables);
+        if (!parsed)
+            ExpectEarlierTablesIntactAndUsable(c.name);
+    }
+}
+
+struct FileCase {
+    const char* name;
+    std::function<std::string(const TempDir&)> make;  // gives the path to load
+    LoadStatus status;
+    bool unprivileged = false;  // loaded as an ordinary user, so permissions apply
+};
+
+Bytes SoundCompressed()
+{
+    return DeflateRaw(MinimalDataFile({Tech("Never")}));
+}
+
+TEST_F(BadInputTest, FilesThatDoNotLoad)
+{
+    const std::vector<FileCase> cases = {
+        {"missing", [](const TempDir& d) { return d.File("missing.dat"); }, LoadStatus::OpenFailed},
+        {"a folder", [](const TempDir& d) { fs::create_directory(d.File("folder.dat")); return d.File("folder.dat"); }, LoadStatus::OpenFailed},
+        {"a device", [](const TempDir&) { return std::string("/dev/zero"); }, LoadStatus::OpenFailed},
+        {"a FIFO", [](const TempDir& d) { ::mkfifo(d.File("fifo.dat").c_str(), 0600); return d.File("fifo.dat"); }, LoadStatus::OpenFailed},
+        {"empty", [](const TempDir& d) { WriteFile(d.File("empty.dat"), Bytes{}); return d.File("empty.dat"); }, LoadStatus::StreamTruncated},
+        {"plain text", [](const TempDir& d) { const std::string t = "VER 5.7 but not compressed"; WriteFile(d.File("t.dat"), Bytes(t.begin(), t.end())); return d.File("t.dat"); },
+         LoadStatus::InflateFailed},
+        {"zlib-wrapped", [](const TempDir& d) { WriteFile(d.File("z.dat"), DeflateZlib(MinimalDataFile())); return d.File("z.dat"); }, LoadStatus::InflateFailed},
+        {"gzip-wrapped", [](const TempDir& d) { WriteFile(d.File("g.dat"), DeflateGzip(MinimalDataFile())); return d.File("g.dat"); }, LoadStatus::InflateFailed},
+        {"stream cut in half", [](const TempDir& d) { Bytes b = DeflateRaw(RealisticDataFile({.targetSize = 1 << 20})); b.resize(b.size() / 2); WriteFile(d.File("half.dat"), b); return d.File("half.dat"); },
+         LoadStatus::StreamTruncated},
+        {"bit flipped into a bad block type", [](const TempDir& d) { Bytes b = SoundCompressed(); b[0] |= 0x06; WriteFile(d.File("flip.dat"), b); return d.File("flip.dat"); },
+         LoadStatus::InflateFailed},
+        {"deflate bomb", [](const TempDir& d) { WriteFile(d.File("bomb.dat"), DeflateRawZeros(std::size_t{1} << 30)); return d.File("bomb.dat"); }, LoadStatus::TooLarge},
+        {"a link at the temporary name", [](const TempDir& d) {
+             WriteFile(d.File("linked.dat"), SoundCompressed());
+             fs::create_symlink(d.File("earlier.dat"), d.File("linked.dat.tmp1"));
+             return d.File("linked.dat"); }, LoadStatus::TempFileFailed},
+        {"no read permission", [](const TempDir& d) {
+             WriteFile(d.File("secret.dat"), SoundCompressed());
+             ::chmod(d.File("secret.dat").c_str(), 0200);
+             ::chmod(d.Path().c_str(), 0777);
+             return d.File("secret.dat"); }, LoadStatus::OpenFailed, true},
+        {"a folder without write permission", [](const TempDir& d) {
+             fs::create_directory(d.File("locked"));
+             WriteFile(d.File("locked/game.dat"), SoundCompressed());
+             ::chmod(d.File("locked/game.dat").c_str(), 0644);
+             ::chmod(d.Path().c_str(), 0755);
+             ::chmod(d.File("locked").c_str(), 0555);
+             return d.File("locked/game.dat"); }, LoadStatus::TempFileFailed, true},
+    };
+
+    for (const FileCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = c.make(dir);
+        if (c.unprivileged) {
+            const LoadStatus expected = c.status;
+            const int rc = RunUnprivileged([&] {
+                DataBuffer own;
+                LoadStatus s = LoadStatus::Loaded;
+                return !LoadDataFile(path, own, &s) && s == expected && own.length == 0 ? 0 : 1;
+            });
+            EXPECT_EQ(rc, 0);
+        } else {
+            messages.shown.clear();
+            EXPECT_FALSE(LoadDataFile(path, buffer, &status));
+            EXPECT_EQ(status, c.status);
+            EXPECT_EQ(messages.shown, None);
+            if (c.status != LoadStatus::InflateFailed && c.status != LoadStatus::StreamTruncated) {
+                EXPECT_EQ(buffer.length, 0);
+            }
+        }
+        if (c.status != LoadStatus::TempFileFailed) {
+            EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp1")));
+        }
+        ExpectEarlierTablesIntactAndUsable(c.name);
+    }
+    // What was at the temporary name and was not ours is untouched.
+    EXPECT_TRUE(fs::is_symlink(dir.File("linked.dat.tmp1")));
+}
+
+} // namespace
+} // namespace velmora
