@@ -1,0 +1,101 @@
+// What the views and the dump tool cost on the demo installation: string lookups, the
+// effect list of every effect, every tech's detail view, and the dump tool's whole run.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "DataFile.h"
+#include "DataParser.h"
+#include "EffectText.h"
+#include "Installation.h"
+#include "LanguageModules.h"
+#include "TechDetailView.h"
+
+namespace {
+
+using namespace velmora;
+
+const std::string GameFolder = std::string(VELMORA_DEMO_PREFIX) + "/drive_c/Games/Brannoch";
+
+class Quiet : public ParseMessages {
+public:
+    void ShowMessage(std::string_view) override {}
+};
+
+struct Demo {
+    Demo()
+    {
+        DataBuffer buffer;
+        Quiet quiet;
+        if (!LoadDataFile(DataFilePath(GameFolder), buffer) || !ParseDataFile(buffer, *tables, quiet))
+            throw std::runtime_error("the demo installation does not load");
+        for (const std::string& path : LanguageModulePaths(GameFolder))
+            modules.AddModule(path);
+        if (modules.moduleCount != 3)
+            throw std::runtime_error("the demo's language modules do not load");
+        lookup = [this](std::int64_t id) { return modules.LookupString(id); };
+    }
+    std::unique_ptr<GameTables> tables = std::make_unique<GameTables>();
+    LanguageModules modules;
+    StringLookup lookup;
+};
+
+Demo& Shared()
+{
+    static Demo demo;
+    return demo;
+}
+
+void BM_LookupString(benchmark::State& state)
+{
+    Demo& d = Shared();
+    std::int64_t id = 0;
+    for (auto _ : state) {
+        // Tech names, help texts and unit names, spread over all three modules.
+        const std::int64_t ids[] = {7000 + id % 460, 28000 + id % 460, 5000 + id % 700, 65535};
+        for (const std::int64_t i : ids)
+            benchmark::DoNotOptimize(d.modules.LookupString(i));
+        ++id;
+    }
+    state.SetItemsProcessed(state.iterations() * 4);
+}
+
+void BM_RenderEveryEffect(benchmark::State& state)
+{
+    Demo& d = Shared();
+    std::size_t lines = 0;
+    for (auto _ : state) {
+        lines = 0;
+        for (int n = 0; n < d.tables->effectCount; ++n)
+            lines += RenderEffectLines(*d.tables, d.lookup, n).size();
+    }
+    state.counters["lines"] = static_cast<double>(lines);
+}
+
+void BM_DescribeEveryTech(benchmark::State& state)
+{
+    Demo& d = Shared();
+    for (auto _ : state)
+        for (int k = 0; k < d.tables->techCount; ++k) {
+            const TechDetailView v = DescribeTech(d.tables->techs[static_cast<std::size_t>(k)], d.tables->unitNameIds, d.lookup);
+            benchmark::DoNotOptimize(RenderEffectLines(*d.tables, d.lookup, v.effectNo));
+        }
+}
+
+void BM_DumpToolJson(benchmark::State& state)
+{
+    const std::string command = std::string(VELMORA_DUMP_PATH) + " --format json --install " + GameFolder + " > /dev/null";
+    for (auto _ : state)
+        if (std::system(command.c_str()) != 0)
+            throw std::runtime_error("velmora-dump failed");
+}
+
+BENCHMARK(BM_LookupString);
+BENCHMARK(BM_RenderEveryEffect)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DescribeEveryTech)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DumpToolJson)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
