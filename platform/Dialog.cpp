@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPalette>
+#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -135,7 +136,31 @@ int Dialog::DoModal()
     if (!created_) {
         Create();
     }
+    QWidget* main = MainWindow();
+    if (parentWidget() == nullptr && main != nullptr && main != this) {
+        setParent(main, windowFlags());
+    }
     return exec();
+}
+
+namespace {
+
+QPointer<QWidget>& MainWindowPointer()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
+} // namespace
+
+void Dialog::SetMainWindow(QWidget* window)
+{
+    MainWindowPointer() = window;
+}
+
+QWidget* Dialog::MainWindow()
+{
+    return MainWindowPointer().data();
 }
 
 QWidget* Dialog::CreateControl(const DialogItem& item)

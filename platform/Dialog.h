@@ -63,8 +63,14 @@ public:
     bool Create();
     bool IsCreated() const { return created_; }
     // Creates the dialog if needed, shows it and returns, with IdOk, IdCancel or the
-    // value given to EndDialog, when it is ended.
+    // value given to EndDialog, when it is ended. A dialog built without an owner is
+    // owned by the program's main window, if one is set and it is another window.
     int DoModal();
+
+    // The program's main window, owner of the dialogs built without one; nullptr when
+    // none is set or it is gone.
+    static void SetMainWindow(QWidget* window);
+    static QWidget* MainWindow();
 
     const DialogTemplate& Template() const { return template_; }
     DialogBaseUnits BaseUnits() const { return baseUnits_; }

@@ -258,7 +258,7 @@ TEST(DialogModalTest, DoModalRunsUntilTheBaseOkSavesAndEnds)
     TestDialog dialog;
     dialog.endOnOk = true;
     QTimer::singleShot(0, &dialog, [&dialog] {
-        if (!QTest::qWaitForWindowActive(&dialog)) {
+        if (!WaitUntilActive(dialog)) {
             ADD_FAILURE() << "the dialog never became active";
             dialog.done(-1);
             return;
@@ -279,7 +279,7 @@ TEST(DialogModalTest, DoModalEndsWithCancelOnEscape)
 {
     TestDialog dialog;
     QTimer::singleShot(0, &dialog, [&dialog] {
-        if (!QTest::qWaitForWindowActive(&dialog)) {
+        if (!WaitUntilActive(dialog)) {
             ADD_FAILURE() << "the dialog never became active";
             dialog.done(-1);
             return;
@@ -288,6 +288,31 @@ TEST(DialogModalTest, DoModalEndsWithCancelOnEscape)
     });
     EXPECT_EQ(dialog.DoModal(), IdCancel);
     EXPECT_EQ(dialog.cancelCount, 1);
+}
+
+TEST_F(DialogTest, AModalDialogWithoutOwnerIsOwnedByTheMainWindowAndBlocksIt)
+{
+    Dialog::SetMainWindow(dialog.get());
+    TestDialog second;
+    QWidget* ownerWhileOpen = nullptr;
+    bool mainBlocked = false;
+    QTimer::singleShot(0, &second, [&] {
+        ownerWhileOpen = second.parentWidget();
+        mainBlocked = QApplication::activeModalWidget() == &second;
+        if (!WaitUntilActive(second)) {
+            ADD_FAILURE() << "the second dialog never became active";
+            second.done(-1);
+            return;
+        }
+        PressKey(Qt::Key_Escape);
+    });
+    EXPECT_EQ(second.DoModal(), IdCancel);
+    Dialog::SetMainWindow(nullptr);
+    EXPECT_EQ(ownerWhileOpen, dialog.get());
+    EXPECT_TRUE(mainBlocked);
+    EXPECT_EQ(second.cancelCount, 1);
+    EXPECT_EQ(dialog->cancelCount, 0) << "Escape went to the dialog on top";
+    EXPECT_TRUE(dialog->isVisible());
 }
 
 TEST_F(DialogTest, MessageBoxShowsTheTextWithOnlyOkAndIsCaught)

@@ -174,16 +174,22 @@ private:
     void OnClickedSkip() { log.push_back("ClickedSkip"); }
 };
 
-// Builds the dialog, shows it and makes it the active window, so keys reach the control
-// holding the focus.
+// Waits until the shown dialog is the active window, so keys reach the control holding
+// its focus.
+inline bool WaitUntilActive(Dialog& dialog)
+{
+    dialog.activateWindow();
+    return QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; });
+}
+
+// Builds the dialog, shows it and makes it the active window.
 inline bool ShowActive(Dialog& dialog)
 {
     if (!dialog.IsCreated() && !dialog.Create()) {
         return false;
     }
     dialog.show();
-    dialog.activateWindow();
-    return QTest::qWaitForWindowActive(&dialog);
+    return WaitUntilActive(dialog);
 }
 
 // A key pressed and released where the keyboard focus is.

@@ -264,7 +264,7 @@ TEST_P(BuiltTemplateTest, TabVisitsTheEnabledTabStopsInTemplateOrder)
     ASSERT_TRUE(dialog.Create());
     dialog.show();
     dialog.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    ASSERT_TRUE(QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }));
 
     std::vector<int> expected;
     for (const DialogItem& item : dialogTemplate.items) {
