@@ -58,11 +58,32 @@ set(CPACK_PACKAGE_NAME velmora)
 set(CPACK_PACKAGE_VENDOR "The Velmora developers")
 set(CPACK_PACKAGE_CONTACT "${VELMORA_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for the tech tree in a strategy game's data file")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Velmora looks into the technology tree stored in the compressed data file of an installed real-time strategy game, found through the game's registry entry in a Wine prefix. It lists every tech, shows every field of the selected tech with the texts of its string ids from the game's language modules, and renders each tech's effect as one English line per command. It never writes to the game's files.\n\nThe package also contains velmora-dump, which exports the same content as text, JSON or a Graphviz graph for scripts.")
+# Debian shows the long description as it stands: lines of at most 80 characters.
+if(VELMORA_INSTALL_VIEWER)
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for the tech tree in a strategy game's data file")
+  string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Velmora looks into the technology tree stored in the compressed data file"
+    "of an installed real-time strategy game, found through the game's registry"
+    "entry in a Wine prefix. It lists every tech, shows every field of the"
+    "selected tech with the texts of its string ids from the game's language"
+    "modules, and renders each tech's effect as one English line per command."
+    "It never writes to the game's files."
+    ""
+    "The package also contains velmora-dump, which exports the same content as"
+    "text, JSON or a Graphviz graph for scripts.")
+else()
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "exporter for the tech tree in a strategy game's data file")
+  string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "velmora-dump reads the compressed data file of an installed real-time"
+    "strategy game, found through the game's registry entry in a Wine prefix,"
+    "and exports every tech with all its fields, the texts of its string ids"
+    "from the game's language modules and its effect as English lines, as"
+    "text, JSON or a Graphviz graph. It never writes to the game's files.")
+endif()
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_VELMORA_STRIP ${CMAKE_STRIP})
+set(CPACK_PRE_BUILD_SCRIPTS ${VELMORA_PACKAGING_DIR}/StripComments.cmake)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENTS_ALL Unspecified debian)
