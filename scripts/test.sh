@@ -10,6 +10,11 @@ if [ "${VELMORA_FUZZ_SECONDS:-60}" != "0" ]; then
   ./fuzz/run.sh "${VELMORA_FUZZ_SECONDS:-60}"
 fi
 
+# The Debian package: built, installed, run and removed (VELMORA_PACKAGE_ROUNDTRIP=0 skips it).
+if [ "${VELMORA_PACKAGE_ROUNDTRIP:-1}" != "0" ]; then
+  ./scripts/package-roundtrip.sh
+fi
+
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF
 cmake --build build-asan
 export QT_QPA_PLATFORM=offscreen
