@@ -1,0 +1,61 @@
+#include "EffectDialog.h"
+
+#include <cstdio>
+
+#include "DialogTemplates.h"
+
+namespace velmora {
+
+EffectDialog::EffectDialog(QWidget* owner) : TableDialog(EffectDialogTemplate(), owner) {}
+
+std::span<const ExchangeRow<EffectDialog>> EffectDialog::DataExchangeTable()
+{
+    static const ExchangeRow<EffectDialog> rows[] = {
+        DdxControl(EffectDialogIds::TypeList, &EffectDialog::typeList),
+        DdxText(EffectDialogIds::Data1, &EffectDialog::data1Text),
+        DdxText(EffectDialogIds::Data2, &EffectDialog::data2Text),
+        DdxText(EffectDialogIds::Data3, &EffectDialog::data3Text),
+        DdxText(EffectDialogIds::Data4, &EffectDialog::data4Text),
+    };
+    return rows;
+}
+
+// Enter and Escape go to the base class's OK and Cancel.
+std::span<const EventRow<EffectDialog>> EffectDialog::EventTable()
+{
+    return {};
+}
+
+bool EffectDialog::OnInitDialog()
+{
+    Dialog::OnInitDialog();
+    if (typeIndex >= 0)
+        typeList.SetCurSel(typeIndex);
+    UpdateData(false);
+    return true;
+}
+
+std::int8_t EffectTypeListPosition(std::int8_t type)
+{
+    if (type >= 0 && type <= 6)
+        return type;
+    if (type >= 101 && type <= 103)
+        return static_cast<std::int8_t>(type - 101 + 7);
+    return -1;
+}
+
+void PrepareEffectDialog(EffectDialog& dialog, const EffectCommand& command)
+{
+    char text[512];
+    dialog.typeIndex = EffectTypeListPosition(command.type);
+    std::snprintf(text, sizeof text, "%d", command.data1);
+    dialog.data1Text = text;
+    std::snprintf(text, sizeof text, "%d", command.data2);
+    dialog.data2Text = text;
+    std::snprintf(text, sizeof text, "%d", command.data3);
+    dialog.data3Text = text;
+    std::snprintf(text, sizeof text, "%f", static_cast<double>(command.data4));
+    dialog.data4Text = text;
+}
+
+} // namespace velmora

@@ -1,0 +1,44 @@
+// The effect dialog: the raw values of one effect command, shown and never written back.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "Dialog.h"
+#include "GameTables.h"
+
+namespace velmora {
+
+class EffectDialog : public TableDialog<EffectDialog> {
+    Q_OBJECT
+public:
+    // Without an owner the dialog is owned by the program's main window.
+    explicit EffectDialog(QWidget* owner = nullptr);
+
+    static std::span<const ExchangeRow<EffectDialog>> DataExchangeTable();
+    static std::span<const EventRow<EffectDialog>> EventTable();
+
+    // Position of the type list's entry to select when the dialog opens; negative selects
+    // nothing. Set by the caller before the dialog is shown.
+    std::int8_t typeIndex = -1;
+    DropDownList typeList;
+    std::string data1Text;
+    std::string data2Text;
+    std::string data3Text;
+    std::string data4Text;
+
+protected:
+    bool OnInitDialog() override;
+};
+
+// The position of a command type's entry in the type list: types 0 to 6 are at their
+// own positions, 101 to 103 at 7 to 9; any other type has no entry (-1).
+std::int8_t EffectTypeListPosition(std::int8_t type);
+
+// Fills the dialog's members from a command: the type's entry, data1 to data3 as "%d"
+// and data4 as "%f".
+void PrepareEffectDialog(EffectDialog& dialog, const EffectCommand& command);
+
+} // namespace velmora
