@@ -1,0 +1,121 @@
+// The main dialog: the tech list, every field of the selected tech, its effect as lines of
+// text, and the commands that load a data file. It owns everything the program holds.
+#pragma once
+
+#include <QIcon>
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "DataBuffer.h"
+#include "DataParser.h"
+#include "Dialog.h"
+#include "EffectText.h"
+#include "GameTables.h"
+#include "LanguageModules.h"
+
+namespace velmora {
+
+class MainDialog : public TableDialog<MainDialog>, private ParseMessages {
+    Q_OBJECT
+public:
+    explicit MainDialog(QWidget* owner = nullptr);
+    ~MainDialog() override;
+
+    static std::span<const ExchangeRow<MainDialog>> DataExchangeTable();
+    static std::span<const EventRow<MainDialog>> EventTable();
+
+    // The installation folder named in the registry ("" when there is none).
+    std::string ReadInstallFolder();
+
+    // The load chain: inflate the file at `path` into the data buffer, parse it into the
+    // tables (its messages shown in message boxes), rebuild the tech list.
+    bool LoadDataFile(const std::string& path);
+    bool ParseDataFile();
+    void FillTechList();
+
+    // Clears the effect list and fills it with the lines of effect `effectNo`.
+    void RenderEffectList(std::int64_t effectNo);
+
+    // Handlers, routed by the event table.
+    void OnSelChangeTechList();
+    void OnChangeEffectNo();
+    void OnChangeHelpStringId();
+    void OnChangeNameStringId();
+    void OnClickedNoAction();
+    void OnClickedChange();
+    void OnClickedOpen();
+
+    // Members, in the order they are built (and destroyed in reverse).
+    LanguageModules languageModules;
+    std::string installFolder;
+    GameTables tables;
+    Button civCheck;
+    Button cost3Check;
+    Button cost2Check;
+    Button cost1Check;
+    Button requiredTechCheck;
+    DropDownList civList;
+    ListBox effectList;
+    DropDownList cost3TypeList;
+    DropDownList cost2TypeList;
+    DropDownList cost1TypeList;
+    ListBox techList;
+    std::string pathText;
+    std::string requiredTech1Text;
+    std::string requiredTech2Text;
+    std::string requiredTech3Text;
+    std::string requiredTech4Text;
+    std::string requiredTech5Text;
+    std::string requiredTech6Text;
+    std::string cost1AmountText;
+    std::string cost2AmountText;
+    std::string cost3AmountText;
+    std::string researchTimeText;
+    std::string effectNoText;
+    std::string nameText;
+    std::string nameStringIdText;
+    std::string locationText;
+    std::string buttonSlotText;
+    std::string iconIdText;
+    std::string helpStringIdText;
+    std::string helpText;
+    std::string unknown1Text;
+    std::string unknown2Text;
+    std::string unknown3Text;
+    std::string unknown4Text;
+    std::string unknown5Text;
+    std::string locationNameText;
+    QIcon icon;
+    DataBuffer dataBuffer;
+
+    // The effect the effect list shows (-1 before the first rendering): "Change" opens
+    // the command of the selected line of this effect.
+    std::int64_t renderedEffectNo = -1;
+    // How often closing the dialog released loaded data.
+    int dataBufferReleases = 0;
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool PreTranslateMessage(QWidget* target, QKeyEvent& key) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ShowMessage(std::string_view text) override;
+    std::string LookupString(std::int64_t id) const { return languageModules.LookupString(id); }
+    StringLookup Lookup() const;
+    void RunLoad();
+};
+
+// Where the icon of a minimised window is drawn: centred in the client area, in integer
+// arithmetic that truncates toward zero (a 30 x 30 area and a 32 x 32 icon give 0, 0).
+struct IconPosition {
+    int x;
+    int y;
+};
+IconPosition MinimizedIconPosition(int clientWidth, int clientHeight, int iconWidth, int iconHeight);
+
+} // namespace velmora

@@ -1,0 +1,19 @@
+#include "ViewerApp.h"
+
+#include <memory>
+
+#include "MainDialog.h"
+
+namespace velmora {
+
+bool ViewerApp::InitInstance()
+{
+    // The dialog holds every table of the program; it lives until the routine returns.
+    auto dialog = std::make_unique<MainDialog>();
+    Dialog::SetMainWindow(dialog.get());
+    dialog->DoModal();
+    Dialog::SetMainWindow(nullptr);
+    return false;
+}
+
+} // namespace velmora

@@ -1,0 +1,165 @@
+// The main dialog on real widgets: start-up, the load commands, Escape and closing.
+#include "AppFixture.h"
+
+#include <QAbstractButton>
+
+namespace velmora {
+namespace {
+
+using namespace fixtures;
+
+using MainDialogTest = AppTest;
+
+TEST_F(MainDialogTest, StartsOnTheRegistrysFolderWithNothingLoaded)
+{
+    Open();
+    EXPECT_EQ(dialog->installFolder, "C:\\Games\\Test");
+    EXPECT_EQ(BoxText(Ids::Path), "C:\\Games\\Test\\Data\\brannoch2_x1_p1.dat");
+    EXPECT_EQ(dialog->languageModules.moduleCount, 1);  // only language.dll exists
+    EXPECT_EQ(dialog->languageModules.LookupString(12), "Id twelve");
+    EXPECT_EQ(List(Ids::TechList)->count(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), dialog->GetDlgItem(Ids::TechList));
+    EXPECT_EQ(dialog->dataBuffer.length, 0);
+    EXPECT_FALSE(dialog->windowIcon().isNull());
+}
+
+TEST_F(MainDialogTest, WithoutARegistryTheFolderIsEmpty)
+{
+    fs::remove(prefix / "system.reg");
+    Open();
+    EXPECT_EQ(dialog->installFolder, "");
+    EXPECT_EQ(BoxText(Ids::Path), "\\Data\\brannoch2_x1_p1.dat");
+    EXPECT_EQ(dialog->languageModules.moduleCount, 0);
+}
+
+TEST_F(MainDialogTest, EnterInThePathBoxLoadsAndListsEveryTech)
+{
+    WriteData(DataFile({}, ManyTechs(460)));
+    Open();
+    EnterInPathBox();
+    const QStringList lines = Lines(Ids::TechList);
+    ASSERT_EQ(lines.size(), 460);
+    for (int i = 0; i < 460; ++i)
+        ASSERT_EQ(lines[i], QString::asprintf("%03d:Craft %d", i, i));
+    EXPECT_TRUE(messageBoxes.Texts().isEmpty());
+    EXPECT_GT(dialog->dataBuffer.length, 0);
+}
+
+TEST_F(MainDialogTest, EnterElsewhereLoadsNothingAndChangesNoBox)
+{
+    WriteData(DataFile({}, ManyTechs(3)));
+    Open();
+    EditBox(Ids::Path)->setText("typed but not taken");
+    dialog->GetDlgItem(Ids::TechList)->setFocus();
+    PressKey(Qt::Key_Return);
+    EXPECT_EQ(List(Ids::TechList)->count(), 0);
+    EXPECT_EQ(BoxText(Ids::Path), "typed but not taken");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->dataBuffer.length, 0);
+}
+
+TEST_F(MainDialogTest, AMissingFileShowsNothingAndKeepsTheTypedPathAndTheList)
+{
+    WriteData(DataFile({}, ManyTechs(2)));
+    Open();
+    EnterInPathBox();
+    ASSERT_EQ(List(Ids::TechList)->count(), 2);
+    TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\missing.dat");
+    PressKey(Qt::Key_Return);
+    EXPECT_TRUE(messageBoxes.Texts().isEmpty());
+    EXPECT_EQ(BoxText(Ids::Path), "C:\\Games\\Test\\Data\\missing.dat");
+    EXPECT_EQ(Lines(Ids::TechList), (QStringList{"000:Craft 0", "001:Craft 1"}));
+}
+
+TEST_F(MainDialogTest, TheOpenButtonLoadsThePathTheUserTyped)
+{
+    WriteData(DataFile({}, ManyTechs(2)));
+    WriteData(DataFile({}, {NamedTech("Other file")}), "other.dat");
+    Open();
+    TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\OTHER.DAT");
+    QTest::mouseClick(static_cast<QAbstractButton*>(dialog->GetDlgItem(Ids::Open)), Qt::LeftButton);
+    EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Other file"});
+    EXPECT_EQ(BoxText(Ids::Path), "C:\\Games\\Test\\Data\\OTHER.DAT");
+}
+
+TEST_F(MainDialogTest, AVersionErrorIsShownAndThePreviousListStays)
+{
+    WriteData(DataFile({}, ManyTechs(2)));
+    DataFileBuilder bad;
+    bad.Version("VER 5.6").Zeros(8).Civs({CivSpec{.name = "Gaia"}}).Techs({NamedTech("Never")});
+    WriteData(bad.Data(), "old.dat");
+    Open();
+    EnterInPathBox();
+    TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\old.dat");
+    PressKey(Qt::Key_Return);
+    ASSERT_EQ(messageBoxes.Texts(), QStringList{"Version error"});
+    EXPECT_EQ(messageBoxes.Boxes()[0].owner, dialog.get());
+    EXPECT_TRUE(messageBoxes.Boxes()[0].hasOkButton);
+    EXPECT_EQ(messageBoxes.Boxes()[0].buttonCount, 1);
+    EXPECT_EQ(messageBoxes.OpenCount(), 0);
+    EXPECT_EQ(Lines(Ids::TechList), (QStringList{"000:Craft 0", "001:Craft 1"}));
+    EXPECT_EQ(dialog->tables.techs[1].name, "Craft 1");
+}
+
+TEST_F(MainDialogTest, TechNamesThatAreNotUtf8AreShownAsWindows1252)
+{
+    WriteData(DataFile({}, {NamedTech("Caf\xE9"), NamedTech("\xE6\x97\xA5\xE6\x9C\xAC")}));
+    Open();
+    EnterInPathBox();
+    EXPECT_EQ(Lines(Ids::TechList), (QStringList{QString::fromUtf8("000:Caf\xC3\xA9"), QString::fromUtf8("001:\xE6\x97\xA5\xE6\x9C\xAC")}));
+}
+
+TEST_F(MainDialogTest, EscapeNeverClosesTheDialog)
+{
+    Open();
+    for (int id : {Ids::TechList, Ids::Path, Ids::EffectNo, Ids::CivList})
+    {
+        dialog->GetDlgItem(id)->setFocus();
+        PressKey(Qt::Key_Escape);
+        EXPECT_TRUE(dialog->isVisible()) << id;
+    }
+}
+
+TEST_F(MainDialogTest, AddAndDeleteCannotBeClicked)
+{
+    Open();
+    for (int id : {Ids::Add, Ids::Delete}) {
+        auto* button = static_cast<QAbstractButton*>(dialog->GetDlgItem(id));
+        EXPECT_FALSE(button->isEnabled());
+        bool clicked = false;
+        QObject::connect(button, &QAbstractButton::clicked, [&clicked] { clicked = true; });
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_FALSE(clicked);
+    }
+}
+
+TEST_F(MainDialogTest, ClosingReleasesLoadedDataOnce)
+{
+    WriteData(DataFile({}, ManyTechs(1)));
+    Open();
+    dialog->close();
+    EXPECT_EQ(dialog->dataBufferReleases, 0);
+
+    Open();
+    EnterInPathBox();
+    ASSERT_GT(dialog->dataBuffer.length, 0);
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->dataBufferReleases, 1);
+    EXPECT_EQ(dialog->dataBuffer.length, 0);
+    EXPECT_EQ(dialog->dataBuffer.bytes, nullptr);
+}
+
+TEST(MinimizedIconTest, CentredWithTruncatingDivision)
+{
+    const std::tuple<int, int, int> rows[] = {{36, 2, 2}, {35, 2, 2}, {30, 0, 0}, {31, 0, 0}, {32, 0, 0}};
+    for (const auto& [client, x, y] : rows) {
+        const IconPosition at = MinimizedIconPosition(client, client, 32, 32);
+        EXPECT_EQ(at.x, x) << client;
+        EXPECT_EQ(at.y, y) << client;
+    }
+    EXPECT_EQ(MinimizedIconPosition(10, 40, 32, 32).x, -10);
+}
+
+} // namespace
+} // namespace velmora
