@@ -132,7 +132,10 @@ void WritePrefix(const fs::path& prefix)
     if (!fs::is_symlink(driveC))
         fs::create_directory_symlink("../drive_c", driveC);
 
-    const auto data = velmora::fixtures::RealisticDataFile();
+    // The data file stores plain internal names; the language modules hold the shown ones.
+    velmora::fixtures::RealisticOptions options;
+    options.techName = [](int t) { return std::string(TechFirst[t % 23]) + " " + TechSecond[(t / 23) % 20]; };
+    const auto data = velmora::fixtures::RealisticDataFile(options);
     velmora::fixtures::WriteFile((game / "Data" / "brannoch2_x1_p1.dat").string(), velmora::fixtures::DeflateRaw(data));
 
     const std::string reg =

@@ -360,9 +360,13 @@ Bytes RealisticDataFile(const RealisticOptions& o)
         s.effectNo = static_cast<std::int16_t>(o.effectCount > 0 ? ti % o.effectCount : -1);
         s.iconId = static_cast<std::int8_t>(rng.Below(120));
         s.buttonSlot = static_cast<std::int8_t>(rng.Below(15));
-        char name[32];
-        std::snprintf(name, sizeof name, "Study %03d", ti);
-        s.name = name;
+        if (o.techName) {
+            s.name = o.techName(ti);
+        } else {
+            char name[32];
+            std::snprintf(name, sizeof name, "Study %03d", ti);
+            s.name = name;
+        }
     }
 
     DataFileBuilder sections;

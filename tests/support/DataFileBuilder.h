@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -123,6 +124,8 @@ struct RealisticOptions {
     int effectCount = 514;
     std::size_t targetSize = 16u << 20;  // filler makes the file about this long
     std::uint32_t seed = 7;
+    // The stored name of tech t; by default "Study %03d".
+    std::function<std::string(int)> techName;
 };
 
 // A data file of the size and shape of the game's: 19 civilizations (the first "Gaia")
