@@ -12,6 +12,7 @@ packages=(
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   fonts-ipafont-gothic fontconfig
   xvfb xauth
+  graphviz
   dpkg-dev file fakeroot lintian desktop-file-utils man-db python3
 )
 

@@ -348,8 +348,11 @@ Bytes RealisticDataFile(const RealisticOptions& o)
     for (std::size_t t = 0; t < techs.size(); ++t) {
         TechSpec& s = techs[t];
         const int ti = static_cast<int>(t);
-        for (int r = 0; r < 2 && ti > 0; ++r)
-            s.requiredTechs[r] = static_cast<std::int16_t>(rng.Below(ti));
+        // Techs build on recent ones: the tree grows in ages rather than as a tangle. Every
+        // fourth tech starts a line of its own.
+        const int required = ti == 0 || ti % 4 == 0 ? 0 : 1 + (rng.Below(3) == 0);
+        for (int r = 0; r < required; ++r)
+            s.requiredTechs[r] = static_cast<std::int16_t>(std::max(0, ti - 1 - rng.Below(std::min(ti, 12))));
         s.cost[0] = {static_cast<std::int16_t>(rng.Below(4)), static_cast<std::int16_t>(50 + rng.Below(500)), 1};
         s.cost[1] = {static_cast<std::int16_t>(rng.Below(4)), static_cast<std::int16_t>(rng.Below(300)), 1};
         s.civ = static_cast<std::int16_t>(rng.Below(20) - 1);
