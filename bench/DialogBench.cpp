@@ -1,0 +1,72 @@
+// The main dialog on the demo installation, offscreen: loading through Enter's chain,
+// and selecting every tech in turn as a user stepping through the list.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "DialogFonts.h"
+#include "MainDialog.h"
+
+namespace {
+
+using namespace velmora;
+
+MainDialog& Shared()
+{
+    static std::unique_ptr<MainDialog> dialog = [] {
+        ::setenv("WINEPREFIX", VELMORA_DEMO_PREFIX, 1);
+        auto d = std::make_unique<MainDialog>();
+        if (!d->Create())
+            throw std::runtime_error("the dialog was not built");
+        if (!d->LoadDataFile(d->pathText) || !d->ParseDataFile())
+            throw std::runtime_error("the demo does not load");
+        d->FillTechList();
+        return d;
+    }();
+    return *dialog;
+}
+
+void BM_DialogLoad(benchmark::State& state)
+{
+    MainDialog& d = Shared();
+    for (auto _ : state) {
+        if (!d.LoadDataFile(d.pathText) || !d.ParseDataFile())
+            throw std::runtime_error("load failed");
+        d.FillTechList();
+        d.UpdateData(false);
+    }
+}
+
+void BM_SelectEveryTech(benchmark::State& state)
+{
+    MainDialog& d = Shared();
+    const int count = d.tables.techCount;
+    for (auto _ : state)
+        for (int k = 0; k < count; ++k) {
+            d.techList.SetCurSel(k);
+            d.OnSelChangeTechList();
+        }
+    state.counters["techs"] = count;
+}
+
+BENCHMARK(BM_DialogLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SelectEveryTech)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    InstallDialogFonts();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
