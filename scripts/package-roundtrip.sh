@@ -5,7 +5,8 @@
 #  2. shows its control data and contents and checks them with dpkg-deb and lintian; the
 #     run-time dependencies come from dpkg-shlibdeps and are checked here;
 #  3. installs it with `apt-get install ./velmora_*.deb`, runs the installed
-#     /usr/bin/velmora-dump on the demo installation from another folder;
+#     /usr/bin/velmora-dump on the demo installation from another folder and starts the
+#     installed viewer on an X server (Xvfb);
 #  4. removes it with `apt-get remove velmora` and checks that none of its files is left.
 #
 # Usage: scripts/package-roundtrip.sh [BUILD_DIR [CMAKE_ARGS...]]   (default build-deb)
@@ -101,11 +102,21 @@ if not techs or len(techs) != root["techCount"] or named * 2 < len(techs):
     sys.exit(f"installed velmora-dump: {len(techs)} techs, techCount {root['techCount']}, {named} names")
 print(f"installed velmora-dump: {len(techs)} techs, {len(root['effects'])} effects, {named} name texts")
 PY
-rm -rf "$work"
 man -w velmora-dump >/dev/null
 if [ "$has_viewer" = yes ]; then
   desktop-file-validate /usr/share/applications/velmora.desktop
+  man -w velmora >/dev/null
+  # The installed viewer starts on an X server with the installed libraries and runs
+  # until it is stopped.
+  status=0
+  (cd "$work" && WINEPREFIX="$demo" xvfb-run -a timeout 5 /usr/bin/velmora) || status=$?
+  if [ "$status" -ne 124 ]; then
+    echo "package-roundtrip: the installed viewer ended with status $status before it was stopped" >&2
+    exit 1
+  fi
+  echo "installed velmora: started and ran until stopped"
 fi
+rm -rf "$work"
 
 echo "== apt-get remove velmora"
 $SUDO apt-get remove -y -q velmora

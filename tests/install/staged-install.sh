@@ -5,7 +5,7 @@
 #  - the icons have their sizes, and no installed text names the build folder;
 #  - the installed velmora-dump, run from an empty working folder, dumps the demo
 #    installation as valid JSON with the texts of its string ids, found both through the
-#    Wine prefix's registry and through --install;
+#    Wine prefix's registry and through --install; the installed viewer starts there;
 #  - the desktop entry and the manual pages pass desktop-file-validate and man --warnings.
 #
 # Usage: staged-install.sh BUILD_DIR DEMO_PREFIX viewer|no-viewer
@@ -148,6 +148,18 @@ else
   fail "velmora-dump --format dot exited with $?"
 fi
 if [ -n "$(ls -A "$stage/work")" ]; then fail "velmora-dump left files in its working folder"; fi
+
+# The installed viewer starts on the demo from an empty folder and runs until it is stopped.
+if [ "$viewer" = viewer ]; then
+  status=0
+  (cd "$stage/work" && QT_QPA_PLATFORM=offscreen WINEPREFIX="$demo" timeout 5 "$usr/bin/velmora" >"$stage/viewer.log" 2>&1) ||
+    status=$?
+  if [ "$status" -ne 124 ]; then
+    cat "$stage/viewer.log" >&2
+    fail "the installed viewer ended with status $status before it was stopped"
+  fi
+  if [ -n "$(ls -A "$stage/work")" ]; then fail "velmora left files in its working folder"; fi
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed" >&2
