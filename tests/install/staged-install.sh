@@ -9,6 +9,7 @@
 #  - the desktop entry and the manual pages pass desktop-file-validate and man --warnings.
 #
 # Usage: staged-install.sh BUILD_DIR DEMO_PREFIX viewer|no-viewer
+# VELMORA_CMAKE names the cmake to install with (default: cmake from PATH).
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
@@ -24,7 +25,7 @@ trap 'rm -rf "$stage"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-if ! DESTDIR="$stage/root" cmake --install "$build" --prefix /usr >"$stage/install.log" 2>&1; then
+if ! DESTDIR="$stage/root" "${VELMORA_CMAKE:-cmake}" --install "$build" --prefix /usr >"$stage/install.log" 2>&1; then
   cat "$stage/install.log" >&2
   echo "FAIL: cmake --install" >&2
   exit 1
