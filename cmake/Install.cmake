@@ -52,7 +52,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DEST
 install(FILES ${VELMORA_PACKAGING_OUT}/debian/copyright ${VELMORA_PACKAGING_OUT}/debian/changelog.Debian.gz
         DESTINATION ${VELMORA_DOC_DIR} COMPONENT debian EXCLUDE_FROM_ALL)
 
-# The Debian package: one package with the default component and the Debian files.
+# The Debian package: one package with the default component (every install rule that names
+# none) and the Debian files; a rule with a component of its own must be added to the list.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velmora)
 set(CPACK_PACKAGE_VENDOR "The Velmora developers")
