@@ -10,31 +10,6 @@ using namespace velmora::fixtures;
 
 namespace {
 
-Bytes SmallFile(int variant)
-{
-    std::vector<UnitSpec> units;
-    const std::int8_t types[] = {10, 20, 25, 30, 60, 70, 80};
-    for (std::int16_t i = 0; i < 7; ++i) {
-        UnitSpec u;
-        u.type = types[(i + variant) % 7];
-        u.id = i;
-        u.nameStringId = static_cast<std::int16_t>(100 + i);
-        u.k = static_cast<std::int8_t>(i % 3);
-        u.a = static_cast<std::int16_t>(i % 2);
-        u.b = static_cast<std::int16_t>(variant % 3);
-        units.push_back(u);
-    }
-    TechSpec tech;
-    tech.name = "Seed";
-    tech.effectNo = 0;
-    DataFileBuilder b;
-    b.Version().Filler(16, static_cast<std::uint32_t>(variant));
-    b.Effects({EffectSpec{{CommandSpec{4, -1, 6, 9, 1026.0f}, CommandSpec{102, 0, 0, 0, 2.6f}}}, EffectSpec{{}}});
-    b.Filler(8, 3).Civs({CivSpec{.name = "Gaia", .resourceCount = 2, .units = units}, CivSpec{.name = "Realm", .units = {units[0], units[3]}}});
-    b.Techs({tech, tech});
-    return b.Data();
-}
-
 void Write(const fs::path& dir, const std::string& name, const Bytes& bytes)
 {
     fs::create_directories(dir);
@@ -51,7 +26,7 @@ int main(int argc, char** argv)
     }
     const fs::path root = argv[1];
     for (int v = 0; v < 4; ++v) {
-        const Bytes file = SmallFile(v);
+        const Bytes file = SmallSoundFile(v);
         Write(root / "parse", "small" + std::to_string(v), file);
         Write(root / "load", "small" + std::to_string(v), DeflateRaw(file, v * 3));
     }

@@ -24,14 +24,6 @@ namespace velmora::fixtures {
 namespace fs = std::filesystem;
 using Ids = MainDialogIds;
 
-inline TechSpec NamedTech(std::string name, std::int16_t effectNo = -1)
-{
-    TechSpec t;
-    t.name = std::move(name);
-    t.effectNo = effectNo;
-    return t;
-}
-
 inline std::vector<TechSpec> ManyTechs(int count)
 {
     std::vector<TechSpec> techs;

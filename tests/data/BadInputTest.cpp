@@ -26,21 +26,8 @@ using Messages = std::vector<std::string>;
 const Messages None{};
 const Messages Truncated{"Data file is truncated"};
 
-TechSpec Tech(std::string name)
-{
-    TechSpec t;
-    t.name = std::move(name);
-    return t;
-}
-
-UnitSpec Unit(std::int8_t type, std::int16_t id, std::int16_t nameId)
-{
-    UnitSpec u;
-    u.type = type;
-    u.id = id;
-    u.nameStringId = nameId;
-    return u;
-}
+TechSpec Tech(std::string name) { return NamedTech(std::move(name)); }
+UnitSpec Unit(std::int8_t type, std::int16_t id, std::int16_t nameId) { return MakeUnit(type, id, nameId); }
 
 // The sound file every case starts from, with the pieces a case may change.
 struct Parts {

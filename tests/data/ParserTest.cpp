@@ -17,22 +17,8 @@ using fixtures::EffectSpec;
 using fixtures::TechSpec;
 using fixtures::UnitSpec;
 
-TechSpec NamedTech(std::string name, std::int16_t effectNo = -1)
-{
-    TechSpec t;
-    t.name = std::move(name);
-    t.effectNo = effectNo;
-    return t;
-}
-
-UnitSpec MakeUnit(std::int8_t type, std::int16_t id, std::int16_t nameId)
-{
-    UnitSpec u;
-    u.type = type;
-    u.id = id;
-    u.nameStringId = nameId;
-    return u;
-}
+using fixtures::MakeUnit;
+using fixtures::NamedTech;
 
 CivSpec Gaia(std::vector<UnitSpec> units = {})
 {

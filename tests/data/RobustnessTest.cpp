@@ -15,30 +15,7 @@ namespace {
 
 using fixtures::Bytes;
 
-Bytes SmallSoundFile()
-{
-    using namespace fixtures;
-    std::vector<UnitSpec> units;
-    const std::int8_t types[] = {10, 20, 25, 30, 60, 70, 80};
-    for (std::int16_t i = 0; i < 7; ++i) {
-        UnitSpec u;
-        u.type = types[i];
-        u.id = i;
-        u.nameStringId = static_cast<std::int16_t>(100 + i);
-        u.k = static_cast<std::int8_t>(i % 3);
-        u.a = static_cast<std::int16_t>(i % 2);
-        u.b = static_cast<std::int16_t>(i % 4);
-        units.push_back(u);
-    }
-    TechSpec tech;
-    tech.name = "Sample";
-    DataFileBuilder b;
-    b.Version().Filler(20).Effects({EffectSpec{{CommandSpec{1, 2, 3, 4, 5.0f}, CommandSpec{6, 7, 8, 9, 1.0f}}}, EffectSpec{{}}});
-    b.Filler(10, 4).Civs({CivSpec{.name = "Gaia", .resourceCount = 2, .units = units},
-                          CivSpec{.name = "Realm", .units = {units[0], units[4]}}});
-    b.Techs({tech, tech});
-    return b.Data();
-}
+using fixtures::SmallSoundFile;
 
 void ExpectParseOutcome(const Bytes& bytes, const std::string& label)
 {

@@ -221,6 +221,44 @@ DataFileBuilder& DataFileBuilder::F32(float v)
     return I32(std::bit_cast<std::int32_t>(v));
 }
 
+TechSpec NamedTech(std::string name, std::int16_t effectNo)
+{
+    TechSpec t;
+    t.name = std::move(name);
+    t.effectNo = effectNo;
+    return t;
+}
+
+UnitSpec MakeUnit(std::int8_t type, std::int16_t id, std::int16_t nameStringId)
+{
+    UnitSpec u;
+    u.type = type;
+    u.id = id;
+    u.nameStringId = nameStringId;
+    return u;
+}
+
+Bytes SmallSoundFile(int variant)
+{
+    static constexpr std::int8_t types[] = {10, 20, 25, 30, 60, 70, 80};
+    std::vector<UnitSpec> units;
+    for (std::int16_t i = 0; i < 7; ++i) {
+        UnitSpec u = MakeUnit(types[(i + variant) % 7], i, static_cast<std::int16_t>(100 + i));
+        u.k = static_cast<std::int8_t>(i % 3);
+        u.a = static_cast<std::int16_t>(i % 2);
+        u.b = static_cast<std::int16_t>((i + variant) % 4);
+        units.push_back(u);
+    }
+    const TechSpec tech = NamedTech("Sample", 0);
+    DataFileBuilder b;
+    b.Version().Filler(20, static_cast<std::uint32_t>(variant + 1));
+    b.Effects({EffectSpec{{CommandSpec{4, -1, 6, 9, 1026.0f}, CommandSpec{102, 0, 0, 0, 2.6f}}}, EffectSpec{{}}});
+    b.Filler(10, 4).Civs({CivSpec{.name = "Gaia", .resourceCount = 2, .units = units},
+                          CivSpec{.name = "Realm", .units = {units[0], units[4]}}});
+    b.Techs({tech, tech});
+    return b.Data();
+}
+
 Bytes MinimalDataFile(const std::vector<TechSpec>& techs)
 {
     DataFileBuilder b;

@@ -105,9 +105,18 @@ private:
     Bytes bytes_;
 };
 
+// A tech with a name and an effect number, everything else at its default.
+TechSpec NamedTech(std::string name, std::int16_t effectNo = -1);
+// A unit record of a type, with its unit id and name string id.
+UnitSpec MakeUnit(std::int8_t type, std::int16_t id, std::int16_t nameStringId);
+
 // The smallest sound file: version, no effects section, a Gaia civilization without
 // units, and the given techs.
 Bytes MinimalDataFile(const std::vector<TechSpec>& techs = {});
+
+// A small sound file with every part: effects, two civilizations with unit records of
+// every type, two techs. `variant` shifts the unit types and list counts.
+Bytes SmallSoundFile(int variant = 0);
 
 // Compression as the game's file uses it (raw deflate, no header or checksum), and the
 // two wrapped forms the loader must refuse.
