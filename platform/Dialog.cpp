@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+#include "CaptionFit.h"
+
 namespace velmora {
 
 namespace {
@@ -225,8 +227,8 @@ QWidget* Dialog::CreateControl(const DialogItem& item)
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         // Text wraps at words when the label holds two lines or more. A label one line
-        // high keeps its text on that line: a font a little wider than the one the
-        // dialog was laid out for then cuts a few pixels at the end, not whole words.
+        // high keeps its text on that line; a caption too long for it is condensed
+        // (FitCaption below).
         label->setWordWrap(place.height >= 2 * label->fontMetrics().height());
         widget = label;
         break;
@@ -250,6 +252,8 @@ QWidget* Dialog::CreateControl(const DialogItem& item)
     } else {
         widget->setGeometry(place.x, place.y, place.width, place.height);
     }
+    // Captions are condensed, not cut, where the font is wider than the layout expects.
+    FitCaption(*widget);
     if (id != StaticId) {
         widget->setObjectName(QStringLiteral("control%1").arg(id));
     }
