@@ -52,6 +52,8 @@ ListBoxWidget::ListBoxWidget(bool sorted, QWidget* parent) : QListWidget(parent)
     setDragEnabled(false);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A line longer than the list is cut at the border, with no ellipsis.
+    setTextElideMode(Qt::ElideNone);
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (programDepth_ == 0) {
             emit SelectionChangedByUser();

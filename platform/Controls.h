@@ -34,7 +34,8 @@ std::string ToNarrow(const QString& text);
 int CompareListText(const QString& a, const QString& b);
 
 // A list of lines with at most one selected. Only selections the user makes are
-// reported (SelectionChangedByUser); what the program does is not.
+// reported (SelectionChangedByUser); what the program does is not. A line longer than
+// the list is cut at its border, without an ellipsis.
 class ListBoxWidget : public QListWidget {
     Q_OBJECT
 public:

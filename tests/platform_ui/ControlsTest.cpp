@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -85,6 +86,25 @@ TEST_F(ControlsTest, UnsortedListBoxKeepsTheOrderOfAdding)
     EXPECT_EQ(list.AddString("C"), 1);
     EXPECT_EQ(list.AddString("a"), 2);
     EXPECT_EQ(Lines(list), QStringList({"b", "C", "a"}));
+}
+
+TEST_F(ControlsTest, ALineLongerThanTheListIsCutAtTheBorderWithoutEllipsis)
+{
+    ListBox& list = dialog->unsortedList;
+    list.AddString("Cost Tech: ID:277(River Walls) Resource type:3 target:1 amount:900 and on");
+    QListWidget* widget = list.Widget();
+    const int narrow = widget->viewport()->width();
+    ASSERT_GT(widget->fontMetrics().horizontalAdvance(list.GetText(0)), narrow);
+    const QRect line = widget->visualItemRect(widget->item(0));
+    const QImage cut = widget->viewport()->grab().toImage();
+
+    // The same line in the same list made wide enough for all of it: the part the
+    // narrow list shows is the same, pixel for pixel, up to its border.
+    widget->resize(widget->width() + 1000, widget->height());
+    ASSERT_GT(widget->viewport()->width(), widget->fontMetrics().horizontalAdvance(list.GetText(0)) + 20);
+    const QImage whole = widget->viewport()->grab().toImage();
+    const QRect shown(0, line.top(), narrow, line.height());
+    EXPECT_TRUE(cut.copy(shown) == whole.copy(shown)) << "no ellipsis at the end of the line";
 }
 
 TEST_F(ControlsTest, ResetContentRemovesLinesAndSelection)
