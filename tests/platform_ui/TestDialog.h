@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Dialog.h"
+#include "DialogDriver.h"
 
 namespace velmora::testing_ui {
 
@@ -174,13 +175,8 @@ private:
     void OnClickedSkip() { log.push_back("ClickedSkip"); }
 };
 
-// Waits until the shown dialog is the active window, so keys reach the control holding
-// its focus.
-inline bool WaitUntilActive(Dialog& dialog)
-{
-    dialog.activateWindow();
-    return QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; });
-}
+using fixtures::PressKey;
+using fixtures::WaitUntilActive;
 
 // Builds the dialog, shows it and makes it the active window.
 inline bool ShowActive(Dialog& dialog)
@@ -190,12 +186,6 @@ inline bool ShowActive(Dialog& dialog)
     }
     dialog.show();
     return WaitUntilActive(dialog);
-}
-
-// A key pressed and released where the keyboard focus is.
-inline void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
 }
 
 } // namespace velmora::testing_ui
