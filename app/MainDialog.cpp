@@ -10,6 +10,7 @@
 #include "EffectDialog.h"
 #include "Installation.h"
 #include "ProgramIcon.h"
+#include "TableBounds.h"
 #include "TechDetailView.h"
 #include "TextForms.h"
 
@@ -180,8 +181,7 @@ void MainDialog::OnClickedOpen()
 void MainDialog::FillTechList()
 {
     techList.ResetContent();
-    const int count = std::min<int>(tables.techCount, MaxTechs);
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < ShownTechCount(tables); ++i)
         techList.AddString(TechListLine(i, tables.techs[static_cast<std::size_t>(i)]));
 }
 
@@ -203,7 +203,7 @@ void MainDialog::RenderEffectList(std::int64_t effectNo)
 void MainDialog::OnSelChangeTechList()
 {
     const int k = techList.GetCurSel();
-    if (k < 0 || k >= std::min<int>(tables.techCount, MaxTechs))
+    if (k < 0 || k >= ShownTechCount(tables))
         return;
     const TechDetailView v = DescribeTech(tables.techs[static_cast<std::size_t>(k)], tables.unitNameIds, Lookup());
     nameStringIdText = v.nameStringIdText;
@@ -282,10 +282,10 @@ void MainDialog::OnClickedChange()
     if (line < 0)
         return;
     // The command on the selected line of the effect the list shows, if it still exists.
-    if (renderedEffectNo < 0 || renderedEffectNo >= std::min(tables.effectCount, MaxEffects))
+    if (renderedEffectNo < 0 || renderedEffectNo >= ShownEffectCount(tables))
         return;
     const EffectRecord& effect = tables.effects[static_cast<std::size_t>(renderedEffectNo)];
-    if (line >= std::min<int>(effect.commandCount, MaxEffectCommands))
+    if (line >= ShownCommandCount(effect))
         return;
     PrepareEffectDialog(dialog, effect.commands[static_cast<std::size_t>(line)]);
     dialog.DoModal();

@@ -1,8 +1,7 @@
 #include "EffectDialog.h"
 
-#include <cstdio>
-
 #include "DialogTemplates.h"
+#include "TextForms.h"
 
 namespace velmora {
 
@@ -46,16 +45,11 @@ std::int8_t EffectTypeListPosition(std::int8_t type)
 
 void PrepareEffectDialog(EffectDialog& dialog, const EffectCommand& command)
 {
-    char text[512];
     dialog.typeIndex = EffectTypeListPosition(command.type);
-    std::snprintf(text, sizeof text, "%d", command.data1);
-    dialog.data1Text = text;
-    std::snprintf(text, sizeof text, "%d", command.data2);
-    dialog.data2Text = text;
-    std::snprintf(text, sizeof text, "%d", command.data3);
-    dialog.data3Text = text;
-    std::snprintf(text, sizeof text, "%f", static_cast<double>(command.data4));
-    dialog.data4Text = text;
+    dialog.data1Text = FormatNumber(command.data1);
+    dialog.data2Text = FormatNumber(command.data2);
+    dialog.data3Text = FormatNumber(command.data3);
+    dialog.data4Text = FormatText("%f", static_cast<double>(command.data4));
 }
 
 } // namespace velmora

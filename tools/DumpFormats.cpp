@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "TableBounds.h"
 #include "TechDetailView.h"
 #include "TextForms.h"
 
@@ -14,10 +15,6 @@ namespace velmora {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-int ShownEffectCount(const GameTables& t) { return std::clamp(t.effectCount, 0, MaxEffects); }
-int ShownTechCount(const GameTables& t) { return std::clamp<int>(t.techCount, 0, MaxTechs); }
-int CommandCount(const EffectRecord& e) { return std::clamp<int>(e.commandCount, 0, MaxEffectCommands); }
 
 const TechRecord& TechAt(const GameTables& t, int k) { return t.techs[static_cast<std::size_t>(k)]; }
 const EffectRecord& EffectAt(const GameTables& t, int n) { return t.effects[static_cast<std::size_t>(n)]; }
@@ -123,7 +120,7 @@ void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLook
     for (int n = 0; n < ShownEffectCount(tables); ++n) {
         const EffectRecord& e = EffectAt(tables, n);
         Json commands = Json::array();
-        for (int i = 0; i < CommandCount(e); ++i) {
+        for (int i = 0; i < ShownCommandCount(e); ++i) {
             const EffectCommand& c = e.commands[static_cast<std::size_t>(i)];
             commands.push_back(Json{{"type", c.type}, {"data1", c.data1}, {"data2", c.data2}, {"data3", c.data3}, {"data4", FloatJson(c.data4)}});
         }

@@ -1,6 +1,6 @@
 #include "NamingTables.h"
 
-#include <cstdio>
+#include "TextForms.h"
 
 namespace velmora {
 
@@ -35,9 +35,7 @@ std::string GetAttributeName(std::int32_t kind, std::int32_t attribute)
     for (const AttributeName& a : AttributeNames)
         if (a.attribute == attribute)
             return a.text;
-    char text[32];
-    std::snprintf(text, sizeof text, "Unknown %d", attribute);
-    return text;
+    return FormatText("Unknown %d", attribute);
 }
 
 } // namespace velmora

@@ -15,11 +15,7 @@ const std::array<const char*, 19> CivListItems = {
 
 std::string TechListLine(int index, const TechRecord& tech)
 {
-    const std::string name = DisplayText(tech.name);
-    const int length = std::snprintf(nullptr, 0, "%03d:%s", index, name.c_str());
-    std::string line(static_cast<std::size_t>(length), '\0');
-    std::snprintf(line.data(), line.size() + 1, "%03d:%s", index, name.c_str());
-    return line;
+    return FormatText("%03d:%s", index, DisplayText(tech.name).c_str());
 }
 
 int ResourceSelection(std::int16_t type)

@@ -2,16 +2,30 @@
 
 #include <cctype>
 #include <cinttypes>
+#include <cstdarg>
 #include <cstdio>
 #include <limits>
 
 namespace velmora {
 
+std::string FormatText(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0)
+        std::vsnprintf(text.data(), text.size() + 1, format, again);
+    va_end(again);
+    return text;
+}
+
 std::string FormatNumber(std::int64_t value)
 {
-    char text[24];
-    std::snprintf(text, sizeof text, "%" PRId64, value);
-    return text;
+    return FormatText("%" PRId64, value);
 }
 
 std::string FormatNumberBlankNone(std::int64_t value)

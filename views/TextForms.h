@@ -7,6 +7,9 @@
 
 namespace velmora {
 
+// printf into a std::string of the exact length.
+__attribute__((format(printf, 1, 2))) std::string FormatText(const char* format, ...);
+
 // "%d": a signed decimal with no padding.
 std::string FormatNumber(std::int64_t value);
 
