@@ -1,18 +1,18 @@
-#include "MainDialog.h"
+#include "app/MainDialog.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 
-#include "DataFile.h"
-#include "DialogTemplates.h"
-#include "EffectDialog.h"
-#include "Installation.h"
-#include "ProgramIcon.h"
-#include "TableBounds.h"
-#include "TechDetailView.h"
-#include "TextForms.h"
+#include "data/DataFile.h"
+#include "resources/DialogTemplates.h"
+#include "editor/EffectDialog.h"
+#include "host/Installation.h"
+#include "resources/ProgramIcon.h"
+#include "views/TableBounds.h"
+#include "views/TechDetailView.h"
+#include "views/TextForms.h"
 
 namespace velmora {
 

@@ -8,12 +8,12 @@
 #include <span>
 #include <string>
 
-#include "DataBuffer.h"
-#include "DataParser.h"
-#include "Dialog.h"
-#include "EffectText.h"
-#include "GameTables.h"
-#include "LanguageModules.h"
+#include "data/DataBuffer.h"
+#include "data/DataParser.h"
+#include "ui/Dialog.h"
+#include "views/EffectText.h"
+#include "data/GameTables.h"
+#include "strings/LanguageModules.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
-#include "ViewerApp.h"
+#include "app/ViewerApp.h"
 
 #include <memory>
 
-#include "MainDialog.h"
+#include "app/MainDialog.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
 // Velmora: a viewer for the technology tree in a strategy game's data file.
 #include <QApplication>
 
-#include "DialogFonts.h"
-#include "ViewerApp.h"
+#include "resources/DialogFonts.h"
+#include "app/ViewerApp.h"
 
 namespace {
 

@@ -1,15 +1,16 @@
 // Load + parse of a realistic data file, against a bare inflate of the same stream.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 
 #include <zlib.h>
 
-#include "DataFile.h"
-#include "DataFileBuilder.h"
-#include "DataParser.h"
-#include "TempDir.h"
+#include "data/DataFile.h"
+#include "tools/DataFileWriter.h"
+#include "data/DataParser.h"
 
 namespace {
 
@@ -24,14 +25,19 @@ public:
 struct Fixture {
     Fixture()
     {
-        raw = fixtures::RealisticDataFile();
-        compressed = fixtures::DeflateRaw(raw);
-        path = dir.File("brannoch2_x1_p1.dat");
-        fixtures::WriteFile(path, compressed);
+        raw = datafile::RealisticDataFile();
+        compressed = datafile::DeflateRaw(raw);
+        char folder[] = "/tmp/velmora-bench.XXXXXX";
+        if (!::mkdtemp(folder))
+            throw std::runtime_error("cannot create a scratch folder");
+        dir = folder;
+        path = (dir / "brannoch2_x1_p1.dat").string();
+        datafile::WriteFile(path, compressed);
     }
-    fixtures::TempDir dir;
-    fixtures::Bytes raw;
-    fixtures::Bytes compressed;
+    ~Fixture() { std::filesystem::remove_all(dir); }
+    std::filesystem::path dir;
+    datafile::Bytes raw;
+    datafile::Bytes compressed;
     std::string path;
 };
 

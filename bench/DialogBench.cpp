@@ -9,8 +9,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "DialogFonts.h"
-#include "MainDialog.h"
+#include "resources/DialogFonts.h"
+#include "app/MainDialog.h"
 
 namespace {
 

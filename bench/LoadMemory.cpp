@@ -4,8 +4,8 @@
 #include <memory>
 #include <sys/resource.h>
 
-#include "DataFile.h"
-#include "DataParser.h"
+#include "data/DataFile.h"
+#include "data/DataParser.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "DataFile.h"
-#include "DataParser.h"
-#include "EffectText.h"
-#include "Installation.h"
-#include "LanguageModules.h"
-#include "TechDetailView.h"
+#include "data/DataFile.h"
+#include "data/DataParser.h"
+#include "views/EffectText.h"
+#include "host/Installation.h"
+#include "strings/LanguageModules.h"
+#include "views/TechDetailView.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "ByteView.h"
+#include "host/ByteView.h"
 
 namespace velmora {
 

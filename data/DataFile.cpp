@@ -1,12 +1,12 @@
-#include "DataFile.h"
+#include "data/DataFile.h"
 
 #include <memory>
 #include <vector>
 
 #include <zlib.h>
 
-#include "File.h"
-#include "HostPath.h"
+#include "host/File.h"
+#include "host/HostPath.h"
 
 namespace velmora {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "DataBuffer.h"
+#include "data/DataBuffer.h"
 
 namespace velmora {
 

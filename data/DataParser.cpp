@@ -1,4 +1,4 @@
-#include "DataParser.h"
+#include "data/DataParser.h"
 
 #include <algorithm>
 #include <memory>

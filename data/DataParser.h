@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ByteView.h"
-#include "DataBuffer.h"
-#include "GameTables.h"
+#include "host/ByteView.h"
+#include "data/DataBuffer.h"
+#include "data/GameTables.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
-#include "EffectDialog.h"
+#include "editor/EffectDialog.h"
 
-#include "DialogTemplates.h"
-#include "TextForms.h"
+#include "resources/DialogTemplates.h"
+#include "views/TextForms.h"
 
 namespace velmora {
 

@@ -6,8 +6,8 @@
 #include <span>
 #include <string>
 
-#include "Dialog.h"
-#include "GameTables.h"
+#include "ui/Dialog.h"
+#include "data/GameTables.h"
 
 namespace velmora {
 

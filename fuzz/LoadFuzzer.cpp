@@ -5,8 +5,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "DataFile.h"
-#include "DataParser.h"
+#include "data/DataFile.h"
+#include "data/DataParser.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "DataFileBuilder.h"
+#include "tools/DataFileWriter.h"
 
 namespace fs = std::filesystem;
-using namespace velmora::fixtures;
+using namespace velmora::datafile;
 
 namespace {
 

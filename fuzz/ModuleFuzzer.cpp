@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ModuleLoader.h"
+#include "host/ModuleLoader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

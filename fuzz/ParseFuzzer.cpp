@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "DataParser.h"
+#include "data/DataParser.h"
 
 namespace {
 

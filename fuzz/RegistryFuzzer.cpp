@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "WineRegistry.h"
+#include "host/WineRegistry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -11,7 +11,9 @@ cmake --build "$build" -j2
 seeds="$build/fuzz-seeds"
 "$build/fuzz/velmora_fuzz_seeds" "$seeds"
 mkdir -p "$seeds/module"
-cp "$build"/fuzz/seed-modules/*.dll "$seeds/module/"
+for dll in "$build"/fuzz/seed-modules/*/*.dll; do
+  cp "$dll" "$seeds/module/$(basename "$(dirname "$dll")")-$(basename "$dll")"
+done
 status=0
 for target in $(cd "$build/fuzz" && ls velmora_fuzz_* | grep -v seeds); do
   name="${target#velmora_fuzz_}"

@@ -1,10 +1,10 @@
-#include "DialogFonts.h"
+#include "resources/DialogFonts.h"
 
 #include <QFont>
 #include <QFontInfo>
 
-#include "Controls.h"
-#include "DialogTemplates.h"
+#include "ui/Controls.h"
+#include "resources/DialogTemplates.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "DialogTemplates.h"
+#include "resources/DialogTemplates.h"
 
 namespace velmora {
 

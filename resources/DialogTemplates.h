@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "DialogTemplate.h"
-#include "ResourceIds.h"
+#include "ui/DialogTemplate.h"
+#include "resources/ResourceIds.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
-#include "LanguageModules.h"
+#include "strings/LanguageModules.h"
 
 #include <string_view>
 
-#include "Utf16.h"
+#include "host/Utf16.h"
 
 namespace velmora {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ModuleLoader.h"
+#include "host/ModuleLoader.h"
 
 namespace velmora {
 

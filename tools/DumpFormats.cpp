@@ -1,4 +1,4 @@
-#include "DumpFormats.h"
+#include "tools/DumpFormats.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,9 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "TableBounds.h"
-#include "TechDetailView.h"
-#include "TextForms.h"
+#include "views/TableBounds.h"
+#include "views/TechDetailView.h"
+#include "views/TextForms.h"
 
 namespace velmora {
 

@@ -3,8 +3,8 @@
 
 #include <ostream>
 
-#include "EffectText.h"
-#include "GameTables.h"
+#include "views/EffectText.h"
+#include "data/GameTables.h"
 
 namespace velmora {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "DataFileBuilder.h"
+#include "tools/DataFileWriter.h"
 
 namespace fs = std::filesystem;
 
@@ -133,10 +133,10 @@ void WritePrefix(const fs::path& prefix)
         fs::create_directory_symlink("../drive_c", driveC);
 
     // The data file stores plain internal names; the language modules hold the shown ones.
-    velmora::fixtures::RealisticOptions options;
+    velmora::datafile::RealisticOptions options;
     options.techName = [](int t) { return std::string(TechFirst[t % 23]) + " " + TechSecond[(t / 23) % 20]; };
-    const auto data = velmora::fixtures::RealisticDataFile(options);
-    velmora::fixtures::WriteFile((game / "Data" / "brannoch2_x1_p1.dat").string(), velmora::fixtures::DeflateRaw(data));
+    const auto data = velmora::datafile::RealisticDataFile(options);
+    velmora::datafile::WriteFile((game / "Data" / "brannoch2_x1_p1.dat").string(), velmora::datafile::DeflateRaw(data));
 
     const std::string reg =
         "WINE REGISTRY Version 2\n"
@@ -147,7 +147,7 @@ void WritePrefix(const fs::path& prefix)
         "[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n"
         "#time=1da0a0a0a0a0a0a\n"
         "\"EXE Path\"=\"C:\\\\Games\\\\Brannoch\"\n";
-    velmora::fixtures::WriteFile((prefix / "system.reg").string(),
+    velmora::datafile::WriteFile((prefix / "system.reg").string(),
                                  std::span(reinterpret_cast<const std::uint8_t*>(reg.data()), reg.size()));
     std::printf("demo installation written to %s\n", prefix.string().c_str());
 }

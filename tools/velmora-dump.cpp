@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "DataFile.h"
-#include "DataParser.h"
-#include "DumpFormats.h"
-#include "Installation.h"
-#include "LanguageModules.h"
+#include "data/DataFile.h"
+#include "data/DataParser.h"
+#include "tools/DumpFormats.h"
+#include "host/Installation.h"
+#include "strings/LanguageModules.h"
 
 namespace {
 

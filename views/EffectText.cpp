@@ -1,12 +1,12 @@
-#include "EffectText.h"
+#include "views/EffectText.h"
 
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
-#include "NamingTables.h"
-#include "TableBounds.h"
-#include "TextForms.h"
+#include "views/NamingTables.h"
+#include "views/TableBounds.h"
+#include "views/TextForms.h"
 
 namespace velmora {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "GameTables.h"
+#include "data/GameTables.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
-#include "NamingTables.h"
+#include "views/NamingTables.h"
 
-#include "TextForms.h"
+#include "views/TextForms.h"
 
 namespace velmora {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "GameTables.h"
+#include "data/GameTables.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
-#include "TechDetailView.h"
+#include "views/TechDetailView.h"
 
 #include <cstdio>
 
-#include "TextForms.h"
+#include "views/TextForms.h"
 
 namespace velmora {
 

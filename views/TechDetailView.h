@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string>
 
-#include "EffectText.h"
-#include "GameTables.h"
+#include "views/EffectText.h"
+#include "data/GameTables.h"
 
 namespace velmora {
 

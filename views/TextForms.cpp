@@ -1,4 +1,4 @@
-#include "TextForms.h"
+#include "views/TextForms.h"
 
 #include <cctype>
 #include <cinttypes>

@@ -11,15 +11,17 @@
 #include <filesystem>
 #include <memory>
 
-#include "DataFileBuilder.h"
-#include "DialogDriver.h"
-#include "MainDialog.h"
-#include "MessageBoxCatcher.h"
-#include "ResourceIds.h"
-#include "ScopedEnv.h"
-#include "TempDir.h"
+#include "tools/DataFileWriter.h"
+#include "tests/support/DialogDriver.h"
+#include "app/MainDialog.h"
+#include "tests/support/MessageBoxCatcher.h"
+#include "resources/ResourceIds.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
 
 namespace velmora::fixtures {
+
+using namespace velmora::datafile;
 
 namespace fs = std::filesystem;
 using Ids = MainDialogIds;
@@ -61,7 +63,7 @@ protected:
         std::int16_t unitCount = 0;
         for (const UnitSpec& u : units)
             unitCount = std::max<std::int16_t>(unitCount, static_cast<std::int16_t>(u.id + 1));
-        DataFileBuilder b;
+        DataFileWriter b;
         b.Version().Filler(16).Effects(effects).Filler(8, 2);
         b.Civs({CivSpec{.name = "Gaia", .unitCount = unitCount, .units = std::move(units), .unitCountFromUnits = false}}).Techs(techs);
         return b.Data();

@@ -1,10 +1,10 @@
 // "Change": the effect dialog opened from the main dialog's effect list.
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 
-#include "EffectDialog.h"
+#include "editor/EffectDialog.h"
 
 namespace velmora {
 namespace {

@@ -1,5 +1,5 @@
 // The main dialog on real widgets: start-up, the load commands, Escape and closing.
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 
 #include <QAbstractButton>
 
@@ -85,7 +85,7 @@ TEST_F(MainDialogTest, TheOpenButtonLoadsThePathTheUserTyped)
 TEST_F(MainDialogTest, AVersionErrorIsShownAndThePreviousListStays)
 {
     WriteData(DataFile({}, ManyTechs(2)));
-    DataFileBuilder bad;
+    DataFileWriter bad;
     bad.Version("VER 5.6").Zeros(8).Civs({CivSpec{.name = "Gaia"}}).Techs({NamedTech("Never")});
     WriteData(bad.Data(), "old.dat");
     Open();

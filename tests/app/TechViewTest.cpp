@@ -1,5 +1,5 @@
 // Selecting a tech, and the boxes that follow what the user types.
-#include "AppFixture.h"
+#include "tests/app/AppFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -10,17 +10,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "DataFile.h"
-#include "DataFileBuilder.h"
-#include "DataParser.h"
-#include "ParseMessageRecorder.h"
-#include "TempDir.h"
+#include "data/DataFile.h"
+#include "tools/DataFileWriter.h"
+#include "data/DataParser.h"
+#include "tests/support/ParseMessageRecorder.h"
+#include "tests/support/TempDir.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace fixtures;
+using namespace datafile;
 using Messages = std::vector<std::string>;
 
 const Messages None{};
@@ -44,7 +45,7 @@ struct Parts {
 
 Bytes Build(const Parts& p)
 {
-    DataFileBuilder b;
+    DataFileWriter b;
     b.Version(p.version).Filler(24).Effects(p.effects, p.effectCount).Filler(12, 2).Civs(p.civs, p.civCount);
     if (p.withTechs)
         b.Techs(p.techs, p.techCount);
@@ -75,7 +76,7 @@ protected:
     void SetUp() override
     {
         // The earlier file: what must survive every failed load.
-        DataFileBuilder earlier;
+        DataFileWriter earlier;
         earlier.Version().Zeros(8).Effects({EffectSpec{{CommandSpec{2, 7, 1, 0, 0.0f}}}}).Zeros(4);
         earlier.Civs({CivSpec{.name = "Gaia", .units = {Unit(10, 0, 900), Unit(10, 1, 901)}}}).Techs({Tech("Earlier A"), Tech("Earlier B")});
         earlierPath = dir.File("earlier.dat");

@@ -4,19 +4,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "DataFile.h"
-#include "DataFileBuilder.h"
-#include "TempDir.h"
+#include "data/DataFile.h"
+#include "tools/DataFileWriter.h"
+#include "tests/support/TempDir.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
-using fixtures::Bytes;
+using datafile::Bytes;
 
 Bytes Pattern(std::size_t size, std::uint32_t seed = 3)
 {
-    fixtures::DataFileBuilder b;
+    datafile::DataFileWriter b;
     b.Filler(size, seed);
     return b.Data();
 }
@@ -31,7 +31,7 @@ protected:
     std::string Write(const std::string& name, const Bytes& bytes)
     {
         const std::string path = dir.File(name);
-        fixtures::WriteFile(path, bytes);
+        datafile::WriteFile(path, bytes);
         return path;
     }
     bool Load(const std::string& path)
@@ -52,12 +52,12 @@ protected:
 TEST_F(LoadTest, InflatesAWholeStreamAndRemovesTheTemporaryFile)
 {
     const Bytes data = Pattern(300000);
-    const std::string path = Write("game.dat", fixtures::DeflateRaw(data));
+    const std::string path = Write("game.dat", datafile::DeflateRaw(data));
     ASSERT_TRUE(Load(path));
     EXPECT_EQ(status, LoadStatus::Loaded);
     EXPECT_EQ(Held(buffer), data);
     EXPECT_FALSE(TempLeft(path));
-    EXPECT_EQ(fixtures::ReadFile(path), fixtures::DeflateRaw(data));  // never written
+    EXPECT_EQ(datafile::ReadFile(path), datafile::DeflateRaw(data));  // never written
 }
 
 TEST_F(LoadTest, SizesAroundTheChunkSize)
@@ -68,7 +68,7 @@ TEST_F(LoadTest, SizesAroundTheChunkSize)
                              2 * InflateChunkSize, 3 * InflateChunkSize}) {
         for (int level : {0, 1, 9}) {
             const Bytes data = Pattern(size, static_cast<std::uint32_t>(size));
-            const std::string path = Write("chunk.dat", fixtures::DeflateRaw(data, level));
+            const std::string path = Write("chunk.dat", datafile::DeflateRaw(data, level));
             ASSERT_TRUE(Load(path)) << size << " level " << level;
             EXPECT_EQ(buffer.length, static_cast<std::int32_t>(size));
             EXPECT_EQ(Held(buffer), data) << size << " level " << level;
@@ -80,8 +80,8 @@ TEST_F(LoadTest, SizesAroundTheChunkSize)
 TEST_F(LoadTest, AStaleTemporaryFileIsReplacedAndDeleted)
 {
     const Bytes data = Pattern(5000);
-    const std::string path = Write("stale.dat", fixtures::DeflateRaw(data));
-    fixtures::WriteFile(path + ".tmp1", Pattern(400000, 9));
+    const std::string path = Write("stale.dat", datafile::DeflateRaw(data));
+    datafile::WriteFile(path + ".tmp1", Pattern(400000, 9));
     ASSERT_TRUE(Load(path));
     EXPECT_EQ(Held(buffer), data);
     EXPECT_FALSE(TempLeft(path));
@@ -89,14 +89,14 @@ TEST_F(LoadTest, AStaleTemporaryFileIsReplacedAndDeleted)
 
 TEST_F(LoadTest, ALinkAtTheTemporaryNameIsRefused)
 {
-    const std::string path = Write("linked.dat", fixtures::DeflateRaw(Pattern(1000)));
+    const std::string path = Write("linked.dat", datafile::DeflateRaw(Pattern(1000)));
     const Bytes victim = Pattern(77, 5);
     const std::string target = Write("victim.bin", victim);
     fs::create_symlink(target, path + ".tmp1");
     EXPECT_FALSE(Load(path));
     EXPECT_EQ(status, LoadStatus::TempFileFailed);
     EXPECT_EQ(buffer.length, 0);
-    EXPECT_EQ(fixtures::ReadFile(target), victim);
+    EXPECT_EQ(datafile::ReadFile(target), victim);
     EXPECT_TRUE(fs::is_symlink(path + ".tmp1"));  // not ours to delete
 }
 
@@ -108,8 +108,8 @@ TEST_F(LoadTest, OtherFormatsAndEmptyFilesGiveFalse)
         Bytes bytes;
     };
     const Case cases[] = {
-        {"zlib", fixtures::DeflateZlib(data)},
-        {"gzip", fixtures::DeflateGzip(data)},
+        {"zlib", datafile::DeflateZlib(data)},
+        {"gzip", datafile::DeflateGzip(data)},
         {"text", Bytes{'V', 'E', 'R', ' ', '5', '.', '7', '\n', 'h', 'e', 'l', 'l', 'o'}},
         {"empty", Bytes{}},
     };
@@ -125,7 +125,7 @@ TEST_F(LoadTest, OtherFormatsAndEmptyFilesGiveFalse)
 TEST_F(LoadTest, ACutStreamKeepsWhatWasInflated)
 {
     const Bytes data = Pattern(3 * InflateChunkSize);
-    Bytes compressed = fixtures::DeflateRaw(data, 0);
+    Bytes compressed = datafile::DeflateRaw(data, 0);
     compressed.resize(compressed.size() / 2);
     const std::string path = Write("cut.dat", compressed);
     EXPECT_FALSE(Load(path));
@@ -140,8 +140,8 @@ TEST_F(LoadTest, ASecondLoadHoldsOnlyTheSecondFile)
 {
     const Bytes first = Pattern(90000, 1);
     const Bytes second = Pattern(1234, 2);
-    ASSERT_TRUE(Load(Write("first.dat", fixtures::DeflateRaw(first))));
-    ASSERT_TRUE(Load(Write("second.dat", fixtures::DeflateRaw(second))));
+    ASSERT_TRUE(Load(Write("first.dat", datafile::DeflateRaw(first))));
+    ASSERT_TRUE(Load(Write("second.dat", datafile::DeflateRaw(second))));
     EXPECT_EQ(Held(buffer), second);
 
     EXPECT_FALSE(Load(dir.File("missing.dat")));

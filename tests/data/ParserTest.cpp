@@ -2,23 +2,23 @@
 
 #include <memory>
 
-#include "DataFileBuilder.h"
-#include "DataParser.h"
-#include "ParseMessageRecorder.h"
+#include "tools/DataFileWriter.h"
+#include "data/DataParser.h"
+#include "tests/support/ParseMessageRecorder.h"
 
 namespace velmora {
 namespace {
 
-using fixtures::Bytes;
-using fixtures::CivSpec;
-using fixtures::CommandSpec;
-using fixtures::DataFileBuilder;
-using fixtures::EffectSpec;
-using fixtures::TechSpec;
-using fixtures::UnitSpec;
+using datafile::Bytes;
+using datafile::CivSpec;
+using datafile::CommandSpec;
+using datafile::DataFileWriter;
+using datafile::EffectSpec;
+using datafile::TechSpec;
+using datafile::UnitSpec;
 
-using fixtures::MakeUnit;
-using fixtures::NamedTech;
+using datafile::MakeUnit;
+using datafile::NamedTech;
 
 CivSpec Gaia(std::vector<UnitSpec> units = {})
 {
@@ -28,7 +28,7 @@ CivSpec Gaia(std::vector<UnitSpec> units = {})
 // Builds the usual outline: version, filler, effects, filler, civilizations, techs.
 Bytes Outline(const std::vector<EffectSpec>& effects, const std::vector<CivSpec>& civs, const std::vector<TechSpec>& techs)
 {
-    DataFileBuilder b;
+    DataFileWriter b;
     b.Version().Filler(64).Effects(effects).Filler(40, 2).Civs(civs).Techs(techs);
     return b.Data();
 }
@@ -51,7 +51,7 @@ using Shown = std::vector<std::string>;
 
 TEST_F(ParserTest, VersionFollowedByNulPasses)
 {
-    ASSERT_TRUE(Parse(fixtures::MinimalDataFile({NamedTech("Masonry")})));
+    ASSERT_TRUE(Parse(datafile::MinimalDataFile({NamedTech("Masonry")})));
     EXPECT_EQ(tables->versionText, "VER 5.7");
     EXPECT_EQ(messages.shown, Shown{});
     EXPECT_EQ(tables->techCount, 1);
@@ -60,10 +60,10 @@ TEST_F(ParserTest, VersionFollowedByNulPasses)
 
 TEST_F(ParserTest, AnyOtherVersionFailsAndChangesNothing)
 {
-    ASSERT_TRUE(Parse(fixtures::MinimalDataFile({NamedTech("Masonry")})));
+    ASSERT_TRUE(Parse(datafile::MinimalDataFile({NamedTech("Masonry")})));
     const GameTables before = *tables;
     for (std::string_view version : {"VER 5.7 ", "VER 5.8", "ver 5.7", "VER 5.7X", ""}) {
-        Bytes file = fixtures::MinimalDataFile({NamedTech("Other")});
+        Bytes file = datafile::MinimalDataFile({NamedTech("Other")});
         std::fill(file.begin(), file.begin() + 8, 0);
         std::copy(version.begin(), version.end(), file.begin());
         EXPECT_FALSE(Parse(file)) << version;
@@ -101,7 +101,7 @@ TEST(EffectsAnchorTest, PositionFourCountsAsAbsent)
 TEST_F(ParserTest, WithoutEffectsTheCivilizationSearchStartsAtZero)
 {
     // A "Gaia" right after the version field is found when there is no effects section.
-    DataFileBuilder b;
+    DataFileWriter b;
     b.Version().Civs({Gaia({MakeUnit(10, 0, 1), MakeUnit(10, 1, 77)})}).Techs({NamedTech("Pottery")});
     ASSERT_TRUE(Parse(b.Data()));
     EXPECT_EQ(tables->effectCount, 0);
@@ -113,7 +113,7 @@ TEST_F(ParserTest, WithoutEffectsTheCivilizationSearchStartsAtZero)
 TEST_F(ParserTest, CivilizationSearchStartsWhereTheEffectsEnd)
 {
     // A decoy civilization section before the effects must be passed over.
-    DataFileBuilder b;
+    DataFileWriter b;
     b.Version().Civs({Gaia({MakeUnit(10, 0, 1), MakeUnit(10, 1, 11)})}).Techs({NamedTech("Decoy")});
     b.Effects({EffectSpec{{CommandSpec{1, 2, 3, 4, 5.0f}}}});
     b.Filler(16).Civs({Gaia({MakeUnit(10, 0, 1), MakeUnit(10, 1, 22)})}).Techs({NamedTech("Real")});
@@ -230,7 +230,7 @@ TEST_P(UnitRecordLengthTest, RecordIsSteppedOverExactly)
     first.b = static_cast<std::int16_t>(row.b);
 
     // The fixture writes the record as the file layout lists it.
-    DataFileBuilder record;
+    DataFileWriter record;
     record.Unit(first);
     EXPECT_EQ(record.Size(), row.expectedLength);
 
@@ -362,7 +362,7 @@ TEST_F(ParserTest, EveryTechFieldLandsInItsMember)
     t.unknown4 = 2147483647;
     t.unknown5 = 12345678;
     t.name = "Irrigation";
-    ASSERT_TRUE(Parse(fixtures::MinimalDataFile({NamedTech("Zero"), t})));
+    ASSERT_TRUE(Parse(datafile::MinimalDataFile({NamedTech("Zero"), t})));
     const TechRecord& r = tables->techs[1];
     EXPECT_EQ(r.requiredTechs, (std::array<std::int16_t, 6>{1, -1, 300, -2, 5, 32767}));
     EXPECT_EQ(r.cost[0], (TechCost{0, 150, 1}));
@@ -392,7 +392,7 @@ TEST_F(ParserTest, TechNames)
     TechSpec exact = NamedTech(std::string(255, 'x'));
     TechSpec longer = NamedTech(std::string(250, 'y') + std::string(50, 'z'));
     TechSpec longWithNul = NamedTech(std::string(10, 'w') + std::string(1, '\0') + std::string(289, 'v'));
-    ASSERT_TRUE(Parse(fixtures::MinimalDataFile({withNul, exact, longer, longWithNul, NamedTech("Last")})));
+    ASSERT_TRUE(Parse(datafile::MinimalDataFile({withNul, exact, longer, longWithNul, NamedTech("Last")})));
     EXPECT_EQ(tables->techs[0].name, "Wheel");
     EXPECT_EQ(tables->techs[1].name, std::string(255, 'x'));
     EXPECT_EQ(tables->techs[2].name, std::string(250, 'y') + std::string(5, 'z'));
@@ -402,21 +402,21 @@ TEST_F(ParserTest, TechNames)
 
 TEST_F(ParserTest, TechCounts)
 {
-    ASSERT_TRUE(Parse(fixtures::MinimalDataFile({NamedTech("A"), NamedTech("B")})));
-    ASSERT_TRUE(Parse(fixtures::MinimalDataFile({})));
+    ASSERT_TRUE(Parse(datafile::MinimalDataFile({NamedTech("A"), NamedTech("B")})));
+    ASSERT_TRUE(Parse(datafile::MinimalDataFile({})));
     EXPECT_EQ(tables->techCount, 0);
     EXPECT_EQ(tables->techs[1].name, "B");  // outside the count: an earlier file's
 
     std::vector<TechSpec> many;
     for (int i = 0; i < MaxTechs; ++i)
         many.push_back(NamedTech("T" + std::to_string(i)));
-    DataFileBuilder b;
+    DataFileWriter b;
     b.Version().Zeros(8).Civs({Gaia()}).Techs(many, std::int16_t{30000});
     ASSERT_TRUE(Parse(b.Data()));
     EXPECT_EQ(tables->techCount, MaxTechs);
     EXPECT_EQ(tables->techs[459].name, "T459");
 
-    DataFileBuilder negative;
+    DataFileWriter negative;
     negative.Version().Zeros(8).Civs({Gaia()}).Techs({}, std::int16_t{-4});
     ASSERT_TRUE(Parse(negative.Data()));
     EXPECT_LE(tables->techCount, 0);
@@ -443,7 +443,7 @@ TEST_F(ParserTest, ASecondFileOverwritesOnlyWhatItHolds)
 
 TEST_F(ParserTest, ReadsPastTheEndFailWithTheTruncatedMessage)
 {
-    ASSERT_TRUE(Parse(fixtures::MinimalDataFile({NamedTech("Before")})));
+    ASSERT_TRUE(Parse(datafile::MinimalDataFile({NamedTech("Before")})));
     const GameTables before = *tables;
 
     const Bytes whole = Outline({EffectSpec{Commands(3)}}, {Gaia({MakeUnit(80, 0, 1), MakeUnit(60, 1, 2)})},

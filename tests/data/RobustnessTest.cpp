@@ -4,18 +4,18 @@
 #include <memory>
 #include <set>
 
-#include "DataFile.h"
-#include "DataFileBuilder.h"
-#include "DataParser.h"
-#include "ParseMessageRecorder.h"
-#include "TempDir.h"
+#include "data/DataFile.h"
+#include "tools/DataFileWriter.h"
+#include "data/DataParser.h"
+#include "tests/support/ParseMessageRecorder.h"
+#include "tests/support/TempDir.h"
 
 namespace velmora {
 namespace {
 
-using fixtures::Bytes;
+using datafile::Bytes;
 
-using fixtures::SmallSoundFile;
+using datafile::SmallSoundFile;
 
 void ExpectParseOutcome(const Bytes& bytes, const std::string& label)
 {
@@ -67,11 +67,11 @@ TEST(RobustnessTest, FlippedBytes)
 TEST(RobustnessTest, DamagedCompressedFiles)
 {
     fixtures::TempDir dir;
-    const Bytes whole = fixtures::DeflateRaw(SmallSoundFile());
+    const Bytes whole = datafile::DeflateRaw(SmallSoundFile());
     const std::string path = dir.File("damaged.dat");
     DataBuffer buffer;
     for (std::size_t cut = 0; cut <= whole.size(); cut += 3) {
-        fixtures::WriteFile(path, std::span(whole.data(), cut));
+        datafile::WriteFile(path, std::span(whole.data(), cut));
         const bool loaded = LoadDataFile(path, buffer);
         EXPECT_EQ(loaded, cut == whole.size()) << cut;
         if (loaded)
@@ -80,7 +80,7 @@ TEST(RobustnessTest, DamagedCompressedFiles)
     for (std::size_t at = 0; at < whole.size(); ++at) {
         Bytes damaged = whole;
         damaged[at] ^= 0x5A;
-        fixtures::WriteFile(path, damaged);
+        datafile::WriteFile(path, damaged);
         if (LoadDataFile(path, buffer))
             ExpectParseOutcome(Bytes(buffer.bytes.get(), buffer.bytes.get() + buffer.length), "inflated flip at " + std::to_string(at));
     }

@@ -4,9 +4,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "DialogDriver.h"
-#include "EffectDialog.h"
-#include "ResourceIds.h"
+#include "tests/support/DialogDriver.h"
+#include "editor/EffectDialog.h"
+#include "resources/ResourceIds.h"
 
 namespace velmora {
 namespace {

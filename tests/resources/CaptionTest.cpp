@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "CaptionFit.h"
-#include "Dialog.h"
-#include "DialogFonts.h"
-#include "DialogTemplates.h"
+#include "ui/CaptionFit.h"
+#include "ui/Dialog.h"
+#include "resources/DialogFonts.h"
+#include "resources/DialogTemplates.h"
 
 namespace velmora {
 namespace {

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QSet>
 
-#include "ProgramIcon.h"
+#include "resources/ProgramIcon.h"
 
 namespace velmora {
 namespace {

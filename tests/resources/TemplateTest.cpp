@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "Dialog.h"
-#include "DialogFonts.h"
-#include "DialogTemplates.h"
+#include "ui/Dialog.h"
+#include "resources/DialogFonts.h"
+#include "resources/DialogTemplates.h"
 
 namespace velmora {
 namespace {

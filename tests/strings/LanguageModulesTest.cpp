@@ -6,10 +6,10 @@
 #include <type_traits>
 #include <vector>
 
-#include "DataFileBuilder.h"
-#include "LanguageModules.h"
-#include "ScopedEnv.h"
-#include "TempDir.h"
+#include "tools/DataFileWriter.h"
+#include "strings/LanguageModules.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
 
 namespace velmora {
 namespace {
@@ -130,7 +130,7 @@ TEST_P(LanguageModulesTest, AModuleThatDoesNotLoadTakesNoEntry)
     EXPECT_LT(ModuleSerial(modules.modules[0]), ModuleSerial(modules.modules[1]));
 
     // Files that are not modules are skipped the same way.
-    fixtures::WriteFile(dir.File("text.dll"), std::vector<std::uint8_t>{'t', 'e', 'x', 't'});
+    datafile::WriteFile(dir.File("text.dll"), std::vector<std::uint8_t>{'t', 'e', 'x', 't'});
     LanguageModules others;
     EXPECT_EQ(others.AddModule(dir.File("text.dll")), 1);
     EXPECT_EQ(others.AddModule(dir.Path().string()), 1);

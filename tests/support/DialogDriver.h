@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "Dialog.h"
+#include "ui/Dialog.h"
 
 namespace velmora::fixtures {
 

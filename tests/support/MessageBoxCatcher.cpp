@@ -1,4 +1,4 @@
-#include "MessageBoxCatcher.h"
+#include "tests/support/MessageBoxCatcher.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "DataParser.h"
+#include "data/DataParser.h"
 
 namespace velmora::fixtures {
 

@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "DumpFormats.h"
+#include "tools/DumpFormats.h"
 
 namespace velmora {
 namespace {

@@ -9,8 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "DataFileBuilder.h"
-#include "TempDir.h"
+#include "tools/DataFileWriter.h"
+#include "tests/support/TempDir.h"
 
 extern char** environ;
 
@@ -18,7 +18,7 @@ namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
-using fixtures::Bytes;
+using datafile::Bytes;
 
 struct ToolRun {
     int status = -1;
@@ -28,7 +28,7 @@ struct ToolRun {
 
 std::string Slurp(const std::string& path)
 {
-    const Bytes bytes = fixtures::ReadFile(path);
+    const Bytes bytes = datafile::ReadFile(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
@@ -69,9 +69,9 @@ ToolRun RunDump(const fixtures::TempDir& dir, std::vector<std::string> args, con
     return run;
 }
 
-fixtures::TechSpec Tech(std::string name, std::int16_t required = -1)
+datafile::TechSpec Tech(std::string name, std::int16_t required = -1)
 {
-    fixtures::TechSpec t;
+    datafile::TechSpec t;
     t.name = std::move(name);
     t.requiredTechs[0] = required;
     return t;
@@ -84,7 +84,7 @@ protected:
     {
         const fs::path game = dir.Path() / "game";
         fs::create_directories(game / "DATA");
-        fixtures::WriteFile((game / "DATA" / "Brannoch2_X1_P1.dat").string(), fixtures::DeflateRaw(data));
+        datafile::WriteFile((game / "DATA" / "Brannoch2_X1_P1.dat").string(), datafile::DeflateRaw(data));
         return game.string();
     }
 
@@ -93,7 +93,7 @@ protected:
 
 TEST_F(DumpToolTest, JsonOfAnInstallationFolder)
 {
-    const std::string game = MakeInstall(fixtures::MinimalDataFile({Tech("Kiln"), Tech("Glaze", 0)}));
+    const std::string game = MakeInstall(datafile::MinimalDataFile({Tech("Kiln"), Tech("Glaze", 0)}));
     const ToolRun run = RunDump(dir, {"--install", game, "--format", "json"}, dir.File("no-prefix"));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -106,7 +106,7 @@ TEST_F(DumpToolTest, JsonOfAnInstallationFolder)
 
 TEST_F(DumpToolTest, TextAndDotFormats)
 {
-    const std::string game = MakeInstall(fixtures::MinimalDataFile({Tech("Kiln"), Tech("Glaze", 0)}));
+    const std::string game = MakeInstall(datafile::MinimalDataFile({Tech("Kiln"), Tech("Glaze", 0)}));
     const ToolRun text = RunDump(dir, {"--install", game}, dir.File("no-prefix"));
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_NE(text.out.find("000:Kiln\n"), std::string::npos);
@@ -122,11 +122,11 @@ TEST_F(DumpToolTest, TheRegistryNamesTheFolderWithoutInstall)
     fs::create_directories(prefix / "drive_c" / "Games" / "Keep" / "Data");
     fs::create_directories(prefix / "dosdevices");
     fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
-    fixtures::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "Data" / "brannoch2_x1_p1.dat").string(),
-                        fixtures::DeflateRaw(fixtures::MinimalDataFile({Tech("Moat")})));
+    datafile::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "Data" / "brannoch2_x1_p1.dat").string(),
+                        datafile::DeflateRaw(datafile::MinimalDataFile({Tech("Moat")})));
     const std::string reg = "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n"
                             "\"EXE Path\"=\"C:\\\\Games\\\\Keep\"\n";
-    fixtures::WriteFile((prefix / "system.reg").string(), std::span(reinterpret_cast<const std::uint8_t*>(reg.data()), reg.size()));
+    datafile::WriteFile((prefix / "system.reg").string(), std::span(reinterpret_cast<const std::uint8_t*>(reg.data()), reg.size()));
     const ToolRun run = RunDump(dir, {}, prefix.string());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("000:Moat\n"), std::string::npos);
@@ -139,8 +139,8 @@ TEST_F(DumpToolTest, LoadFailuresExitWithOne)
     EXPECT_EQ(missing.out, "");
     EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1);
 
-    const Bytes data = fixtures::MinimalDataFile({Tech("Kiln")});
-    fixtures::WriteFile(dir.File("wrapped.dat"), fixtures::DeflateZlib(data));
+    const Bytes data = datafile::MinimalDataFile({Tech("Kiln")});
+    datafile::WriteFile(dir.File("wrapped.dat"), datafile::DeflateZlib(data));
     const ToolRun wrapped = RunDump(dir, {dir.File("wrapped.dat")}, dir.File("no-prefix"));
     EXPECT_EQ(wrapped.status, 1);
     EXPECT_EQ(wrapped.out, "");
@@ -149,18 +149,18 @@ TEST_F(DumpToolTest, LoadFailuresExitWithOne)
 
 TEST_F(DumpToolTest, ParseMessagesGoToStandardError)
 {
-    fixtures::DataFileBuilder bad;
-    bad.Version("VER 5.6").Zeros(8).Civs({fixtures::CivSpec{.name = "Gaia"}}).Techs({});
-    fixtures::WriteFile(dir.File("old.dat"), fixtures::DeflateRaw(bad.Data()));
+    datafile::DataFileWriter bad;
+    bad.Version("VER 5.6").Zeros(8).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({});
+    datafile::WriteFile(dir.File("old.dat"), datafile::DeflateRaw(bad.Data()));
     const ToolRun version = RunDump(dir, {dir.File("old.dat")}, dir.File("no-prefix"));
     EXPECT_EQ(version.status, 2);
     EXPECT_EQ(version.err, "Version error\n");
     EXPECT_EQ(version.out, "");
 
-    fixtures::DataFileBuilder many;
-    many.Version().Zeros(8).Effects({fixtures::EffectSpec{{}, std::int16_t{121}}});
-    many.Zeros(4).Civs({fixtures::CivSpec{.name = "Gaia"}}).Techs({Tech("Still")});
-    fixtures::WriteFile(dir.File("num.dat"), fixtures::DeflateRaw(many.Data()));
+    datafile::DataFileWriter many;
+    many.Version().Zeros(8).Effects({datafile::EffectSpec{{}, std::int16_t{121}}});
+    many.Zeros(4).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({Tech("Still")});
+    datafile::WriteFile(dir.File("num.dat"), datafile::DeflateRaw(many.Data()));
     const ToolRun num = RunDump(dir, {"--format", "json", dir.File("num.dat")}, dir.File("no-prefix"));
     EXPECT_EQ(num.status, 0);
     EXPECT_EQ(num.err, "num error\n");

@@ -4,8 +4,8 @@
 #include <map>
 #include <memory>
 
-#include "EffectText.h"
-#include "NamingTables.h"
+#include "views/EffectText.h"
+#include "views/NamingTables.h"
 
 namespace velmora {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "TechDetailView.h"
-#include "TextForms.h"
+#include "views/TechDetailView.h"
+#include "views/TextForms.h"
 
 namespace velmora {
 namespace {

@@ -1,0 +1,128 @@
+#include "host/HostPath.h"
+
+#include <cstdlib>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool IsDriveLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool Exists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+// The name in `folder` that equals `name` without regard to ASCII case, or "" when none.
+std::string FindIgnoringCase(const std::string& folder, std::string_view name)
+{
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return {};
+    std::string best;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view candidate = entry->d_name;
+        if (candidate == "." || candidate == "..")
+            continue;
+        if (EqualIgnoringAsciiCase(candidate, name) && (best.empty() || candidate < best))
+            best = candidate;
+    }
+    ::closedir(dir);
+    return best;
+}
+
+std::vector<std::string_view> SplitComponents(std::string_view path)
+{
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string_view::npos)
+            end = path.size();
+        const std::string_view part = path.substr(start, end - start);
+        if (!part.empty() && part != ".")
+            parts.push_back(part);
+        start = end + 1;
+    }
+    return parts;
+}
+
+} // namespace
+
+std::string WinePrefix()
+{
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
+        return prefix;
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return std::string(home) + "/.wine";
+    return {};
+}
+
+std::string ResolveHostPath(std::string_view composed)
+{
+    std::string path(composed);
+    for (char& c : path) {
+        if (c == '\\')
+            c = '/';
+    }
+
+    // `resolved` is the folder reached so far: "" for the working folder, or a path that
+    // ends in '/'.
+    std::string resolved;
+    std::vector<std::string_view> parts;
+    std::string driveName;
+    if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':') {
+        const std::string prefix = WinePrefix();
+        if (prefix.empty())
+            return path;
+        resolved = prefix + "/dosdevices/";
+        driveName = {LowerAscii(path[0]), ':'};
+        parts = SplitComponents(std::string_view(path).substr(2));
+        parts.insert(parts.begin(), driveName);
+    } else {
+        if (!path.empty() && path[0] == '/')
+            resolved = "/";
+        parts = SplitComponents(path);
+    }
+
+    bool lost = false;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::string name(parts[i]);
+        if (!lost && name != ".." && !Exists(resolved + name)) {
+            std::string found = FindIgnoringCase(resolved, name);
+            if (found.empty())
+                lost = true;
+            else
+                name = std::move(found);
+        }
+        resolved += name;
+        if (i + 1 < parts.size())
+            resolved += '/';
+    }
+    return resolved;
+}
+
+} // namespace velmora

@@ -1,0 +1,331 @@
+#include "host/WineRegistry.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "host/HostPath.h"
+#include "host/Utf16.h"
+#include "host/WholeFile.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr std::string_view HiveSignature = "WINE REGISTRY Version 2";
+constexpr std::string_view SoftwarePrefix = "Software\\";
+constexpr std::string_view Wow64Prefix = "Software\\Wow6432Node\\";
+
+char16_t FoldAscii(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+void AppendCodePoint(std::u16string& out, char32_t cp)
+{
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (cp >> 10));
+        out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+        out += static_cast<char16_t>(cp);
+    }
+}
+
+// Decodes the UTF-8 sequence at `pos` (which is inside `text`) into `out`; returns the
+// number of bytes taken. A byte that does not begin a valid sequence is taken alone and
+// becomes U+FFFD.
+std::size_t DecodeUtf8At(std::string_view text, std::size_t pos, std::u16string& out)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80) {
+        out += static_cast<char16_t>(lead);
+        return 1;
+    }
+    std::size_t length = 0;
+    char32_t cp = 0;
+    char32_t minimum = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, cp = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, cp = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, cp = lead & 0x07, minimum = 0x10000;
+    }
+    if (length == 0 || length > text.size() - pos) {
+        out += u'\uFFFD';
+        return 1;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = byte(pos + i);
+        if ((next & 0xC0) != 0x80) {
+            out += u'\uFFFD';
+            return 1;
+        }
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        out += u'\uFFFD';
+        return 1;
+    }
+    AppendCodePoint(out, cp);
+    return length;
+}
+
+std::u16string Utf8ToUtf16(std::string_view text)
+{
+    std::u16string out;
+    for (std::size_t pos = 0; pos < text.size();)
+        pos += DecodeUtf8At(text, pos, out);
+    return out;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Decodes the escaped text that begins at `pos` and ends at the first `endChar` that is
+// not escaped, as Wine writes key names (ending in ']') and texts (ending in '"'):
+// \a \b \e \f \n \r \t \v, \x with one to four hex digits, \ with one to three octal
+// digits, and a backslash before any other character for that character itself.
+// Returns the position just after `endChar`, or nothing when the line ends first.
+std::optional<std::size_t> DecodeEscaped(std::string_view line, std::size_t pos, char endChar, std::u16string& out)
+{
+    while (pos < line.size()) {
+        const char c = line[pos];
+        if (c == endChar)
+            return pos + 1;
+        if (c != '\\') {
+            pos += DecodeUtf8At(line, pos, out);
+            continue;
+        }
+        if (++pos >= line.size())
+            return std::nullopt;
+        const char e = line[pos];
+        switch (e) {
+        case 'a': out += u'\a'; ++pos; break;
+        case 'b': out += u'\b'; ++pos; break;
+        case 'e': out += char16_t{0x1B}; ++pos; break;
+        case 'f': out += u'\f'; ++pos; break;
+        case 'n': out += u'\n'; ++pos; break;
+        case 'r': out += u'\r'; ++pos; break;
+        case 't': out += u'\t'; ++pos; break;
+        case 'v': out += u'\v'; ++pos; break;
+        case 'x': {
+            ++pos;
+            unsigned value = 0;
+            int digits = 0;
+            while (digits < 4 && pos < line.size() && HexDigit(line[pos]) >= 0) {
+                value = value * 16 + static_cast<unsigned>(HexDigit(line[pos]));
+                ++pos, ++digits;
+            }
+            out += digits == 0 ? u'x' : static_cast<char16_t>(value);
+            break;
+        }
+        case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': {
+            unsigned value = 0;
+            int digits = 0;
+            while (digits < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7') {
+                value = value * 8 + static_cast<unsigned>(line[pos] - '0');
+                ++pos, ++digits;
+            }
+            out += static_cast<char16_t>(value);
+            break;
+        }
+        default:
+            pos += DecodeUtf8At(line, pos, out);
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
+bool StartsWith(std::string_view text, std::size_t pos, std::string_view prefix)
+{
+    return pos <= text.size() && text.size() - pos >= prefix.size() && text.compare(pos, prefix.size(), prefix) == 0;
+}
+
+std::size_t SkipBlanks(std::string_view line, std::size_t pos)
+{
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+        ++pos;
+    return pos;
+}
+
+// What one value line holds, when it is well formed.
+struct ValueLine {
+    std::u16string name;
+    bool isText = false;
+    std::u16string data;  // the text, for a text value
+};
+
+std::optional<ValueLine> ParseValueLine(std::string_view line, std::size_t pos)
+{
+    ValueLine value;
+    if (line[pos] == '@') {
+        ++pos;
+    } else {
+        auto after = DecodeEscaped(line, pos + 1, '"', value.name);
+        if (!after)
+            return std::nullopt;
+        pos = *after;
+    }
+    pos = SkipBlanks(line, pos);
+    if (pos >= line.size() || line[pos] != '=')
+        return std::nullopt;
+    pos = SkipBlanks(line, pos + 1);
+
+    for (std::string_view tag : {"\"", "str:\"", "str(2):\""}) {
+        if (StartsWith(line, pos, tag)) {
+            auto after = DecodeEscaped(line, pos + tag.size(), '"', value.data);
+            if (!after)
+                return std::nullopt;
+            value.isText = true;
+            return value;
+        }
+    }
+    for (std::string_view tag : {"str(7):\"", "dword:", "hex:", "hex("}) {
+        if (StartsWith(line, pos, tag))
+            return value;  // a list of texts, a number or binary data
+    }
+    return std::nullopt;
+}
+
+struct Candidate {
+    std::u16string key;
+    bool keySeen = false;
+    std::optional<ValueLine> value;  // the last well-formed line for the value wins
+};
+
+RegistryStatus Conclude(const ValueLine& value, std::size_t bufferSize, std::string& text)
+{
+    if (!value.isText)
+        return RegistryStatus::NotText;
+    // The whole value, terminating NUL included, must fit the caller's buffer.
+    const std::string converted = Utf16ToUtf8(value.data);
+    if (converted.size() + 1 > bufferSize)
+        return RegistryStatus::TooLong;
+    text = converted.substr(0, converted.find('\0'));
+    return RegistryStatus::Found;
+}
+
+// Steps through the lines of the file; a line ends at '\n', and a '\r' before it is dropped.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line)
+    {
+        if (pos_ >= text_.size())
+            return false;
+        std::size_t end = text_.find('\n', pos_);
+        if (end == std::string_view::npos)
+            end = text_.size();
+        line = text_.substr(pos_, end - pos_);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        pos_ = end + 1;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+} // namespace
+
+RegistryStatus ReadMachineTextFrom(std::string_view hive, std::string_view keyPath, std::string_view valueName,
+                                   std::size_t bufferSize, std::string& text)
+{
+    text.clear();
+
+    std::string_view line;
+    LineReader header(hive);
+    if (!header.Next(line) || line != HiveSignature)
+        return RegistryStatus::NoHive;
+    bool win64 = false;
+    while (header.Next(line) && (line.empty() || line[0] != '[')) {
+        if (line == "#arch=win64")
+            win64 = true;
+    }
+
+    std::vector<Candidate> candidates;
+    candidates.push_back({Utf8ToUtf16(keyPath)});
+    if (keyPath.size() > SoftwarePrefix.size() &&
+        EqualIgnoringAsciiCase(Utf8ToUtf16(keyPath.substr(0, SoftwarePrefix.size())), Utf8ToUtf16(SoftwarePrefix))) {
+        Candidate twin{Utf8ToUtf16(std::string(Wow64Prefix) + std::string(keyPath.substr(SoftwarePrefix.size())))};
+        if (win64)
+            candidates.insert(candidates.begin(), twin);
+        else
+            candidates.push_back(twin);
+    }
+    const std::u16string wantedValue = valueName == "@" ? std::u16string() : Utf8ToUtf16(valueName);
+
+    Candidate* current = nullptr;
+    LineReader reader(hive);
+    reader.Next(line);  // the signature
+    while (reader.Next(line)) {
+        const std::size_t pos = SkipBlanks(line, 0);
+        if (pos >= line.size())
+            continue;
+        if (line[pos] == '[') {
+            current = nullptr;
+            std::u16string key;
+            if (!DecodeEscaped(line, pos + 1, ']', key))
+                continue;  // a broken key line: its values belong to no key
+            for (Candidate& c : candidates) {
+                if (EqualIgnoringAsciiCase(key, c.key)) {
+                    c.keySeen = true;
+                    current = &c;
+                    break;
+                }
+            }
+        } else if ((line[pos] == '"' || line[pos] == '@') && current) {
+            std::optional<ValueLine> value = ParseValueLine(line, pos);
+            if (value && EqualIgnoringAsciiCase(value->name, wantedValue))
+                current->value = std::move(value);
+        }
+    }
+
+    bool anyKey = false;
+    for (const Candidate& c : candidates) {
+        anyKey = anyKey || c.keySeen;
+        if (c.value)
+            return Conclude(*c.value, bufferSize, text);
+    }
+    return anyKey ? RegistryStatus::NoValue : RegistryStatus::NoKey;
+}
+
+RegistryStatus ReadMachineText(std::string_view keyPath, std::string_view valueName, std::size_t bufferSize, std::string& text)
+{
+    text.clear();
+    const std::string prefix = WinePrefix();
+    if (prefix.empty())
+        return RegistryStatus::NoHive;
+    const auto bytes = ReadWholeFile(ResolveHostPath(prefix + "/system.reg"), MaxRegistryFileSize);
+    if (!bytes)
+        return RegistryStatus::NoHive;
+    const std::string_view hive(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+    return ReadMachineTextFrom(hive, keyPath, valueName, bufferSize, text);
+}
+
+} // namespace velmora

@@ -1,0 +1,282 @@
+// Damaged modules: a real module cut short, given bogus offsets and sizes, made to point
+// back into itself, or changed byte by byte. None may crash (the tests run under the
+// sanitizers), and where a module still loads it may only answer with real strings.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "host/ByteView.h"
+#include "tools/DataFileWriter.h"
+#include "host/ModuleLoader.h"
+#include "tests/host/TestModules.h"
+
+namespace velmora {
+namespace {
+
+using datafile::Bytes;
+using testing::ModulePtr;
+using testing::TestModulePath;
+
+// Ids of table.rc in every block it has, unused ids, and ids whose blocks would be found
+// only by walking a damaged directory (80: block 6, 160: block 11, the ids of the types).
+constexpr std::uint32_t ProbeIds[] = {0, 1, 2, 15, 16, 17, 18, 31, 40, 41, 42, 43, 80, 160, 1000, 65535};
+constexpr std::uint32_t Block1Ids[] = {0, 1, 2, 15};
+
+struct Probe {
+    bool loaded = false;
+    std::map<std::uint32_t, std::u16string> texts;
+    int badCounts = 0;  // answers that overran the buffer or were not terminated
+};
+
+Probe ProbeModule(Bytes bytes)
+{
+    Probe probe;
+    const ModulePtr module(LoadModuleFromBytes(std::move(bytes)));
+    probe.loaded = module != nullptr;
+    if (!module)
+        return probe;
+    for (std::uint32_t id : ProbeIds) {
+        char16_t buffer[512];
+        const int count = LoadModuleString(module.get(), id, buffer, 512);
+        if (count < 0 || count > 511 || buffer[count] != 0) {
+            ++probe.badCounts;
+            continue;
+        }
+        probe.texts[id] = std::u16string(buffer, static_cast<std::size_t>(count));
+    }
+    return probe;
+}
+
+// Where the structures of a module built by ld lie in its file.
+struct Layout {
+    std::int64_t pe = 0;
+    std::int64_t fileHeader = 0;
+    std::int64_t optional = 0;
+    std::int64_t directoryCount = 0;  // NumberOfRvaAndSizes
+    std::int64_t resourceDirectory = 0;  // data directory entry 2
+    std::int64_t rsrcSectionHeader = 0;
+    std::int64_t lastRawEnd = 0;
+    std::int64_t root = 0;  // file offset of the resource directory
+    std::int64_t typeEntry = 0;  // the root's entry for type 6
+    std::uint32_t nameDirectory = 0;  // offset inside the resource directory
+    std::int64_t block1Entry = 0;
+    std::int64_t language1Entry = 0;
+    std::uint32_t leaf1 = 0;  // offset inside the resource directory
+    std::int64_t block1Data = 0;  // file offset of block 1's strings
+};
+
+std::int64_t Need(std::optional<std::uint32_t> v)
+{
+    if (!v)
+        throw std::runtime_error("test module layout not as expected");
+    return *v;
+}
+
+std::int64_t FindIdEntry(ByteView file, std::int64_t directory, std::uint32_t id)
+{
+    const std::int64_t named = Need(file.U16(directory + 12));
+    const std::int64_t ids = Need(file.U16(directory + 14));
+    for (std::int64_t i = 0; i < ids; ++i) {
+        const std::int64_t entry = directory + 16 + (named + i) * 8;
+        if (Need(file.U32(entry)) == id)
+            return entry;
+    }
+    throw std::runtime_error("test module has no such entry");
+}
+
+Layout Locate(const Bytes& bytes)
+{
+    const ByteView file(bytes.data(), bytes.size());
+    Layout l;
+    l.pe = Need(file.U32(0x3C));
+    l.fileHeader = l.pe + 4;
+    l.optional = l.fileHeader + 20;
+    const bool plus = Need(file.U16(l.optional)) == 0x20B;
+    l.directoryCount = l.optional + (plus ? 108 : 92);
+    l.resourceDirectory = l.directoryCount + 4 + 2 * 8;
+    const std::int64_t rva = Need(file.U32(l.resourceDirectory));
+    const std::int64_t sections = l.optional + Need(file.U16(l.fileHeader + 16));
+    for (std::int64_t i = 0; i < Need(file.U16(l.fileHeader + 2)); ++i) {
+        const std::int64_t header = sections + i * 40;
+        const std::int64_t va = Need(file.U32(header + 12));
+        const std::int64_t raw = Need(file.U32(header + 16));
+        const std::int64_t pointer = Need(file.U32(header + 20));
+        l.lastRawEnd = std::max(l.lastRawEnd, pointer + raw);
+        if (rva >= va && rva < va + raw) {
+            l.rsrcSectionHeader = header;
+            l.root = pointer + (rva - va);
+        }
+    }
+    l.typeEntry = FindIdEntry(file, l.root, 6);
+    l.nameDirectory = static_cast<std::uint32_t>(Need(file.U32(l.typeEntry + 4)) & 0x7FFFFFFF);
+    l.block1Entry = FindIdEntry(file, l.root + l.nameDirectory, 1);
+    const std::int64_t languages = l.root + (Need(file.U32(l.block1Entry + 4)) & 0x7FFFFFFF);
+    l.language1Entry = FindIdEntry(file, languages, 0);
+    l.leaf1 = static_cast<std::uint32_t>(Need(file.U32(l.language1Entry + 4)));
+    l.block1Data = l.root + (Need(file.U32(l.root + l.leaf1)) - rva);
+    return l;
+}
+
+void Put16(Bytes& b, std::int64_t at, std::uint16_t v)
+{
+    b.at(static_cast<std::size_t>(at)) = static_cast<std::uint8_t>(v);
+    b.at(static_cast<std::size_t>(at) + 1) = static_cast<std::uint8_t>(v >> 8);
+}
+
+void Put32(Bytes& b, std::int64_t at, std::uint32_t v)
+{
+    Put16(b, at, static_cast<std::uint16_t>(v));
+    Put16(b, at + 2, static_cast<std::uint16_t>(v >> 16));
+}
+
+class ModuleRobustnessTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override
+    {
+        original = datafile::ReadFile(TestModulePath(GetParam(), "table"));
+        layout = Locate(original);
+        sound = ProbeModule(original);
+        ASSERT_TRUE(sound.loaded);
+        ASSERT_TRUE(sound.texts[0] == u"zero");
+        ASSERT_TRUE(sound.texts[65535] == u"the last id");
+    }
+
+    // Every text of `probe` is the sound module's text for that id, or empty.
+    ::testing::AssertionResult OnlyRealStrings(const Probe& probe) const
+    {
+        if (probe.badCounts != 0)
+            return ::testing::AssertionFailure() << probe.badCounts << " answers overran or were not terminated";
+        for (const auto& [id, text] : probe.texts) {
+            if (!text.empty() && text != sound.texts.at(id))
+                return ::testing::AssertionFailure() << "id " << id << " gave a text the module does not hold";
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    Bytes original;
+    Layout layout;
+    Probe sound;
+};
+
+INSTANTIATE_TEST_SUITE_P(Pe, ModuleRobustnessTest, ::testing::ValuesIn(testing::Architectures));
+
+TEST_P(ModuleRobustnessTest, AModuleCutAtEveryOffset)
+{
+    // A module whose sections do not all lie in the file does not load; what follows the
+    // last section (if anything) is not needed.
+    ASSERT_LE(layout.lastRawEnd, static_cast<std::int64_t>(original.size()));
+    for (std::size_t size = 0; size < original.size(); ++size) {
+        // An exact-size copy, so reading one byte past the cut is caught by the sanitizer.
+        const Probe probe = ProbeModule(Bytes(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(size)));
+        if (static_cast<std::int64_t>(size) < layout.lastRawEnd) {
+            EXPECT_FALSE(probe.loaded) << "cut at " << size;
+        } else {
+            ASSERT_TRUE(probe.loaded) << "cut at " << size;
+            EXPECT_EQ(probe.texts, sound.texts) << "cut at " << size;
+        }
+    }
+}
+
+TEST_P(ModuleRobustnessTest, AResourceSectionCutAtEveryOffset)
+{
+    // The section claims only `raw` bytes of the file, and the file ends there: every
+    // string past the cut is gone, every string before it is whole.
+    const ByteView file(original.data(), original.size());
+    const std::int64_t pointer = Need(file.U32(layout.rsrcSectionHeader + 20));
+    const std::int64_t rawSize = Need(file.U32(layout.rsrcSectionHeader + 16));
+    int stringsSeen = 0;
+    for (std::int64_t raw = 0; raw <= rawSize; ++raw) {
+        Bytes cut(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(pointer + raw));
+        Put32(cut, layout.rsrcSectionHeader + 16, static_cast<std::uint32_t>(raw));
+        const Probe probe = ProbeModule(std::move(cut));
+        ASSERT_TRUE(probe.loaded) << raw;
+        EXPECT_TRUE(OnlyRealStrings(probe)) << "raw size " << raw;
+        for (const auto& [id, text] : probe.texts)
+            stringsSeen += text.empty() ? 0 : 1;
+    }
+    EXPECT_GT(stringsSeen, 0);
+    const Probe whole = ProbeModule(original);
+    EXPECT_EQ(whole.texts, sound.texts);
+}
+
+enum class Outcome { NoModule, NoStrings, Block1Gone, Unchanged };
+
+struct DamageRow {
+    const char* what;
+    std::function<void(Bytes&, const Layout&)> damage;
+    Outcome outcome;
+};
+
+TEST_P(ModuleRobustnessTest, BogusOffsetsSizesAndDirectoriesThatPointToThemselves)
+{
+    const std::int64_t size = static_cast<std::int64_t>(original.size());
+    const DamageRow rows[] = {
+        {"PE header offset past the end", [&](Bytes& b, const Layout&) { Put32(b, 0x3C, static_cast<std::uint32_t>(size - 2)); }, Outcome::NoModule},
+        {"PE header offset near 4 GiB", [](Bytes& b, const Layout&) { Put32(b, 0x3C, 0xFFFFFFF0); }, Outcome::NoModule},
+        {"no PE signature", [](Bytes& b, const Layout& l) { Put32(b, l.pe, 0); }, Outcome::NoModule},
+        {"section table runs past the end", [](Bytes& b, const Layout& l) { Put16(b, l.fileHeader + 2, 0xFFFF); }, Outcome::NoModule},
+        {"optional header runs past the end", [](Bytes& b, const Layout& l) { Put16(b, l.fileHeader + 16, 0xFFFF); }, Outcome::NoModule},
+        {"optional header too short", [](Bytes& b, const Layout& l) { Put16(b, l.fileHeader + 16, 8); }, Outcome::NoModule},
+        {"unknown optional header magic", [](Bytes& b, const Layout& l) { Put16(b, l.optional, 0x107); }, Outcome::NoModule},
+        {"section raw data past the end", [](Bytes& b, const Layout& l) { Put32(b, l.rsrcSectionHeader + 20, 0xFFFFFF00); }, Outcome::NoModule},
+        {"section raw size near 4 GiB", [](Bytes& b, const Layout& l) { Put32(b, l.rsrcSectionHeader + 16, 0xFFFFFFFF); }, Outcome::NoModule},
+        {"resource directory outside every section", [](Bytes& b, const Layout& l) { Put32(b, l.resourceDirectory, 0xFFFFFFF0); }, Outcome::NoStrings},
+        {"resource directory of size 0", [](Bytes& b, const Layout& l) { Put32(b, l.resourceDirectory + 4, 0); }, Outcome::NoStrings},
+        {"resource directory smaller than its root", [](Bytes& b, const Layout& l) { Put32(b, l.resourceDirectory + 4, 8); }, Outcome::NoStrings},
+        {"only two data directories", [](Bytes& b, const Layout& l) { Put32(b, l.directoryCount, 2); }, Outcome::NoStrings},
+        {"root claims 65535 id entries", [](Bytes& b, const Layout& l) { Put16(b, l.root + 14, 0xFFFF); }, Outcome::NoStrings},
+        {"root claims 65535 named entries", [](Bytes& b, const Layout& l) { Put16(b, l.root + 12, 0xFFFF); }, Outcome::NoStrings},
+        {"string type points to the root", [](Bytes& b, const Layout& l) { Put32(b, l.typeEntry + 4, 0x80000000); }, Outcome::NoStrings},
+        {"string type points to itself", [](Bytes& b, const Layout& l) { Put32(b, l.typeEntry + 4, 0x80000000 | static_cast<std::uint32_t>(l.typeEntry - l.root)); }, Outcome::NoStrings},
+        {"string type is a leaf", [](Bytes& b, const Layout& l) { Put32(b, l.typeEntry + 4, l.leaf1); }, Outcome::NoStrings},
+        {"string type far past the directory", [](Bytes& b, const Layout& l) { Put32(b, l.typeEntry + 4, 0xFFFFFFF0); }, Outcome::NoStrings},
+        {"block 1 points to the root", [](Bytes& b, const Layout& l) { Put32(b, l.block1Entry + 4, 0x80000000); }, Outcome::Block1Gone},
+        {"block 1 points to its own directory", [](Bytes& b, const Layout& l) { Put32(b, l.block1Entry + 4, 0x80000000 | l.nameDirectory); }, Outcome::Block1Gone},
+        {"block 1 is a leaf", [](Bytes& b, const Layout& l) { Put32(b, l.block1Entry + 4, l.leaf1); }, Outcome::Block1Gone},
+        {"language of block 1 is the root", [](Bytes& b, const Layout& l) { Put32(b, l.language1Entry + 4, 0x80000000); }, Outcome::Block1Gone},
+        {"language of block 1 past the directory", [](Bytes& b, const Layout& l) { Put32(b, l.language1Entry + 4, 0x7FFFFFF0); }, Outcome::Block1Gone},
+        {"block 1 data outside every section", [](Bytes& b, const Layout& l) { Put32(b, l.root + l.leaf1, 0xFFFFFFF0); }, Outcome::Block1Gone},
+        {"block 1 data of size 4 GiB", [](Bytes& b, const Layout& l) { Put32(b, l.root + l.leaf1 + 4, 0xFFFFFFFF); }, Outcome::Block1Gone},
+        {"block 1 data of 3 bytes", [](Bytes& b, const Layout& l) { Put32(b, l.root + l.leaf1 + 4, 3); }, Outcome::Block1Gone},
+        {"first string of block 1 claims 65535 units", [](Bytes& b, const Layout& l) { Put16(b, l.block1Data, 0xFFFF); }, Outcome::Block1Gone},
+        {"resource section without a virtual size", [](Bytes& b, const Layout& l) { Put32(b, l.rsrcSectionHeader + 8, 0); }, Outcome::Unchanged},
+        {"resource section of 16 bytes", [](Bytes& b, const Layout& l) { Put32(b, l.rsrcSectionHeader + 8, 16); }, Outcome::NoStrings},
+        {"resource section moved away", [](Bytes& b, const Layout& l) { Put32(b, l.rsrcSectionHeader + 12, 0x07000000); }, Outcome::NoStrings},
+        {"resource section with no raw data", [](Bytes& b, const Layout& l) { Put32(b, l.rsrcSectionHeader + 16, 0); }, Outcome::NoStrings},
+    };
+    for (const DamageRow& row : rows) {
+        Bytes bytes = original;
+        row.damage(bytes, layout);
+        const Probe probe = ProbeModule(std::move(bytes));
+        ASSERT_EQ(probe.loaded, row.outcome != Outcome::NoModule) << row.what;
+        if (!probe.loaded)
+            continue;
+        EXPECT_TRUE(OnlyRealStrings(probe)) << row.what;
+        for (std::uint32_t id : ProbeIds) {
+            const bool inBlock1 = std::find(std::begin(Block1Ids), std::end(Block1Ids), id) != std::end(Block1Ids);
+            const bool gone = row.outcome == Outcome::NoStrings || (row.outcome == Outcome::Block1Gone && inBlock1);
+            EXPECT_TRUE(probe.texts.at(id) == (gone ? u"" : sound.texts.at(id))) << row.what << ", id " << id;
+        }
+    }
+}
+
+TEST_P(ModuleRobustnessTest, EveryByteChanged)
+{
+    int loaded = 0;
+    int bad = 0;
+    for (std::size_t pos = 0; pos < original.size(); ++pos) {
+        for (int kind = 0; kind < 3; ++kind) {
+            Bytes bytes = original;
+            bytes[pos] = kind == 0 ? 0x00 : kind == 1 ? 0xFF : static_cast<std::uint8_t>(bytes[pos] ^ 0x80);
+            const Probe probe = ProbeModule(std::move(bytes));
+            loaded += probe.loaded ? 1 : 0;
+            bad += probe.badCounts;
+        }
+    }
+    EXPECT_EQ(bad, 0);
+    EXPECT_GT(loaded, 0);
+}
+
+} // namespace
+} // namespace velmora

@@ -1,0 +1,34 @@
+// The resource-only test modules built from modules/*.rc, and small helpers around them.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "host/ModuleLoader.h"
+
+namespace velmora::testing {
+
+inline constexpr const char* Architectures[] = {"i686", "x86_64"};
+
+inline std::string TestModulePath(const std::string& arch, const std::string& name)
+{
+    return std::string(VELMORA_TEST_MODULES) + "/" + arch + "/" + name + ".dll";
+}
+
+struct ModuleFree {
+    void operator()(LoadedModule* module) const { FreeModule(module); }
+};
+using ModulePtr = std::unique_ptr<LoadedModule, ModuleFree>;
+
+// The string as the loader copies it into a buffer of `bufferLength` units; also checks
+// that the count returned matches the terminator written.
+inline std::u16string LoadText(ModuleHandle module, std::uint32_t id, int bufferLength = 512)
+{
+    std::u16string buffer(static_cast<std::size_t>(bufferLength) + 1, u'#');
+    const int count = LoadModuleString(module, id, buffer.data(), bufferLength);
+    if (count < 0 || count >= bufferLength || buffer[static_cast<std::size_t>(count)] != 0)
+        return u"<count " + std::u16string(1, static_cast<char16_t>(u'0' + (count % 10))) + u" not terminated>";
+    return buffer.substr(0, static_cast<std::size_t>(count));
+}
+
+} // namespace velmora::testing
