@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "host/HostPath.h"
-#include "host/Utf16.h"
+#include "host/Text.h"
 #include "host/WholeFile.h"
 
 namespace velmora {
@@ -16,80 +16,12 @@ constexpr std::string_view HiveSignature = "WINE REGISTRY Version 2";
 constexpr std::string_view SoftwarePrefix = "Software\\";
 constexpr std::string_view Wow64Prefix = "Software\\Wow6432Node\\";
 
-char16_t FoldAscii(char16_t c)
+// Decodes the UTF-8 sequence at `pos` into `out`; returns the number of bytes taken.
+std::size_t TakeUtf8(std::string_view text, std::size_t pos, std::u16string& out)
 {
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    }
-    return true;
-}
-
-void AppendCodePoint(std::u16string& out, char32_t cp)
-{
-    if (cp >= 0x10000) {
-        cp -= 0x10000;
-        out += static_cast<char16_t>(0xD800 + (cp >> 10));
-        out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-        out += static_cast<char16_t>(cp);
-    }
-}
-
-// Decodes the UTF-8 sequence at `pos` (which is inside `text`) into `out`; returns the
-// number of bytes taken. A byte that does not begin a valid sequence is taken alone and
-// becomes U+FFFD.
-std::size_t DecodeUtf8At(std::string_view text, std::size_t pos, std::u16string& out)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80) {
-        out += static_cast<char16_t>(lead);
-        return 1;
-    }
-    std::size_t length = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, cp = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, cp = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, cp = lead & 0x07, minimum = 0x10000;
-    }
-    if (length == 0 || length > text.size() - pos) {
-        out += u'\uFFFD';
-        return 1;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char next = byte(pos + i);
-        if ((next & 0xC0) != 0x80) {
-            out += u'\uFFFD';
-            return 1;
-        }
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        out += u'\uFFFD';
-        return 1;
-    }
-    AppendCodePoint(out, cp);
-    return length;
-}
-
-std::u16string Utf8ToUtf16(std::string_view text)
-{
-    std::u16string out;
-    for (std::size_t pos = 0; pos < text.size();)
-        pos += DecodeUtf8At(text, pos, out);
-    return out;
+    const Utf8Sequence s = DecodeUtf8At(text, pos);
+    AppendUtf16(out, s.codePoint);
+    return s.length;
 }
 
 int HexDigit(char c)
@@ -115,7 +47,7 @@ std::optional<std::size_t> DecodeEscaped(std::string_view line, std::size_t pos,
         if (c == endChar)
             return pos + 1;
         if (c != '\\') {
-            pos += DecodeUtf8At(line, pos, out);
+            pos += TakeUtf8(line, pos, out);
             continue;
         }
         if (++pos >= line.size())
@@ -152,7 +84,7 @@ std::optional<std::size_t> DecodeEscaped(std::string_view line, std::size_t pos,
             break;
         }
         default:
-            pos += DecodeUtf8At(line, pos, out);
+            pos += TakeUtf8(line, pos, out);
             break;
         }
     }

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "host/Utf16.h"
+#include "host/Text.h"
 
 namespace velmora {
 

@@ -1,0 +1,72 @@
+// Text encoding, in one place: UTF-16 (the Windows side's wide text) and UTF-8 (the
+// program's narrow text), validation, the Windows-1252 fallback for bytes that are not
+// UTF-8, and ASCII case folding for names that Windows compares without regard to case.
+//
+// Nothing here fails: what cannot be converted becomes U+FFFD, the replacement character.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+inline constexpr char32_t ReplacementCharacter = 0xFFFD;
+
+// One UTF-8 sequence as read from a text: its code point and its length in bytes. A byte
+// that does not begin a valid sequence (an overlong form, a surrogate, a code point above
+// U+10FFFF, a cut or broken sequence) is taken alone as U+FFFD, with `valid` false.
+struct Utf8Sequence {
+    char32_t codePoint;
+    std::size_t length;
+    bool valid;
+};
+// `pos` must lie inside `text`.
+Utf8Sequence DecodeUtf8At(std::string_view text, std::size_t pos);
+
+bool IsValidUtf8(std::string_view text);
+
+// Appends one code point (at most U+10FFFF and not a surrogate; anything else becomes
+// U+FFFD).
+void AppendUtf8(std::string& out, char32_t codePoint);
+void AppendUtf16(std::u16string& out, char32_t codePoint);
+
+// A surrogate without its partner becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+// Every invalid byte becomes U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view text);
+
+// Bytes in the Windows-1252 code page as UTF-8. The five bytes the code page leaves
+// undefined become the control characters of the same number, as the system's own
+// conversion does.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// Valid UTF-8 as it is; any other text read as Windows-1252, so no byte shows as garbage.
+std::string Utf8OrWindows1252(std::string_view bytes);
+
+template <class Char>
+constexpr Char LowerAscii(Char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<Char>(c - 'A' + 'a') : c;
+}
+
+namespace detail {
+template <class Char>
+constexpr bool EqualIgnoringAsciiCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+} // namespace detail
+
+// Equal when they differ only in the case of ASCII letters, as Windows compares file,
+// key and value names.
+constexpr bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) { return detail::EqualIgnoringAsciiCase(a, b); }
+constexpr bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) { return detail::EqualIgnoringAsciiCase(a, b); }
+
+} // namespace velmora
