@@ -22,7 +22,9 @@
 //    DialogWindow's protected functions;
 //  - NativeControl and the operations of the handles (Controls.h);
 //  - Application and WaitCursor (Application.h).
-// The Qt backend is in ui/qt/.
+// The Qt backend is in ui/qt/. The model is the Win32 one: a native control per item
+// (a window handle there), list and button operations as LB_/CB_/BM_ messages, and
+// notifications as WM_COMMAND codes.
 #pragma once
 
 #include <memory>

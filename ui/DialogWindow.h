@@ -16,6 +16,9 @@ public:
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
 
+    // The dialog this window belongs to.
+    Dialog& TheDialog() const { return dialog_; }
+
     // Creates the controls in template order, hidden like the window; tab order is
     // template order. Reports nothing while it runs.
     virtual void CreateControls() = 0;
@@ -49,8 +52,6 @@ public:
 protected:
     explicit DialogWindow(Dialog& dialog) : dialog_(dialog) {}
 
-    Dialog& TheDialog() const { return dialog_; }
-
     // What the window reports; each runs its dialog's hook.
     // A key pressed in the window, before the control `target` (0: none) gets it; true
     // when the dialog consumed it.
@@ -68,7 +69,8 @@ private:
 };
 
 // Made by the backend when a dialog is constructed: the window, hidden and without
-// controls, at the template's size in its font, owned by `owner` when given.
+// controls, at the template's size in its font, owned by `owner` when given. The dialog is
+// still being constructed: only its Template() may be used yet.
 std::unique_ptr<DialogWindow> CreateDialogWindow(Dialog& dialog, DialogWindow* owner);
 
 } // namespace velmora

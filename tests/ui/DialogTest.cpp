@@ -10,6 +10,7 @@
 
 #include "tests/support/MessageBoxCatcher.h"
 #include "tests/ui/TestDialog.h"
+#include "ui/qt/Widgets.h"
 
 namespace velmora::testing_ui {
 namespace {

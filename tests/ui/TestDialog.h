@@ -11,7 +11,6 @@
 
 #include "ui/Dialog.h"
 #include "tests/support/DialogDriver.h"
-#include "ui/qt/Widgets.h"
 
 namespace velmora::testing_ui {
 

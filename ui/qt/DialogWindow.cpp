@@ -430,7 +430,7 @@ QWidget* WidgetOf(const Dialog& dialog, int id)
 Dialog* DialogOf(QWidget* window)
 {
     auto* dialogWindow = qobject_cast<QtDialogWindow*>(window);
-    return dialogWindow != nullptr ? &dialogWindow->Owner() : nullptr;
+    return dialogWindow != nullptr ? &dialogWindow->TheDialog() : nullptr;
 }
 
 } // namespace velmora

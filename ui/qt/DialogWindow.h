@@ -44,7 +44,6 @@ public:
     void ShowMessage(std::string_view text) override;
     void SetIcon(int iconId) override;
 
-    Dialog& Owner() const { return TheDialog(); }
     // The id of one of this window's controls, or 0 for any other widget (and nullptr).
     int ControlId(const QWidget* widget) const;
 
