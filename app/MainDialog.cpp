@@ -1,15 +1,10 @@
 #include "app/MainDialog.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QPainter>
-#include <QStyle>
-
 #include "data/DataFile.h"
 #include "resources/DialogTemplates.h"
 #include "editor/EffectDialog.h"
 #include "host/Installation.h"
-#include "resources/ProgramIcon.h"
+#include "ui/Application.h"
 #include "views/TableBounds.h"
 #include "views/TechDetailView.h"
 #include "views/TextForms.h"
@@ -20,22 +15,13 @@ namespace {
 
 using Ids = MainDialogIds;
 
-// Shows the wait cursor while it lives.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 bool HasSelection(const ListBox& list) { return list.GetCurSel() >= 0; }
 
 CheckMark Mark(bool checked) { return checked ? CheckMark::Checked : CheckMark::Unchecked; }
 
 } // namespace
 
-MainDialog::MainDialog(QWidget* owner) : TableDialog(MainDialogTemplate(), owner), icon(LoadProgramIcon()) {}
+MainDialog::MainDialog(Dialog* owner) : TableDialog(MainDialogTemplate(), owner) {}
 
 MainDialog::~MainDialog() = default;
 
@@ -103,7 +89,7 @@ std::span<const EventRow<MainDialog>> MainDialog::EventTable()
 bool MainDialog::OnInitDialog()
 {
     Dialog::OnInitDialog();
-    setWindowIcon(icon);
+    SetIcon(ProgramIconId);
     installFolder = ReadInstallFolder();
     pathText = DataFilePath(installFolder);
     dataBuffer.Release();
@@ -118,20 +104,18 @@ std::string MainDialog::ReadInstallFolder()
     return velmora::ReadInstallFolder();
 }
 
-bool MainDialog::PreTranslateMessage(QWidget* target, QKeyEvent& key)
+bool MainDialog::PreTranslateMessage(Key key, int target)
 {
     // Escape never closes the main dialog.
-    if (key.type() == QEvent::KeyPress && key.key() == Qt::Key_Escape)
+    if (key == Key::Escape)
         return true;
-    return Dialog::PreTranslateMessage(target, key);
+    return Dialog::PreTranslateMessage(key, target);
 }
 
 void MainDialog::OnCancel()
 {
-    if (dataBuffer.length != 0) {
+    if (dataBuffer.length != 0)
         dataBuffer.Release();
-        ++dataBufferReleases;
-    }
     Dialog::OnCancel();
 }
 
@@ -164,7 +148,7 @@ void MainDialog::RunLoad()
 void MainDialog::OnOK()
 {
     UpdateData(true);
-    if (GetDlgCtrlID(GetFocus()) == Ids::Path) {
+    if (GetFocusId() == Ids::Path) {
         RunLoad();
         return;
     }
@@ -298,17 +282,10 @@ IconPosition MinimizedIconPosition(int clientWidth, int clientHeight, int iconWi
     return IconPosition{(clientWidth - iconWidth + 1) / 2, (clientHeight - iconHeight + 1) / 2};
 }
 
-void MainDialog::paintEvent(QPaintEvent* event)
+void MainDialog::OnPaintMinimized(MinimizedPaint& paint)
 {
-    if (!isMinimized()) {
-        Dialog::paintEvent(event);
-        return;
-    }
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
-    const int size = style()->pixelMetric(QStyle::PM_LargeIconSize);
-    const IconPosition at = MinimizedIconPosition(width(), height(), size, size);
-    icon.paint(&painter, at.x, at.y, size, size);
+    const IconPosition at = MinimizedIconPosition(paint.clientWidth, paint.clientHeight, paint.iconWidth, paint.iconHeight);
+    paint.DrawIcon(at.x, at.y);
 }
 
 } // namespace velmora

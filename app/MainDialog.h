@@ -2,8 +2,6 @@
 // text, and the commands that load a data file. It owns everything the program holds.
 #pragma once
 
-#include <QIcon>
-
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,9 +16,8 @@
 namespace velmora {
 
 class MainDialog : public TableDialog<MainDialog>, private ParseMessages {
-    Q_OBJECT
 public:
-    explicit MainDialog(QWidget* owner = nullptr);
+    explicit MainDialog(Dialog* owner = nullptr);
     ~MainDialog() override;
 
     static std::span<const ExchangeRow<MainDialog>> DataExchangeTable();
@@ -87,21 +84,18 @@ public:
     std::string unknown4Text;
     std::string unknown5Text;
     std::string locationNameText;
-    QIcon icon;
     DataBuffer dataBuffer;
 
     // The effect the effect list shows (-1 before the first rendering): "Change" opens
     // the command of the selected line of this effect.
     std::int64_t renderedEffectNo = -1;
-    // How often closing the dialog released loaded data.
-    int dataBufferReleases = 0;
 
 protected:
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    bool PreTranslateMessage(QWidget* target, QKeyEvent& key) override;
-    void paintEvent(QPaintEvent* event) override;
+    bool PreTranslateMessage(Key key, int target) override;
+    void OnPaintMinimized(MinimizedPaint& paint) override;
 
 private:
     void ShowMessage(std::string_view text) override;

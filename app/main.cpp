@@ -1,8 +1,7 @@
 // Velmora: a viewer for the technology tree in a strategy game's data file.
-#include <QApplication>
-
-#include "resources/DialogFonts.h"
 #include "app/ViewerApp.h"
+#include "resources/DialogFonts.h"
+#include "ui/Application.h"
 
 namespace {
 
@@ -12,9 +11,7 @@ velmora::ViewerApp viewerApp;
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("velmora");
-    QApplication::setApplicationDisplayName("Velmora");
+    velmora::Application application(argc, argv, "velmora", "Velmora");
     velmora::InstallDialogFonts();
     viewerApp.InitInstance();
     return 0;

@@ -2,8 +2,6 @@
 // and selecting every tech in turn as a user stepping through the list.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -11,6 +9,7 @@
 
 #include "resources/DialogFonts.h"
 #include "app/MainDialog.h"
+#include "ui/Application.h"
 
 namespace {
 
@@ -61,9 +60,8 @@ BENCHMARK(BM_SelectEveryTech)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    Application application(argc, argv, "velmora", "Velmora");
     InstallDialogFonts();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

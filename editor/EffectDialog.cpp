@@ -5,7 +5,7 @@
 
 namespace velmora {
 
-EffectDialog::EffectDialog(QWidget* owner) : TableDialog(EffectDialogTemplate(), owner) {}
+EffectDialog::EffectDialog(Dialog* owner) : TableDialog(EffectDialogTemplate(), owner) {}
 
 std::span<const ExchangeRow<EffectDialog>> EffectDialog::DataExchangeTable()
 {

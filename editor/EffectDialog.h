@@ -12,10 +12,9 @@
 namespace velmora {
 
 class EffectDialog : public TableDialog<EffectDialog> {
-    Q_OBJECT
 public:
     // Without an owner the dialog is owned by the program's main window.
-    explicit EffectDialog(QWidget* owner = nullptr);
+    explicit EffectDialog(Dialog* owner = nullptr);
 
     static std::span<const ExchangeRow<EffectDialog>> DataExchangeTable();
     static std::span<const EventRow<EffectDialog>> EventTable();

@@ -1,7 +1,7 @@
 // The font the dialog templates name, mapped to one that is installed.
 #pragma once
 
-#include <QString>
+#include <string>
 
 namespace velmora {
 
@@ -13,6 +13,6 @@ inline constexpr char DialogFontSubstitute[] = "IPAPGothic";
 // application object exists and before any dialog is built; calling it again does no
 // harm. Answers the family the dialog font name now resolves to (another one when the
 // substitute is not installed).
-QString InstallDialogFonts();
+std::string InstallDialogFonts();
 
 } // namespace velmora

@@ -1,6 +1,6 @@
 // The dialog framework: a modal dialog built from a DialogTemplate, with a data-exchange
-// table that moves texts between members and edit boxes, and an event table that routes
-// the controls' notifications to member handlers.
+// table that binds handles to controls and moves texts between members and edit boxes,
+// and an event table that routes the controls' notifications to member handlers.
 //
 // A dialog class derives from TableDialog<itself> and provides two static functions,
 // public or reachable through `friend class TableDialog<...>`:
@@ -14,25 +14,33 @@
 // (IsDialogMessage) turns Enter into OnOK, or into a click while a push button holds the
 // focus, and Escape into OnCancel. No button is ever a default button. The close box, the
 // system menu and Alt+F4 reach OnCancel as well.
+//
+// Nothing here depends on a window system. A backend provides, in files of its own:
+//  - DialogWindow and CreateDialogWindow (DialogWindow.h): the window built from the
+//    template, its controls, the modal loop, message boxes and the icon, reporting keys,
+//    notifications, OK/Cancel commands and the minimised window's painting back through
+//    DialogWindow's protected functions;
+//  - NativeControl and the operations of the handles (Controls.h);
+//  - Application and WaitCursor (Application.h).
+// The Qt backend is in ui/qt/. The model is the Win32 one: a native control per item
+// (a window handle there), list and button operations as LB_/CB_/BM_ messages, and
+// notifications as WM_COMMAND codes.
 #pragma once
 
-#include <QDialog>
-
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <variant>
-#include <vector>
 
 #include "ui/Controls.h"
 #include "ui/DialogTemplate.h"
 #include "ui/DialogUnits.h"
 
-class QFont;
-class QKeyEvent;
-
 namespace velmora {
+
+class DialogWindow;
 
 // Results of DoModal: the commands that ended the dialog.
 inline constexpr int IdOk = 1;
@@ -45,15 +53,28 @@ enum class Notification {
     Change,    // an edit box's text changed, typed or set by the program
 };
 
-// The base units of a font, measured as the window system measures a dialog font.
-DialogBaseUnits MeasureBaseUnits(const QFont& font);
+// The keys a dialog tells apart before its controls see them.
+enum class Key { Enter, Escape, Other };
 
-class Dialog : public QDialog {
-    Q_OBJECT
+// Painting a minimised window: the size of its client area and of its big icon, in
+// pixels, and a way to draw the window's icon there.
+class MinimizedPaint {
+public:
+    int clientWidth = 0;
+    int clientHeight = 0;
+    int iconWidth = 0;
+    int iconHeight = 0;
+    virtual void DrawIcon(int x, int y) = 0;
+
+protected:
+    ~MinimizedPaint() = default;
+};
+
+class Dialog {
 public:
     // The template must outlive the dialog (templates are constant tables).
-    explicit Dialog(const DialogTemplate& dialogTemplate, QWidget* owner = nullptr);
-    ~Dialog() override;
+    explicit Dialog(const DialogTemplate& dialogTemplate, Dialog* owner = nullptr);
+    virtual ~Dialog();
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
 
@@ -64,30 +85,30 @@ public:
     bool IsCreated() const { return created_; }
     // Creates the dialog if needed, shows it and returns, with IdOk, IdCancel or the
     // value given to EndDialog, when it is ended. A dialog built without an owner is
-    // owned by the program's main window, if one is set and it is another window.
+    // owned by the program's main window, if one is set and it is another dialog.
     int DoModal();
 
     // The program's main window, owner of the dialogs built without one; nullptr when
     // none is set or it is gone.
-    static void SetMainWindow(QWidget* window);
-    static QWidget* MainWindow();
+    static void SetMainWindow(Dialog* dialog);
+    static Dialog* MainWindow();
 
     const DialogTemplate& Template() const { return template_; }
-    DialogBaseUnits BaseUnits() const { return baseUnits_; }
+    DialogBaseUnits BaseUnits() const;
+    // The backend's window.
+    DialogWindow& Window() const { return *window_; }
 
     // The control with this id; nullptr for labels and unknown ids.
-    QWidget* GetDlgItem(int id) const;
-    // The id of one of this dialog's controls, or 0 for any other widget (and nullptr).
-    int GetDlgCtrlID(const QWidget* widget) const;
-    // The widget holding the keyboard focus, anywhere in the program, or nullptr.
-    static QWidget* GetFocus();
+    NativeControl* GetDlgItem(int id) const;
+    // The id of this dialog's control that holds the keyboard focus; 0 when the focus is
+    // anywhere else.
+    int GetFocusId() const;
 
     // Runs the data exchange: save = true copies the edit boxes into their members,
     // false writes the members into the boxes. Controls' notifications are dropped while
     // it runs. False when a row names a control that is missing or of another kind; the
     // rows after it are not run.
     bool UpdateData(bool save = true);
-    bool IsExchangeRunning() const { return exchangeDepth_ > 0; }
 
     void EndDialog(int result);
 
@@ -95,9 +116,15 @@ public:
     // program's name as its title. Returns IdOk when it is closed.
     int MessageBox(std::string_view text);
 
-    // The dialog's OK and Cancel commands; they run OnOK and OnCancel.
-    void accept() override;
-    void reject() override;
+    // The window's icon, from the program's icon resource `iconId`.
+    void SetIcon(int iconId);
+
+    // One exchange row's work, by the kind of member: a handle is bound to the control of
+    // its kind; a text is copied from (save) or into the edit box.
+    bool Exchange(int id, ListBox& handle, bool save);
+    bool Exchange(int id, DropDownList& handle, bool save);
+    bool Exchange(int id, Button& handle, bool save);
+    bool Exchange(int id, std::string& text, bool save);
 
 protected:
     // Adds each list's initialisation data from the template, then UpdateData(false).
@@ -107,55 +134,47 @@ protected:
     virtual void OnOK();
     // EndDialog(IdCancel).
     virtual void OnCancel();
-    // Sees every key pressed in this dialog before the control it is meant for; true
-    // consumes it. The default is IsDialogMessage.
-    virtual bool PreTranslateMessage(QWidget* target, QKeyEvent& key);
+    // Sees every key pressed in this dialog before the control it is meant for (`target`,
+    // 0 when the key goes to no control); true consumes it. The default is IsDialogMessage.
+    virtual bool PreTranslateMessage(Key key, int target);
     // The rows of the data exchange; the base class has none.
     virtual bool DoDataExchange(bool save);
     // A control's notification; true when a handler took it. The base class has none.
     virtual bool OnCommand(Notification notification, int id);
+    // Paints the window's client area while it is minimised; the base class leaves it
+    // empty.
+    virtual void OnPaintMinimized(MinimizedPaint& paint);
 
     // Enter: a click on the push button `target`, or OnOK; Escape: OnCancel.
-    bool IsDialogMessage(QWidget* target, QKeyEvent& key);
-
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool IsDialogMessage(Key key, int target);
 
 private:
-    struct Control {
-        const DialogItem* item;
-        QWidget* widget;
-    };
+    friend class DialogWindow;
 
-    QWidget* CreateControl(const DialogItem& item);
-    void Notify(Notification notification, int id);
-    void FocusFirstTabStop();
+    bool Bind(int id, ControlHandle& handle, ControlKind kind, ControlKind otherKind);
 
     const DialogTemplate& template_;
-    DialogBaseUnits baseUnits_;
-    std::vector<Control> controls_; // template order, labels included
+    bool hasOwner_;
+    std::unique_ptr<DialogWindow> window_;
     bool created_ = false;
-    bool building_ = false;
-    int exchangeDepth_ = 0;
+    // Above 0 while the controls are built or an exchange runs: notifications are dropped.
+    int quietDepth_ = 0;
 };
 
 // Data exchange -------------------------------------------------------------------------
 
 template <class D>
 struct ExchangeRow {
-    using Member = std::variant<ListBox D::*, DropDownList D::*, Button D::*, Edit D::*,
-                                std::string D::*, QString D::*>;
+    using Member = std::variant<ListBox D::*, DropDownList D::*, Button D::*, std::string D::*>;
     int id;
     Member member;
 };
 
-// Binds a handle member (ListBox, DropDownList, Button, Edit) to the control.
+// Binds a handle member (ListBox, DropDownList, Button) to the control.
 template <class D, class Handle>
 constexpr ExchangeRow<D> DdxControl(int id, Handle D::*member)
 {
-    static_assert(std::is_same_v<Handle, ListBox> || std::is_same_v<Handle, DropDownList> ||
-                      std::is_same_v<Handle, Button> || std::is_same_v<Handle, Edit>,
-                  "DdxControl binds a control handle");
+    static_assert(std::is_base_of_v<ControlHandle, Handle>, "DdxControl binds a control handle");
     return ExchangeRow<D>{id, member};
 }
 
@@ -167,26 +186,11 @@ constexpr ExchangeRow<D> DdxText(int id, std::string D::*member)
 }
 
 template <class D>
-constexpr ExchangeRow<D> DdxText(int id, QString D::*member)
-{
-    return ExchangeRow<D>{id, member};
-}
-
-// One row's work, by the kind of member.
-bool ExchangeMember(Dialog& dialog, int id, ListBox& handle, bool save);
-bool ExchangeMember(Dialog& dialog, int id, DropDownList& handle, bool save);
-bool ExchangeMember(Dialog& dialog, int id, Button& handle, bool save);
-bool ExchangeMember(Dialog& dialog, int id, Edit& handle, bool save);
-bool ExchangeMember(Dialog& dialog, int id, std::string& text, bool save);
-bool ExchangeMember(Dialog& dialog, int id, QString& text, bool save);
-
-template <class D>
 bool RunExchangeTable(D& dialog, std::span<const ExchangeRow<D>> rows, bool save)
 {
     for (const ExchangeRow<D>& row : rows) {
-        const bool done = std::visit(
-            [&](auto member) { return ExchangeMember(dialog, row.id, dialog.*member, save); },
-            row.member);
+        const bool done =
+            std::visit([&](auto member) { return dialog.Exchange(row.id, dialog.*member, save); }, row.member);
         if (!done) {
             return false;
         }

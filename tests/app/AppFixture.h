@@ -75,15 +75,17 @@ protected:
         dialog = std::make_unique<MainDialog>();
         Dialog::SetMainWindow(dialog.get());
         ASSERT_TRUE(dialog->Create());
-        dialog->show();
+        Window().show();
         ASSERT_TRUE(WaitUntilActive(*dialog));
     }
 
     ~AppTest() override { Dialog::SetMainWindow(nullptr); }
 
-    QLineEdit* EditBox(int id) const { return static_cast<QLineEdit*>(dialog->GetDlgItem(id)); }
+    QtDialogWindow& Window() const { return WindowOf(*dialog); }
+    QWidget* Item(int id) const { return WidgetOf(*dialog, id); }
+    QLineEdit* EditBox(int id) const { return static_cast<QLineEdit*>(Item(id)); }
     QString BoxText(int id) const { return EditBox(id)->text(); }
-    QListWidget* List(int id) const { return static_cast<QListWidget*>(dialog->GetDlgItem(id)); }
+    QListWidget* List(int id) const { return static_cast<QListWidget*>(Item(id)); }
     QStringList Lines(int id) const
     {
         QStringList lines;

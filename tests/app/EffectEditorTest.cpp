@@ -34,27 +34,27 @@ protected:
     Seen ClickChange(std::function<void()> inside = {}, int closeKey = Qt::Key_Escape)
     {
         Seen seen;
-        QTimer::singleShot(0, dialog.get(), [&] {
-            auto* editor = qobject_cast<EffectDialog*>(QApplication::activeModalWidget());
+        QTimer::singleShot(0, &Window(), [&] {
+            auto* editor = dynamic_cast<EffectDialog*>(DialogOf(QApplication::activeModalWidget()));
             if (!editor)
                 return;  // nothing opened: the click returned at once
             if (!WaitUntilActive(*editor)) {
-                editor->done(-1);
+                editor->EndDialog(-1);
                 return;
             }
             seen.opened = true;
-            seen.type = static_cast<QComboBox*>(editor->GetDlgItem(EffectDialogIds::TypeList))->currentText();
+            seen.type = static_cast<QComboBox*>(WidgetOf(*editor, EffectDialogIds::TypeList))->currentText();
             for (int id : {EffectDialogIds::Data1, EffectDialogIds::Data2, EffectDialogIds::Data3, EffectDialogIds::Data4})
-                seen.texts << static_cast<QLineEdit*>(editor->GetDlgItem(id))->text();
-            seen.mainBlocked = !dialog->isEnabled() || QApplication::activeModalWidget() == editor;
+                seen.texts << static_cast<QLineEdit*>(WidgetOf(*editor, id))->text();
+            seen.mainBlocked = !Window().isEnabled() || QApplication::activeModalWidget() == &WindowOf(*editor);
             if (inside)
                 inside();
             if (closeKey)
                 PressKey(closeKey);
             else
-                editor->close();
+                WindowOf(*editor).close();
         });
-        QTest::mouseClick(static_cast<QAbstractButton*>(dialog->GetDlgItem(Ids::Change)), Qt::LeftButton);
+        QTest::mouseClick(static_cast<QAbstractButton*>(Item(Ids::Change)), Qt::LeftButton);
         QCoreApplication::processEvents();
         return seen;
     }
@@ -121,7 +121,7 @@ TEST_F(EffectEditorTest, NothingTypedInTheDialogIsKept)
     EXPECT_EQ(ClickChange().texts, (QStringList{"-1", "6", "9", "1026.000000"}));
     SelectEffectLine(1);
     EXPECT_TRUE(ClickChange({}, 0).opened);  // the close box
-    EXPECT_TRUE(dialog->isEnabled());
+    EXPECT_TRUE(Window().isEnabled());
 }
 
 TEST_F(EffectEditorTest, ACommandThatNoLongerExistsOpensNothing)

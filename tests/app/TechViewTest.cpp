@@ -27,8 +27,8 @@ protected:
         ASSERT_EQ(List(Ids::TechList)->count(), static_cast<int>(techs.size()));
     }
 
-    bool Checked(int id) const { return static_cast<QCheckBox*>(dialog->GetDlgItem(id))->isChecked(); }
-    int Selected(int id) const { return static_cast<QComboBox*>(dialog->GetDlgItem(id))->currentIndex(); }
+    bool Checked(int id) const { return static_cast<QCheckBox*>(Item(id))->isChecked(); }
+    int Selected(int id) const { return static_cast<QComboBox*>(Item(id))->currentIndex(); }
 };
 
 TechSpec Detailed()
@@ -76,7 +76,7 @@ TEST_F(TechViewTest, SelectingATechShowsEveryField)
     EXPECT_EQ(BoxText(Ids::Cost2Amount), "40");
     EXPECT_EQ(Selected(Ids::Cost3Type), -1);  // type 4 has no entry
     EXPECT_TRUE(Checked(Ids::CivCheck));
-    EXPECT_EQ(static_cast<QComboBox*>(dialog->GetDlgItem(Ids::CivList))->currentText(), "Korean");
+    EXPECT_EQ(static_cast<QComboBox*>(Item(Ids::CivList))->currentText(), "Korean");
     EXPECT_EQ(BoxText(Ids::ResearchTime), "");
     EXPECT_EQ(BoxText(Ids::Location), "2");
     EXPECT_EQ(BoxText(Ids::LocationName), "Watch Post");
@@ -182,9 +182,9 @@ TEST_F(TechViewTest, TickingAndChoosingChangeNothingStored)
     t.cost[0] = {1, 10, 1};
     LoadTechs({t, NamedTech("Other")});
     SelectTech(0);
-    QTest::mouseClick(dialog->GetDlgItem(Ids::Cost1Check), Qt::LeftButton);
+    QTest::mouseClick(Item(Ids::Cost1Check), Qt::LeftButton);
     EXPECT_FALSE(Checked(Ids::Cost1Check));
-    static_cast<QComboBox*>(dialog->GetDlgItem(Ids::Cost1Type))->setCurrentIndex(4);
+    static_cast<QComboBox*>(Item(Ids::Cost1Type))->setCurrentIndex(4);
     SelectTech(1);
     SelectTech(0);
     EXPECT_TRUE(Checked(Ids::Cost1Check));

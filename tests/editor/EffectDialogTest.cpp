@@ -16,7 +16,7 @@ using fixtures::WhenActive;
 
 QString EditText(const EffectDialog& d, int id)
 {
-    return static_cast<QLineEdit*>(d.GetDlgItem(id))->text();
+    return static_cast<QLineEdit*>(WidgetOf(d, id))->text();
 }
 
 TEST(EffectTypeListPositionTest, EachTypeSelectsItsOwnEntry)
@@ -32,14 +32,14 @@ TEST(EffectDialogTest, OpensOnTheCommandsValues)
     EffectDialog dialog;
     PrepareEffectDialog(dialog, EffectCommand{4, -1, 6, 9, 1026.0f});
     ASSERT_TRUE(dialog.Create());
-    EXPECT_EQ(dialog.windowTitle(), "Effect");
+    EXPECT_EQ(WindowOf(dialog).windowTitle(), "Effect");
     EXPECT_EQ(dialog.typeList.GetCurSel(), 4);
     EXPECT_EQ(dialog.typeList.GetText(4), "04:Enhance +/-");
     EXPECT_EQ(EditText(dialog, EffectDialogIds::Data1), "-1");
     EXPECT_EQ(EditText(dialog, EffectDialogIds::Data2), "6");
     EXPECT_EQ(EditText(dialog, EffectDialogIds::Data3), "9");
     EXPECT_EQ(EditText(dialog, EffectDialogIds::Data4), "1026.000000");
-    EXPECT_EQ(dialog.focusWidget(), dialog.GetDlgItem(EffectDialogIds::TypeList));
+    EXPECT_EQ(WindowOf(dialog).focusWidget(), WidgetOf(dialog, EffectDialogIds::TypeList));
 }
 
 TEST(EffectDialogTest, TypeEntriesForTheTechTypesAndNone)
@@ -55,7 +55,7 @@ TEST(EffectDialogTest, TypeEntriesForTheTechTypesAndNone)
         PrepareEffectDialog(dialog, EffectCommand{row.type, 1, 2, 3, -1.0f});
         ASSERT_TRUE(dialog.Create());
         EXPECT_EQ(dialog.typeList.GetCurSel(), row.selected) << int(row.type);
-        auto* combo = static_cast<QComboBox*>(dialog.GetDlgItem(EffectDialogIds::TypeList));
+        auto* combo = static_cast<QComboBox*>(WidgetOf(dialog, EffectDialogIds::TypeList));
         EXPECT_EQ(combo->currentText(), row.text) << int(row.type);
         EXPECT_EQ(combo->count(), 10);
         EXPECT_EQ(EditText(dialog, EffectDialogIds::Data4), "-1.000000");
@@ -88,7 +88,7 @@ TEST(EffectDialogTest, EscapeAndTheCloseBoxCancel)
     }
     {
         EffectDialog dialog;
-        WhenActive(dialog, [&dialog] { dialog.close(); });
+        WhenActive(dialog, [&dialog] { WindowOf(dialog).close(); });
         EXPECT_EQ(dialog.DoModal(), IdCancel);
     }
 }

@@ -13,8 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/CaptionFit.h"
 #include "ui/Dialog.h"
+#include "ui/qt/CaptionFit.h"
+#include "ui/qt/DialogWindow.h"
 #include "resources/DialogFonts.h"
 #include "resources/DialogTemplates.h"
 
@@ -25,7 +26,7 @@ namespace {
 std::vector<QWidget*> ControlsInOrder(const Dialog& dialog)
 {
     std::vector<QWidget*> controls;
-    for (QObject* child : dialog.children()) {
+    for (QObject* child : WindowOf(dialog).children()) {
         if (child->isWidgetType()) {
             controls.push_back(static_cast<QWidget*>(child));
         }
@@ -67,7 +68,7 @@ TEST_P(TemplateCaptionTest, EveryCaptionFitsItsControlInTheDialogFont)
     ASSERT_TRUE(dialog.Create());
     const std::vector<QWidget*> controls = ControlsInOrder(dialog);
     ASSERT_EQ(controls.size(), dialogTemplate.items.size());
-    const QFontInfo dialogFont(dialog.font());
+    const QFontInfo dialogFont(WindowOf(dialog).font());
     ASSERT_EQ(dialogFont.family(), DialogFontSubstitute);
 
     int captions = 0;
@@ -117,8 +118,8 @@ TEST_P(TemplateCaptionTest, CaptionsThatFitAsTheyAreKeepTheDialogFontUnchanged)
             continue;
         }
         SCOPED_TRACE(caption.toStdString());
-        const bool fitsAsItIs = CaptionExtent(dialog.font(), caption) <= CaptionRoom(control);
-        EXPECT_EQ(control.font() == dialog.font(), fitsAsItIs);
+        const bool fitsAsItIs = CaptionExtent(WindowOf(dialog).font(), caption) <= CaptionRoom(control);
+        EXPECT_EQ(control.font() == WindowOf(dialog).font(), fitsAsItIs);
     }
 }
 

@@ -4,7 +4,8 @@
 #include <QImage>
 #include <QSet>
 
-#include "resources/ProgramIcon.h"
+#include "resources/ResourceIds.h"
+#include "ui/qt/DialogWindow.h"
 
 namespace velmora {
 namespace {
@@ -14,7 +15,7 @@ class IconImageTest : public ::testing::TestWithParam<int> {};
 TEST_P(IconImageTest, IsASixteenColourImageOfItsSizeWithATransparentBackground)
 {
     const int size = GetParam();
-    const QImage image = ProgramIconImage(size);
+    const QImage image = IconResource(ProgramIconId).pixmap(size).toImage();
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(size, size));
     QSet<QRgb> colours;
@@ -41,8 +42,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, IconImageTest, ::testing::Values(32, 16));
 
 TEST(ProgramIconTest, HoldsBothSizes)
 {
-    EXPECT_TRUE(ProgramIconImage(48).isNull());
-    const QIcon icon = LoadProgramIcon();
+    EXPECT_TRUE(IconResource(ProgramIconId + 1).isNull());
+    const QIcon icon = IconResource(ProgramIconId);
     ASSERT_FALSE(icon.isNull());
     const QList<QSize> sizes = icon.availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(32, 32)));

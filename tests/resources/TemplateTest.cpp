@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "ui/Dialog.h"
+#include "ui/qt/DialogWindow.h"
+#include "ui/qt/Widgets.h"
 #include "resources/DialogFonts.h"
 #include "resources/DialogTemplates.h"
 
@@ -225,18 +227,19 @@ TEST_P(BuiltTemplateTest, ControlsSitWhereTheTemplateSaysInItsFont)
     const DialogTemplate& dialogTemplate = TemplateOf(GetParam());
     Dialog dialog(dialogTemplate);
     ASSERT_TRUE(dialog.Create());
-    EXPECT_EQ(QFontInfo(dialog.font()).family(), DialogFontSubstitute);
-    EXPECT_EQ(dialog.font().pointSize(), 9);
+    const QWidget& window = WindowOf(dialog);
+    EXPECT_EQ(QFontInfo(window.font()).family(), DialogFontSubstitute);
+    EXPECT_EQ(window.font().pointSize(), 9);
     const DialogBaseUnits base = dialog.BaseUnits();
-    EXPECT_EQ(base, MeasureBaseUnits(dialog.font()));
-    EXPECT_EQ(dialog.size(), QSize(HorizontalUnitsToPixels(dialogTemplate.width, base),
+    EXPECT_EQ(base, MeasureBaseUnits(window.font()));
+    EXPECT_EQ(window.size(), QSize(HorizontalUnitsToPixels(dialogTemplate.width, base),
                                    VerticalUnitsToPixels(dialogTemplate.height, base)));
     for (const DialogItem& item : dialogTemplate.items) {
         if (item.id == StaticId) {
             continue;
         }
         SCOPED_TRACE(item.id);
-        QWidget* control = dialog.GetDlgItem(item.id);
+        QWidget* control = WidgetOf(dialog, item.id);
         ASSERT_NE(control, nullptr);
         const PixelRect place = MapDialogRect(item.rect, base);
         EXPECT_EQ(control->pos(), QPoint(place.x, place.y));
@@ -262,9 +265,10 @@ TEST_P(BuiltTemplateTest, TabVisitsTheEnabledTabStopsInTemplateOrder)
     const DialogTemplate& dialogTemplate = TemplateOf(GetParam());
     Dialog dialog(dialogTemplate);
     ASSERT_TRUE(dialog.Create());
-    dialog.show();
-    dialog.activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }));
+    QWidget& window = WindowOf(dialog);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; }));
 
     std::vector<int> expected;
     for (const DialogItem& item : dialogTemplate.items) {
@@ -273,10 +277,10 @@ TEST_P(BuiltTemplateTest, TabVisitsTheEnabledTabStopsInTemplateOrder)
         }
     }
     ASSERT_FALSE(expected.empty());
-    std::vector<int> visited = {dialog.GetDlgCtrlID(QApplication::focusWidget())};
+    std::vector<int> visited = {dialog.GetFocusId()};
     for (std::size_t i = 1; i <= expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited.push_back(dialog.GetDlgCtrlID(QApplication::focusWidget()));
+        visited.push_back(dialog.GetFocusId());
     }
     expected.push_back(expected.front()); // and round again
     EXPECT_EQ(visited, expected);

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "ui/Dialog.h"
+#include "ui/qt/DialogWindow.h"
 
 namespace velmora::fixtures {
 
@@ -16,8 +17,9 @@ namespace velmora::fixtures {
 // its focus.
 inline bool WaitUntilActive(Dialog& dialog)
 {
-    dialog.activateWindow();
-    return QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; });
+    QWidget& window = WindowOf(dialog);
+    window.activateWindow();
+    return QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; });
 }
 
 // A key pressed and released where the keyboard focus is.
@@ -30,9 +32,9 @@ inline void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 // it never becomes active, so a test cannot hang on it.
 inline void WhenActive(Dialog& dialog, std::function<void()> whileOpen)
 {
-    QTimer::singleShot(0, &dialog, [&dialog, whileOpen = std::move(whileOpen)] {
+    QTimer::singleShot(0, &WindowOf(dialog), [&dialog, whileOpen = std::move(whileOpen)] {
         if (!WaitUntilActive(dialog)) {
-            dialog.done(-1);
+            dialog.EndDialog(-1);
             return;
         }
         whileOpen();

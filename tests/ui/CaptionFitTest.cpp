@@ -14,8 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/CaptionFit.h"
 #include "ui/Dialog.h"
+#include "ui/qt/CaptionFit.h"
+#include "ui/qt/DialogWindow.h"
 
 namespace velmora {
 namespace {
@@ -84,7 +85,7 @@ protected:
         Dialog probe(empty);
         base = probe.BaseUnits();
         ASSERT_GT(base.averageWidth, 0);
-        natural = CaptionExtent(probe.font(), QString::fromUtf8(row.drawn));
+        natural = CaptionExtent(WindowOf(probe).font(), QString::fromUtf8(row.drawn));
         ASSERT_GT(natural, 0);
 
         const int wanted = static_cast<int>(std::lround(row.roomShare * natural)) + ChromeOf(row.kind);
@@ -95,7 +96,7 @@ protected:
                                         std::span<const DialogItem>(&item, 1)};
         dialog = std::make_unique<Dialog>(dialogTemplate);
         ASSERT_TRUE(dialog->Create());
-        for (QObject* child : dialog->children()) {
+        for (QObject* child : WindowOf(*dialog).children()) {
             if (child->isWidgetType()) {
                 control = static_cast<QWidget*>(child);
             }
@@ -121,14 +122,14 @@ TEST_P(CaptionFitTest, CaptionIsCondensedJustEnoughToFitOrLeftAlone)
     EXPECT_EQ(CaptionRoom(*control), room);
     const QFont font = control->font();
     const QFontInfo shown(font);
-    EXPECT_EQ(shown.family(), QFontInfo(dialog->font()).family());
-    EXPECT_EQ(shown.pixelSize(), QFontInfo(dialog->font()).pixelSize()) << "condensed, not smaller";
+    EXPECT_EQ(shown.family(), QFontInfo(WindowOf(*dialog).font()).family());
+    EXPECT_EQ(shown.pixelSize(), QFontInfo(WindowOf(*dialog).font()).pixelSize()) << "condensed, not smaller";
 
     const int stretch = font.stretch();
     switch (row.outcome) {
     case Outcome::Unchanged:
         ASSERT_LE(natural, room);
-        EXPECT_EQ(font, dialog->font()) << "a caption that fits keeps the dialog font";
+        EXPECT_EQ(font, WindowOf(*dialog).font()) << "a caption that fits keeps the dialog font";
         break;
     case Outcome::Condensed: {
         ASSERT_GT(natural, room);
@@ -162,11 +163,11 @@ TEST(CaptionFitWrapTest, ALabelOfSeveralLinesWrapsAndKeepsItsFont)
     static constexpr DialogTemplate wrapTemplate{992, "Wrap", 40, 50, FontName, PointSize, DialogStyleCaption, items};
     Dialog dialog(wrapTemplate);
     ASSERT_TRUE(dialog.Create());
-    QLabel* label = dialog.findChild<QLabel*>();
+    QLabel* label = WindowOf(dialog).findChild<QLabel*>();
     ASSERT_NE(label, nullptr);
     EXPECT_TRUE(label->wordWrap());
     EXPECT_EQ(CaptionRoom(*label), -1);
-    EXPECT_EQ(label->font(), dialog.font());
+    EXPECT_EQ(label->font(), WindowOf(dialog).font());
 }
 
 TEST(CaptionFitMnemonicTest, AButtonsMnemonicMarksAreNotPartOfItsCaption)

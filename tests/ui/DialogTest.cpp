@@ -10,6 +10,7 @@
 
 #include "tests/support/MessageBoxCatcher.h"
 #include "tests/ui/TestDialog.h"
+#include "ui/qt/Widgets.h"
 
 namespace velmora::testing_ui {
 namespace {
@@ -24,7 +25,8 @@ protected:
         ASSERT_TRUE(ShowActive(*dialog));
     }
 
-    QWidget* Item(int id) const { return dialog->GetDlgItem(id); }
+    QtDialogWindow& Window() const { return WindowOf(*dialog); }
+    QWidget* Item(int id) const { return WidgetOf(*dialog, id); }
 
     void FocusOn(int id)
     {
@@ -38,7 +40,7 @@ protected:
 TEST_F(DialogTest, BuildsEveryItemInTemplateOrderAtItsPlace)
 {
     std::vector<QWidget*> created;
-    for (QObject* child : dialog->children()) {
+    for (QObject* child : Window().children()) {
         if (child->isWidgetType()) {
             created.push_back(static_cast<QWidget*>(child));
         }
@@ -47,14 +49,14 @@ TEST_F(DialogTest, BuildsEveryItemInTemplateOrderAtItsPlace)
     const DialogBaseUnits base = dialog->BaseUnits();
     ASSERT_GT(base.averageWidth, 0);
     ASSERT_GT(base.height, 0);
-    EXPECT_EQ(dialog->size(), QSize(MulDiv(200, base.averageWidth, 4), MulDiv(170, base.height, 8)));
+    EXPECT_EQ(Window().size(), QSize(MulDiv(200, base.averageWidth, 4), MulDiv(170, base.height, 8)));
 
     for (std::size_t i = 0; i < created.size(); ++i) {
         const DialogItem& item = TestItems[i];
         SCOPED_TRACE(i);
-        EXPECT_EQ(dialog->GetDlgCtrlID(created[i]), item.id == StaticId ? 0 : item.id);
+        EXPECT_EQ(Window().ControlId(created[i]), item.id == StaticId ? 0 : item.id);
         if (item.id != StaticId) {
-            EXPECT_EQ(dialog->GetDlgItem(item.id), created[i]);
+            EXPECT_EQ(Item(item.id), created[i]);
         }
         const PixelRect place = MapDialogRect(item.rect, base);
         const QRect geometry = created[i]->geometry();
@@ -80,9 +82,9 @@ TEST_F(DialogTest, BuildsEveryItemInTemplateOrderAtItsPlace)
     EXPECT_TRUE(tallLabel->wordWrap());
     EXPECT_EQ(dialog->GetDlgItem(StaticId), nullptr);
     EXPECT_EQ(dialog->GetDlgItem(999), nullptr);
-    EXPECT_EQ(dialog->GetDlgCtrlID(dialog.get()), 0);
-    EXPECT_EQ(dialog->GetDlgCtrlID(nullptr), 0);
-    EXPECT_EQ(dialog->windowTitle(), "Test");
+    EXPECT_EQ(Window().ControlId(&Window()), 0);
+    EXPECT_EQ(Window().ControlId(nullptr), 0);
+    EXPECT_EQ(Window().windowTitle(), "Test");
     EXPECT_FALSE(dialog->Create()) << "a dialog is created once";
 }
 
@@ -96,10 +98,10 @@ TEST_F(DialogTest, FocusStartsAtTheFirstTabStopAndTabFollowsTemplateOrder)
                             TestIds::SortedList};
     for (int id : expected) {
         PressKey(Qt::Key_Tab);
-        EXPECT_EQ(dialog->GetDlgCtrlID(QApplication::focusWidget()), id);
+        EXPECT_EQ(dialog->GetFocusId(), id);
     }
     PressKey(Qt::Key_Backtab);
-    EXPECT_EQ(dialog->GetDlgCtrlID(QApplication::focusWidget()), TestIds::GoButton);
+    EXPECT_EQ(dialog->GetFocusId(), TestIds::GoButton);
     EXPECT_TRUE(dialog->log == Log{"OnInitDialog"}) << "Tab is no command";
 }
 
@@ -108,14 +110,14 @@ TEST(DialogInitTest, OnInitDialogAnsweringFalseLeavesTheFocusAlone)
     TestDialog dialog;
     dialog.initFocus = false;
     ASSERT_TRUE(dialog.Create());
-    EXPECT_EQ(dialog.focusWidget(), nullptr);
+    EXPECT_EQ(WindowOf(dialog).focusWidget(), nullptr);
     EXPECT_TRUE(dialog.log == Log{"OnInitDialog"});
 }
 
 TEST_F(DialogTest, NoButtonIsADefaultButtonEvenWithTheFocus)
 {
     FocusOn(TestIds::GoButton);
-    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+    for (QPushButton* button : Window().findChildren<QPushButton*>()) {
         EXPECT_FALSE(button->isDefault()) << button->text().toStdString();
         EXPECT_FALSE(button->autoDefault()) << button->text().toStdString();
     }
@@ -129,7 +131,6 @@ TEST_F(DialogTest, ShowingMembersFillsTheBoxesWithoutChangeNotifications)
     dialog->log.clear();
     ASSERT_TRUE(dialog->UpdateData(false));
     EXPECT_TRUE(dialog->log.empty()) << dialog->log.front();
-    EXPECT_FALSE(dialog->IsExchangeRunning());
     EXPECT_EQ(static_cast<QLineEdit*>(Item(TestIds::FreeEdit))->text(), "abc");
     EXPECT_EQ(static_cast<QLineEdit*>(Item(TestIds::DigitsEdit))->text(), "-1");
     EXPECT_EQ(static_cast<QLineEdit*>(Item(TestIds::ReadOnlyEdit))->text(), "fixed");
@@ -199,7 +200,7 @@ TEST_F(DialogTest, EnterIsTheOkCommandWhereverTheFocusIs)
         EXPECT_TRUE((dialog->log == Log{"OnOK", "OnOK"}));
     }
     EXPECT_EQ(dialog->markCheck.GetCheck(), CheckMark::Unchecked);
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(Window().isVisible());
 }
 
 TEST_F(DialogTest, EnterOnAFocusedPushButtonClicksIt)
@@ -220,8 +221,8 @@ TEST_F(DialogTest, EscapeIsTheCancelCommand)
     FocusOn(TestIds::FreeEdit);
     PressKey(Qt::Key_Escape);
     EXPECT_EQ(dialog->cancelCount, 1);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), IdCancel);
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(Window().result(), IdCancel);
 }
 
 TEST_F(DialogTest, AKeyFilterCanSwallowEscape)
@@ -231,9 +232,9 @@ TEST_F(DialogTest, AKeyFilterCanSwallowEscape)
         FocusOn(id);
         PressKey(Qt::Key_Escape);
     }
-    QTest::keyClick(dialog.get(), Qt::Key_Escape); // addressed to the dialog itself
+    QTest::keyClick(&Window(), Qt::Key_Escape); // addressed to the dialog itself
     EXPECT_EQ(dialog->cancelCount, 0);
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(Window().isVisible());
 }
 
 TEST_F(DialogTest, CloseBoxIsTheCancelCommand)
@@ -241,26 +242,26 @@ TEST_F(DialogTest, CloseBoxIsTheCancelCommand)
     // What the window system sends when the close box or the system menu's Close is used.
     dialog->endOnCancel = false;
     QCloseEvent first;
-    QApplication::sendEvent(dialog->windowHandle(), &first);
+    QApplication::sendEvent(Window().windowHandle(), &first);
     EXPECT_EQ(dialog->cancelCount, 1);
-    EXPECT_TRUE(dialog->isVisible()) << "OnCancel decides whether the dialog ends";
+    EXPECT_TRUE(Window().isVisible()) << "OnCancel decides whether the dialog ends";
 
     dialog->endOnCancel = true;
     QCloseEvent second;
-    QApplication::sendEvent(dialog->windowHandle(), &second);
+    QApplication::sendEvent(Window().windowHandle(), &second);
     EXPECT_EQ(dialog->cancelCount, 2);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), IdCancel);
+    EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(Window().result(), IdCancel);
 }
 
 TEST(DialogModalTest, DoModalRunsUntilTheBaseOkSavesAndEnds)
 {
     TestDialog dialog;
     dialog.endOnOk = true;
-    QTimer::singleShot(0, &dialog, [&dialog] {
+    QTimer::singleShot(0, &WindowOf(dialog), [&dialog] {
         if (!WaitUntilActive(dialog)) {
             ADD_FAILURE() << "the dialog never became active";
-            dialog.done(-1);
+            dialog.EndDialog(-1);
             return;
         }
         PressKey(Qt::Key_Tab); // unsorted list
@@ -278,10 +279,10 @@ TEST(DialogModalTest, DoModalRunsUntilTheBaseOkSavesAndEnds)
 TEST(DialogModalTest, DoModalEndsWithCancelOnEscape)
 {
     TestDialog dialog;
-    QTimer::singleShot(0, &dialog, [&dialog] {
+    QTimer::singleShot(0, &WindowOf(dialog), [&dialog] {
         if (!WaitUntilActive(dialog)) {
             ADD_FAILURE() << "the dialog never became active";
-            dialog.done(-1);
+            dialog.EndDialog(-1);
             return;
         }
         PressKey(Qt::Key_Escape);
@@ -296,23 +297,23 @@ TEST_F(DialogTest, AModalDialogWithoutOwnerIsOwnedByTheMainWindowAndBlocksIt)
     TestDialog second;
     QWidget* ownerWhileOpen = nullptr;
     bool mainBlocked = false;
-    QTimer::singleShot(0, &second, [&] {
-        ownerWhileOpen = second.parentWidget();
-        mainBlocked = QApplication::activeModalWidget() == &second;
+    QTimer::singleShot(0, &WindowOf(second), [&] {
+        ownerWhileOpen = WindowOf(second).parentWidget();
+        mainBlocked = QApplication::activeModalWidget() == &WindowOf(second);
         if (!WaitUntilActive(second)) {
             ADD_FAILURE() << "the second dialog never became active";
-            second.done(-1);
+            second.EndDialog(-1);
             return;
         }
         PressKey(Qt::Key_Escape);
     });
     EXPECT_EQ(second.DoModal(), IdCancel);
     Dialog::SetMainWindow(nullptr);
-    EXPECT_EQ(ownerWhileOpen, dialog.get());
+    EXPECT_EQ(ownerWhileOpen, &Window());
     EXPECT_TRUE(mainBlocked);
     EXPECT_EQ(second.cancelCount, 1);
     EXPECT_EQ(dialog->cancelCount, 0) << "Escape went to the dialog on top";
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(Window().isVisible());
 }
 
 TEST_F(DialogTest, MessageBoxShowsTheTextWithOnlyOkAndIsCaught)
@@ -328,9 +329,9 @@ TEST_F(DialogTest, MessageBoxShowsTheTextWithOnlyOkAndIsCaught)
     EXPECT_TRUE(box.hasOkButton);
     EXPECT_FALSE(box.hasIcon);
     EXPECT_TRUE(box.modal);
-    EXPECT_EQ(box.owner.data(), dialog.get());
+    EXPECT_EQ(box.owner.data(), &Window());
     EXPECT_EQ(catcher.OpenCount(), 0);
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(Window().isVisible());
     EXPECT_EQ(dialog->okCount + dialog->cancelCount, 0) << "closing the box is no command of the dialog";
 }
 
@@ -374,11 +375,10 @@ TEST(DialogExchangeTest, ARowThatDoesNotFitStopsTheExchange)
     MismatchedDialog mismatched;
     ASSERT_TRUE(mismatched.Create()); // its OnInitDialog exchange fails, the dialog stands
     EXPECT_FALSE(mismatched.UpdateData(false));
-    EXPECT_EQ(static_cast<QLineEdit*>(mismatched.GetDlgItem(TestIds::FreeEdit))->text(), "first");
+    EXPECT_EQ(static_cast<QLineEdit*>(WidgetOf(mismatched, TestIds::FreeEdit))->text(), "first");
     EXPECT_FALSE(mismatched.list.IsAttached());
-    EXPECT_EQ(static_cast<QLineEdit*>(mismatched.GetDlgItem(TestIds::DigitsEdit))->text(), "")
+    EXPECT_EQ(static_cast<QLineEdit*>(WidgetOf(mismatched, TestIds::DigitsEdit))->text(), "")
         << "rows after the failing one are not run";
-    EXPECT_FALSE(mismatched.IsExchangeRunning());
 
     MissingDialog missing;
     ASSERT_TRUE(missing.Create());

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QTest>
 
 #include <span>
@@ -72,7 +71,6 @@ public:
             DdxControl(TestIds::PlainCheck, &TestDialog::plainCheck),
             DdxControl(TestIds::GoButton, &TestDialog::goButton),
             DdxControl(TestIds::OffButton, &TestDialog::offButton),
-            DdxControl(TestIds::DigitsEdit, &TestDialog::digitsEdit),
             DdxText(TestIds::FreeEdit, &TestDialog::freeText),
             DdxText(TestIds::DigitsEdit, &TestDialog::digitsText),
             DdxText(TestIds::ReadOnlyEdit, &TestDialog::readOnlyText),
@@ -108,9 +106,8 @@ public:
     Button plainCheck;
     Button goButton;
     Button offButton;
-    Edit digitsEdit;
     std::string freeText;
-    QString digitsText;
+    std::string digitsText;
     std::string readOnlyText;
 
     std::vector<std::string> log;
@@ -144,12 +141,12 @@ protected:
             TableDialog<TestDialog>::OnCancel();
         }
     }
-    bool PreTranslateMessage(QWidget* target, QKeyEvent& key) override
+    bool PreTranslateMessage(Key key, int target) override
     {
-        if (swallowEscape && key.type() == QEvent::KeyPress && key.key() == Qt::Key_Escape) {
+        if (swallowEscape && key == Key::Escape) {
             return true;
         }
-        return TableDialog<TestDialog>::PreTranslateMessage(target, key);
+        return TableDialog<TestDialog>::PreTranslateMessage(key, target);
     }
 
 private:
@@ -184,7 +181,7 @@ inline bool ShowActive(Dialog& dialog)
     if (!dialog.IsCreated() && !dialog.Create()) {
         return false;
     }
-    dialog.show();
+    WindowOf(dialog).show();
     return WaitUntilActive(dialog);
 }
 

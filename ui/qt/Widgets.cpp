@@ -1,9 +1,11 @@
-#include "ui/Controls.h"
+#include "ui/qt/Widgets.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+
+#include "ui/Controls.h"
+#include "ui/DepthScope.h"
 
 namespace velmora {
 
@@ -13,18 +15,6 @@ bool IsDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
-
-// Keeps a list's own signals about selection from being taken for the user's doing.
-class ProgramScope {
-public:
-    explicit ProgramScope(int& depth) : depth_(depth) { ++depth_; }
-    ~ProgramScope() { --depth_; }
-    ProgramScope(const ProgramScope&) = delete;
-    ProgramScope& operator=(const ProgramScope&) = delete;
-
-private:
-    int& depth_;
-};
 
 } // namespace
 
@@ -63,7 +53,7 @@ ListBoxWidget::ListBoxWidget(bool sorted, QWidget* parent) : QListWidget(parent)
 
 int ListBoxWidget::AddLine(const QString& text)
 {
-    ProgramScope scope(programDepth_);
+    const DepthScope program(programDepth_);
     int position = count();
     if (sorted_) {
         // Upper bound: the first line that compares greater than the new one.
@@ -85,8 +75,13 @@ int ListBoxWidget::AddLine(const QString& text)
 
 void ListBoxWidget::RemoveAllLines()
 {
-    ProgramScope scope(programDepth_);
+    const DepthScope program(programDepth_);
     clear();
+}
+
+QString ListBoxWidget::LineText(int index) const
+{
+    return index < 0 || index >= count() ? QString() : item(index)->text();
 }
 
 int ListBoxWidget::SelectedLine() const
@@ -97,7 +92,7 @@ int ListBoxWidget::SelectedLine() const
 
 int ListBoxWidget::SelectLine(int index)
 {
-    ProgramScope scope(programDepth_);
+    const DepthScope program(programDepth_);
     if (index < 0 || index >= count()) {
         clearSelection();
         return ListError;
@@ -185,7 +180,7 @@ DropDownListWidget::DropDownListWidget(QWidget* parent) : QComboBox(parent)
     setInsertPolicy(QComboBox::NoInsert);
 }
 
-int DropDownListWidget::AddEntry(const QString& text)
+int DropDownListWidget::AddLine(const QString& text)
 {
     const int before = currentIndex();
     addItem(text);
@@ -196,12 +191,7 @@ int DropDownListWidget::AddEntry(const QString& text)
     return count() - 1;
 }
 
-void DropDownListWidget::RemoveAllEntries()
-{
-    clear();
-}
-
-int DropDownListWidget::SelectEntry(int index)
+int DropDownListWidget::SelectLine(int index)
 {
     if (index < 0 || index >= count()) {
         setCurrentIndex(-1);
@@ -211,186 +201,9 @@ int DropDownListWidget::SelectEntry(int index)
     return index;
 }
 
-int DropDownListWidget::SelectedEntry() const
+int DropDownListWidget::SelectedLine() const
 {
     return currentIndex() < 0 ? ListError : currentIndex();
-}
-
-// ListBox -------------------------------------------------------------------------------
-
-bool ListBox::Attach(QWidget* control)
-{
-    widget_ = qobject_cast<ListBoxWidget*>(control);
-    return !widget_.isNull();
-}
-
-int ListBox::AddString(std::string_view text)
-{
-    return AddString(FromNarrow(text));
-}
-
-int ListBox::AddString(const QString& text)
-{
-    return widget_ ? widget_->AddLine(text) : ListError;
-}
-
-void ListBox::ResetContent()
-{
-    if (widget_) {
-        widget_->RemoveAllLines();
-    }
-}
-
-int ListBox::GetCount() const
-{
-    return widget_ ? widget_->count() : 0;
-}
-
-int ListBox::GetCurSel() const
-{
-    return widget_ ? widget_->SelectedLine() : ListError;
-}
-
-int ListBox::SetCurSel(int index)
-{
-    return widget_ ? widget_->SelectLine(index) : ListError;
-}
-
-QString ListBox::GetText(int index) const
-{
-    if (!widget_ || index < 0 || index >= widget_->count()) {
-        return {};
-    }
-    return widget_->item(index)->text();
-}
-
-// DropDownList --------------------------------------------------------------------------
-
-bool DropDownList::Attach(QWidget* control)
-{
-    widget_ = qobject_cast<DropDownListWidget*>(control);
-    return !widget_.isNull();
-}
-
-int DropDownList::AddString(std::string_view text)
-{
-    return AddString(FromNarrow(text));
-}
-
-int DropDownList::AddString(const QString& text)
-{
-    return widget_ ? widget_->AddEntry(text) : ListError;
-}
-
-void DropDownList::ResetContent()
-{
-    if (widget_) {
-        widget_->RemoveAllEntries();
-    }
-}
-
-int DropDownList::GetCount() const
-{
-    return widget_ ? widget_->count() : 0;
-}
-
-int DropDownList::GetCurSel() const
-{
-    return widget_ ? widget_->SelectedEntry() : ListError;
-}
-
-int DropDownList::SetCurSel(int index)
-{
-    return widget_ ? widget_->SelectEntry(index) : ListError;
-}
-
-QString DropDownList::GetText(int index) const
-{
-    if (!widget_ || index < 0 || index >= widget_->count()) {
-        return {};
-    }
-    return widget_->itemText(index);
-}
-
-// Button --------------------------------------------------------------------------------
-
-bool Button::Attach(QWidget* control)
-{
-    widget_ = qobject_cast<QAbstractButton*>(control);
-    return !widget_.isNull();
-}
-
-void Button::SetCheck(CheckMark mark)
-{
-    auto* box = qobject_cast<QCheckBox*>(widget_.data());
-    if (box == nullptr) {
-        return;
-    }
-    switch (mark) {
-    case CheckMark::Unchecked:
-        box->setCheckState(Qt::Unchecked);
-        break;
-    case CheckMark::Checked:
-        box->setCheckState(Qt::Checked);
-        break;
-    case CheckMark::Indeterminate:
-        box->setCheckState(Qt::PartiallyChecked);
-        break;
-    }
-}
-
-CheckMark Button::GetCheck() const
-{
-    const auto* box = qobject_cast<const QCheckBox*>(widget_.data());
-    if (box == nullptr) {
-        return CheckMark::Unchecked;
-    }
-    switch (box->checkState()) {
-    case Qt::Checked:
-        return CheckMark::Checked;
-    case Qt::PartiallyChecked:
-        return CheckMark::Indeterminate;
-    case Qt::Unchecked:
-        break;
-    }
-    return CheckMark::Unchecked;
-}
-
-void Button::EnableWindow(bool enable)
-{
-    if (widget_) {
-        widget_->setEnabled(enable);
-    }
-}
-
-bool Button::IsWindowEnabled() const
-{
-    return widget_ && widget_->isEnabled();
-}
-
-// Edit ----------------------------------------------------------------------------------
-
-bool Edit::Attach(QWidget* control)
-{
-    widget_ = qobject_cast<EditWidget*>(control);
-    return !widget_.isNull();
-}
-
-void Edit::SetWindowText(std::string_view text)
-{
-    SetWindowText(FromNarrow(text));
-}
-
-void Edit::SetWindowText(const QString& text)
-{
-    if (widget_) {
-        widget_->SetProgramText(text);
-    }
-}
-
-std::string Edit::GetWindowText() const
-{
-    return widget_ ? ToNarrow(widget_->text()) : std::string();
 }
 
 } // namespace velmora

@@ -1,4 +1,4 @@
-#include "ui/CaptionFit.h"
+#include "ui/qt/CaptionFit.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

@@ -1,0 +1,39 @@
+// The program's application object, and the wait cursor.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+class Application {
+public:
+    // One per program, made first in main() and kept until it returns. `name` names the
+    // program to the window system; `displayName` is the title of its message boxes.
+    Application(int& argc, char** argv, std::string_view name, std::string_view displayName);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Makes the font name `fontName` stand for the installed family `substitute` in the
+    // dialogs built afterwards; calling it again does no harm. Answers the family that
+    // `fontName` at `pointSize` points now resolves to (another one when `substitute` is
+    // not installed).
+    static std::string SubstituteFont(std::string_view fontName, std::string_view substitute, int pointSize);
+
+private:
+    struct Instance;
+    std::unique_ptr<Instance> instance_;
+};
+
+// Shows the wait cursor while it lives.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace velmora

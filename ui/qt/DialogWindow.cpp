@@ -1,0 +1,436 @@
+#include "ui/qt/DialogWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyle>
+
+#include <algorithm>
+
+#include "ui/qt/CaptionFit.h"
+#include "ui/qt/Widgets.h"
+
+namespace velmora {
+
+namespace {
+
+Qt::WindowFlags WindowFlagsOf(const DialogTemplate& dialogTemplate)
+{
+    Qt::WindowFlags flags = dialogTemplate.Has(DialogStyleAppWindow) ? Qt::Window : Qt::Dialog;
+    flags |= Qt::CustomizeWindowHint;
+    if (dialogTemplate.Has(DialogStyleCaption)) {
+        flags |= Qt::WindowTitleHint;
+    }
+    if (dialogTemplate.Has(DialogStyleSystemMenu)) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    if (dialogTemplate.Has(DialogStyleMinimizeBox)) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    return flags;
+}
+
+Key KeyOf(const QKeyEvent& event)
+{
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Key::Enter;
+    case Qt::Key_Escape:
+        return Key::Escape;
+    default:
+        return Key::Other;
+    }
+}
+
+// The template gives a drop-down list the height of the opened list; the closed box is as
+// high as its font needs.
+int ClosedHeight(const QWidget& list, const PixelRect& place)
+{
+    return std::min(list.sizeHint().height(), place.height);
+}
+
+class IconPaint final : public MinimizedPaint {
+public:
+    IconPaint(QPainter& painter, const QIcon& icon, QSize client, int iconSize) : painter_(painter), icon_(icon)
+    {
+        clientWidth = client.width();
+        clientHeight = client.height();
+        iconWidth = iconSize;
+        iconHeight = iconSize;
+    }
+    void DrawIcon(int x, int y) override { icon_.paint(&painter_, x, y, iconWidth, iconHeight); }
+
+private:
+    QPainter& painter_;
+    const QIcon& icon_;
+};
+
+} // namespace
+
+DialogBaseUnits MeasureBaseUnits(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const QFontMetricsF exact(font);
+    const int extent =
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int height = qRound(exact.ascent()) + qRound(exact.descent());
+    return BaseUnitsFromMetrics(extent, height);
+}
+
+QIcon IconResource(int iconId)
+{
+    QIcon icon;
+    const QDir images(QStringLiteral(":/icons/%1").arg(iconId));
+    for (const QString& name : images.entryList(QDir::Files, QDir::Name)) {
+        icon.addPixmap(QPixmap(images.filePath(name)));
+    }
+    return icon;
+}
+
+std::unique_ptr<DialogWindow> CreateDialogWindow(Dialog& dialog, DialogWindow* owner)
+{
+    return std::make_unique<QtDialogWindow>(dialog, static_cast<QtDialogWindow*>(owner));
+}
+
+QtDialogWindow::QtDialogWindow(Dialog& dialog, QWidget* owner) : QDialog(owner), DialogWindow(dialog)
+{
+    const DialogTemplate& dialogTemplate = dialog.Template();
+    QFont dialogFont = font();
+    if (!dialogTemplate.fontName.empty()) {
+        dialogFont.setFamilies({FromNarrow(dialogTemplate.fontName)});
+    }
+    if (dialogTemplate.pointSize > 0) {
+        dialogFont.setPointSize(dialogTemplate.pointSize);
+    }
+    setFont(dialogFont);
+    baseUnits_ = MeasureBaseUnits(font());
+
+    setWindowFlags(WindowFlagsOf(dialogTemplate));
+    setWindowTitle(FromNarrow(dialogTemplate.caption));
+    setSizeGripEnabled(false);
+    setFixedSize(HorizontalUnitsToPixels(dialogTemplate.width, baseUnits_),
+                 VerticalUnitsToPixels(dialogTemplate.height, baseUnits_));
+
+    // Keys are looked at before any control gets them, as the first thing the
+    // application does with an event.
+    qApp->installEventFilter(this);
+}
+
+QtDialogWindow::~QtDialogWindow()
+{
+    qApp->removeEventFilter(this);
+    // The controls go after the dialog; nothing they signal on the way reaches it.
+    for (const auto& control : controls_) {
+        control->widget->disconnect(this);
+    }
+}
+
+void QtDialogWindow::CreateControls()
+{
+    const DialogTemplate& dialogTemplate = TheDialog().Template();
+    controls_.reserve(dialogTemplate.items.size());
+    for (const DialogItem& item : dialogTemplate.items) {
+        controls_.push_back(std::make_unique<NativeControl>(NativeControl{&item, CreateControl(item)}));
+    }
+
+    // Tab order is template order.
+    QWidget* previous = nullptr;
+    for (const auto& control : controls_) {
+        if (control->widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous != nullptr) {
+            setTabOrder(previous, control->widget);
+        }
+        previous = control->widget;
+    }
+}
+
+QWidget* QtDialogWindow::CreateControl(const DialogItem& item)
+{
+    const PixelRect place = MapDialogRect(item.rect, baseUnits_);
+    QWidget* widget = nullptr;
+    switch (item.kind) {
+    case ControlKind::ListBox:
+        widget = CreateListBox(item);
+        break;
+    case ControlKind::Edit:
+        widget = CreateEdit(item);
+        break;
+    case ControlKind::PushButton:
+        widget = CreatePushButton(item);
+        break;
+    case ControlKind::CheckBox:
+        widget = CreateCheckBox(item);
+        break;
+    case ControlKind::DropDownList:
+        widget = CreateDropDownList(item, place);
+        break;
+    case ControlKind::StaticText:
+        widget = CreateLabel(item, place);
+        break;
+    }
+
+    if (item.kind == ControlKind::StaticText) {
+        widget->setFocusPolicy(Qt::NoFocus);
+    } else {
+        widget->setFocusPolicy(item.Has(StyleTabStop) ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+    widget->setEnabled(!item.Has(StyleDisabled));
+    const bool dropDown = item.kind == ControlKind::DropDownList;
+    widget->setGeometry(place.x, place.y, place.width, dropDown ? ClosedHeight(*widget, place) : place.height);
+    // Captions are condensed, not cut, where the font is wider than the layout expects.
+    FitCaption(*widget);
+    if (item.id != StaticId) {
+        widget->setObjectName(QStringLiteral("control%1").arg(item.id));
+    }
+    return widget;
+}
+
+QWidget* QtDialogWindow::CreateListBox(const DialogItem& item)
+{
+    auto* list = new ListBoxWidget(item.Has(StyleSort), this);
+    list->setVerticalScrollBarPolicy(item.Has(StyleVScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    if (!item.Has(StyleBorder)) {
+        list->setFrameShape(QFrame::NoFrame);
+    }
+    if (item.Has(StyleNotify)) {
+        connect(list, &ListBoxWidget::SelectionChangedByUser, this,
+                [this, id = item.id] { Notified(Notification::SelChange, id); });
+    }
+    return list;
+}
+
+QWidget* QtDialogWindow::CreateEdit(const DialogItem& item)
+{
+    auto* edit = new EditWidget(item.Has(StyleDigitsOnly), this);
+    edit->setFrame(item.Has(StyleBorder));
+    edit->SetProgramText(FromNarrow(item.caption));
+    if (item.Has(StyleReadOnly)) {
+        edit->setReadOnly(true);
+        // Shown on the dialog's own background, so it does not look editable.
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        edit->setPalette(palette);
+    }
+    connect(edit, &QLineEdit::textChanged, this, [this, id = item.id] { Notified(Notification::Change, id); });
+    return edit;
+}
+
+QWidget* QtDialogWindow::CreatePushButton(const DialogItem& item)
+{
+    auto* button = new QPushButton(FromNarrow(item.caption), this);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    connect(button, &QAbstractButton::clicked, this, [this, id = item.id] { Notified(Notification::Clicked, id); });
+    return button;
+}
+
+QWidget* QtDialogWindow::CreateCheckBox(const DialogItem& item)
+{
+    auto* box = new CheckBoxWidget(item.Has(StyleAutoCheck), FromNarrow(item.caption), this);
+    connect(box, &QAbstractButton::clicked, this, [this, id = item.id] { Notified(Notification::Clicked, id); });
+    return box;
+}
+
+QWidget* QtDialogWindow::CreateDropDownList(const DialogItem& item, const PixelRect& place)
+{
+    auto* list = new DropDownListWidget(this);
+    connect(list, &QComboBox::activated, this, [this, id = item.id] { Notified(Notification::SelChange, id); });
+    // The opened list shows the lines that fit below the closed box.
+    const int lineHeight = std::max(1, list->fontMetrics().height() + 2);
+    list->setMaxVisibleItems(std::max(1, (place.height - ClosedHeight(*list, place)) / lineHeight));
+    return list;
+}
+
+QWidget* QtDialogWindow::CreateLabel(const DialogItem& item, const PixelRect& place)
+{
+    auto* label = new QLabel(FromNarrow(item.caption), this);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Text wraps at words when the label holds two lines or more. A label one line high
+    // keeps its text on that line; a caption too long for it is condensed (FitCaption).
+    label->setWordWrap(place.height >= 2 * label->fontMetrics().height());
+    return label;
+}
+
+NativeControl* QtDialogWindow::Control(int id) const
+{
+    if (id == StaticId) {
+        return nullptr;
+    }
+    for (const auto& control : controls_) {
+        if (control->item->id == id) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+int QtDialogWindow::ControlId(const QWidget* widget) const
+{
+    if (widget == nullptr) {
+        return 0;
+    }
+    for (const auto& control : controls_) {
+        if (control->widget == widget) {
+            return control->item->id == StaticId ? 0 : control->item->id;
+        }
+    }
+    return 0;
+}
+
+int QtDialogWindow::FocusedControl() const
+{
+    return ControlId(QApplication::focusWidget());
+}
+
+void QtDialogWindow::FocusFirstTabStop()
+{
+    for (const auto& control : controls_) {
+        if (control->item->Has(StyleTabStop) && control->widget->isEnabled() &&
+            control->widget->focusPolicy() != Qt::NoFocus) {
+            control->widget->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+EditWidget* QtDialogWindow::EditAt(int id) const
+{
+    const NativeControl* control = Control(id);
+    return control != nullptr ? qobject_cast<EditWidget*>(control->widget) : nullptr;
+}
+
+bool QtDialogWindow::ReadText(int id, std::string& text) const
+{
+    const EditWidget* edit = EditAt(id);
+    if (edit == nullptr) {
+        return false;
+    }
+    text = ToNarrow(edit->text());
+    return true;
+}
+
+bool QtDialogWindow::WriteText(int id, std::string_view text)
+{
+    EditWidget* edit = EditAt(id);
+    if (edit == nullptr) {
+        return false;
+    }
+    const QString shown = FromNarrow(text);
+    if (edit->text() != shown) {
+        edit->SetProgramText(shown);
+    }
+    return true;
+}
+
+void QtDialogWindow::ClickButton(int id)
+{
+    const NativeControl* control = Control(id);
+    auto* button = control != nullptr ? qobject_cast<QPushButton*>(control->widget) : nullptr;
+    if (button != nullptr && button->isEnabled()) {
+        button->click();
+    }
+}
+
+int QtDialogWindow::RunModal(DialogWindow* mainWindow)
+{
+    auto* main = static_cast<QtDialogWindow*>(mainWindow);
+    if (parentWidget() == nullptr && main != nullptr && main != this) {
+        setParent(main, windowFlags());
+    }
+    return exec();
+}
+
+void QtDialogWindow::End(int result)
+{
+    done(result);
+}
+
+void QtDialogWindow::ShowMessage(std::string_view text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), FromNarrow(text),
+                    QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void QtDialogWindow::SetIcon(int iconId)
+{
+    setWindowIcon(IconResource(iconId));
+}
+
+void QtDialogWindow::accept()
+{
+    OkCommand();
+}
+
+void QtDialogWindow::reject()
+{
+    CancelCommand();
+}
+
+bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The application's filters see each key event once, addressed to the widget that
+    // receives it first, before it travels up to the parents.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* target = static_cast<QWidget*>(watched);
+        if (target->window() == this && KeyPressed(KeyOf(*static_cast<QKeyEvent*>(event)), ControlId(target))) {
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void QtDialogWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Enter and Escape were dealt with by PreTranslateMessage; QDialog's own handling of
+    // them (default buttons, reject) does not apply.
+    event->ignore();
+}
+
+void QtDialogWindow::paintEvent(QPaintEvent* event)
+{
+    if (!isMinimized()) {
+        QDialog::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const QIcon icon = windowIcon();
+    IconPaint paint(painter, icon, size(), style()->pixelMetric(QStyle::PM_LargeIconSize));
+    PaintMinimized(paint);
+}
+
+// For code that works on the widgets ---------------------------------------------------
+
+QtDialogWindow& WindowOf(const Dialog& dialog)
+{
+    return static_cast<QtDialogWindow&>(dialog.Window());
+}
+
+QWidget* WidgetOf(const Dialog& dialog, int id)
+{
+    const NativeControl* control = dialog.GetDlgItem(id);
+    return control != nullptr ? control->widget : nullptr;
+}
+
+Dialog* DialogOf(QWidget* window)
+{
+    auto* dialogWindow = qobject_cast<QtDialogWindow*>(window);
+    return dialogWindow != nullptr ? &dialogWindow->TheDialog() : nullptr;
+}
+
+} // namespace velmora

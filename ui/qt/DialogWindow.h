@@ -1,0 +1,86 @@
+// The Qt backend's dialog window: a QDialog built from the template, its controls made of
+// the widgets in Widgets.h.
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+
+#include <memory>
+#include <vector>
+
+#include "ui/DialogWindow.h"
+
+class QFont;
+class QKeyEvent;
+class QPaintEvent;
+
+namespace velmora {
+
+class EditWidget;
+
+// A control of a Qt dialog: its template item and its widget, which the window owns.
+class NativeControl {
+public:
+    const DialogItem* item;
+    QWidget* widget;
+};
+
+class QtDialogWindow final : public QDialog, public DialogWindow {
+    Q_OBJECT
+public:
+    QtDialogWindow(Dialog& dialog, QWidget* owner);
+    ~QtDialogWindow() override;
+
+    void CreateControls() override;
+    NativeControl* Control(int id) const override;
+    int FocusedControl() const override;
+    void FocusFirstTabStop() override;
+    DialogBaseUnits BaseUnits() const override { return baseUnits_; }
+    bool ReadText(int id, std::string& text) const override;
+    bool WriteText(int id, std::string_view text) override;
+    void ClickButton(int id) override;
+    int RunModal(DialogWindow* mainWindow) override;
+    void End(int result) override;
+    void ShowMessage(std::string_view text) override;
+    void SetIcon(int iconId) override;
+
+    // The id of one of this window's controls, or 0 for any other widget (and nullptr).
+    int ControlId(const QWidget* widget) const;
+
+    // The dialog's OK and Cancel commands.
+    void accept() override;
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QWidget* CreateControl(const DialogItem& item);
+    QWidget* CreateListBox(const DialogItem& item);
+    QWidget* CreateEdit(const DialogItem& item);
+    QWidget* CreatePushButton(const DialogItem& item);
+    QWidget* CreateCheckBox(const DialogItem& item);
+    QWidget* CreateDropDownList(const DialogItem& item, const PixelRect& place);
+    QWidget* CreateLabel(const DialogItem& item, const PixelRect& place);
+    EditWidget* EditAt(int id) const;
+
+    DialogBaseUnits baseUnits_;
+    std::vector<std::unique_ptr<NativeControl>> controls_; // template order, labels included
+};
+
+// The base units of a font, measured as the window system measures a dialog font.
+DialogBaseUnits MeasureBaseUnits(const QFont& font);
+
+// Icon resource `iconId`: the images the program's resources list under :/icons/<id>/.
+QIcon IconResource(int iconId);
+
+// For code that works on the widgets themselves (tests): a dialog's window, the widget of
+// one of its controls (nullptr for labels and unknown ids), and the dialog of a window
+// (nullptr for any other widget).
+QtDialogWindow& WindowOf(const Dialog& dialog);
+QWidget* WidgetOf(const Dialog& dialog, int id);
+Dialog* DialogOf(QWidget* window);
+
+} // namespace velmora
