@@ -115,7 +115,7 @@ bool MainDialog::OnInitDialog()
 
 std::string MainDialog::ReadInstallFolder()
 {
-    return velmora::ReadInstallFolder();
+    return velmora::ReadInstallFolder().value_or("");
 }
 
 bool MainDialog::PreTranslateMessage(QWidget* target, QKeyEvent& key)
@@ -139,17 +139,15 @@ void MainDialog::OnCancel()
 
 bool MainDialog::LoadDataFile(const std::string& path)
 {
-    return velmora::LoadDataFile(path, dataBuffer);
+    return velmora::LoadDataFile(path, dataBuffer).ok();
 }
 
 bool MainDialog::ParseDataFile()
 {
-    return velmora::ParseDataFile(dataBuffer, tables, *this);
-}
-
-void MainDialog::ShowMessage(std::string_view text)
-{
-    MessageBox(text);
+    const ParseResult result = velmora::ParseDataFile(dataBuffer, tables);
+    for (const std::string& message : result.messages)
+        MessageBox(message);
+    return result.parsed;
 }
 
 void MainDialog::RunLoad()

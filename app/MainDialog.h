@@ -17,7 +17,7 @@
 
 namespace velmora {
 
-class MainDialog : public TableDialog<MainDialog>, private ParseMessages {
+class MainDialog : public TableDialog<MainDialog> {
     Q_OBJECT
 public:
     explicit MainDialog(QWidget* owner = nullptr);
@@ -104,7 +104,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void ShowMessage(std::string_view text) override;
     std::string LookupString(std::int64_t id) const { return languageModules.LookupString(id); }
     StringLookup Lookup() const;
     void RunLoad();
