@@ -14,8 +14,9 @@
 
 namespace velmora {
 
-// The kind of every failure of an operation whose callers treat its failures alike.
-enum class FailureKind { Unspecified };
+// The kind of every failure of an operation whose callers treat its failures alike: they
+// are told apart only by their reasons.
+enum class FailureKind { Plain };
 
 template <class Kind = FailureKind>
 struct Failure {
