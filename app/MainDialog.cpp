@@ -1,6 +1,7 @@
 #include "app/MainDialog.h"
 
 #include "data/DataFile.h"
+#include "data/DataParser.h"
 #include "resources/DialogTemplates.h"
 #include "editor/EffectDialog.h"
 #include "host/Installation.h"
@@ -101,7 +102,7 @@ bool MainDialog::OnInitDialog()
 
 std::string MainDialog::ReadInstallFolder()
 {
-    return velmora::ReadInstallFolder();
+    return velmora::ReadInstallFolder().value_or("");
 }
 
 bool MainDialog::PreTranslateMessage(Key key, int target)
@@ -123,17 +124,15 @@ void MainDialog::OnCancel()
 
 bool MainDialog::LoadDataFile(const std::string& path)
 {
-    return velmora::LoadDataFile(path, dataBuffer);
+    return velmora::LoadDataFile(path, dataBuffer).ok();
 }
 
 bool MainDialog::ParseDataFile()
 {
-    return velmora::ParseDataFile(dataBuffer, tables, *this);
-}
-
-void MainDialog::ShowMessage(std::string_view text)
-{
-    MessageBox(text);
+    const ParseResult result = velmora::ParseDataFile(dataBuffer, tables);
+    for (const std::string& message : result.messages)
+        MessageBox(message);
+    return result.parsed;
 }
 
 void MainDialog::RunLoad()

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "data/DataBuffer.h"
-#include "data/DataParser.h"
 #include "ui/Dialog.h"
 #include "views/EffectText.h"
 #include "data/GameTables.h"
@@ -15,7 +14,7 @@
 
 namespace velmora {
 
-class MainDialog : public TableDialog<MainDialog>, private ParseMessages {
+class MainDialog : public TableDialog<MainDialog> {
 public:
     explicit MainDialog(Dialog* owner = nullptr);
     ~MainDialog() override;
@@ -98,7 +97,6 @@ protected:
     void OnPaintMinimized(MinimizedPaint& paint) override;
 
 private:
-    void ShowMessage(std::string_view text) override;
     std::string LookupString(std::int64_t id) const { return languageModules.LookupString(id); }
     StringLookup Lookup() const;
     void RunLoad();

@@ -16,12 +16,6 @@ namespace {
 
 using namespace velmora;
 
-class QuietMessages : public ParseMessages {
-public:
-    void ShowMessage(std::string_view) override { ++count; }
-    int count = 0;
-};
-
 struct Fixture {
     Fixture()
     {
@@ -72,9 +66,8 @@ void BM_LoadAndParse(benchmark::State& state)
     Fixture& f = Shared();
     DataBuffer buffer;
     auto tables = std::make_unique<GameTables>();
-    QuietMessages messages;
     for (auto _ : state) {
-        if (!LoadDataFile(f.path, buffer) || !ParseDataFile(buffer, *tables, messages))
+        if (!LoadDataFile(f.path, buffer) || !ParseDataFile(buffer, *tables).parsed)
             throw std::runtime_error("load failed");
     }
     state.counters["techs"] = tables->techCount;
@@ -93,9 +86,8 @@ void BM_ParseOnly(benchmark::State& state)
 {
     Fixture& f = Shared();
     auto tables = std::make_unique<GameTables>();
-    QuietMessages messages;
     for (auto _ : state)
-        if (!ParseDataFile(ByteView(f.raw.data(), f.raw.size()), *tables, messages))
+        if (!ParseDataFile(ByteView(f.raw.data(), f.raw.size()), *tables).parsed)
             throw std::runtime_error("parse failed");
 }
 

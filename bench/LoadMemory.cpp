@@ -16,11 +16,6 @@ long PeakKiB()
     return usage.ru_maxrss;
 }
 
-class Quiet : public velmora::ParseMessages {
-public:
-    void ShowMessage(std::string_view) override {}
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -32,10 +27,8 @@ int main(int argc, char** argv)
     // The tables live in the dialog for its whole life, so they belong to the idle process.
     auto tables = std::make_unique<velmora::GameTables>();
     velmora::DataBuffer buffer;
-    Quiet quiet;
     const long idle = PeakKiB();
-    velmora::LoadStatus status;
-    if (!velmora::LoadDataFile(argv[1], buffer, &status) || !velmora::ParseDataFile(buffer, *tables, quiet))
+    if (!velmora::LoadDataFile(argv[1], buffer) || !velmora::ParseDataFile(buffer, *tables).parsed)
         return 1;
     const long peak = PeakKiB();
     std::FILE* f = std::fopen(argv[1], "rb");

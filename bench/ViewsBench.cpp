@@ -20,17 +20,11 @@ using namespace velmora;
 
 const std::string GameFolder = std::string(VELMORA_DEMO_PREFIX) + "/drive_c/Games/Brannoch";
 
-class Quiet : public ParseMessages {
-public:
-    void ShowMessage(std::string_view) override {}
-};
-
 struct Demo {
     Demo()
     {
         DataBuffer buffer;
-        Quiet quiet;
-        if (!LoadDataFile(DataFilePath(GameFolder), buffer) || !ParseDataFile(buffer, *tables, quiet))
+        if (!LoadDataFile(DataFilePath(GameFolder), buffer) || !ParseDataFile(buffer, *tables).parsed)
             throw std::runtime_error("the demo installation does not load");
         for (const std::string& path : LanguageModulePaths(GameFolder))
             modules.AddModule(path);

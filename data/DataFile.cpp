@@ -10,23 +10,33 @@
 
 namespace velmora {
 
-std::string_view DescribeLoadStatus(LoadStatus status)
+namespace {
+
+using LoadResult = Result<void, LoadFailure>;
+
+Failure<LoadFailure> Failed(LoadFailure kind)
 {
-    switch (status) {
-    case LoadStatus::Loaded: return "loaded";
-    case LoadStatus::OpenFailed: return "cannot open the data file";
-    case LoadStatus::ReadFailed: return "cannot read the data file";
-    case LoadStatus::TempFileFailed: return "cannot create the temporary file beside the data file";
-    case LoadStatus::TempIoFailed: return "cannot write, read back or delete the temporary file";
-    case LoadStatus::InitFailed: return "cannot initialise the inflater";
-    case LoadStatus::InflateFailed: return "the data file is not a raw deflate stream";
-    case LoadStatus::StreamTruncated: return "the data file's deflate stream is cut short";
-    case LoadStatus::TooLarge: return "the data file inflates to more than the program accepts";
-    }
-    return "unknown failure";
+    const auto reason = [kind] {
+        switch (kind) {
+        case LoadFailure::OpenFailed: return "cannot open the data file";
+        case LoadFailure::ReadFailed: return "cannot read the data file";
+        case LoadFailure::TempFileFailed: return "cannot create the temporary file beside the data file";
+        case LoadFailure::TempIoFailed: return "cannot write, read back or delete the temporary file";
+        case LoadFailure::InitFailed: return "cannot initialise the inflater";
+        case LoadFailure::InflateFailed: return "the data file is not a raw deflate stream";
+        case LoadFailure::StreamTruncated: return "the data file's deflate stream is cut short";
+        case LoadFailure::TooLarge: return "the data file inflates to more than the program accepts";
+        }
+        return "unknown failure";
+    };
+    return {kind, reason()};
 }
 
-namespace {
+// Disk and size failures leave nothing; an inflate failure keeps what came before it.
+bool LeavesNothing(const LoadResult& result)
+{
+    return !result && (result.failure().kind == LoadFailure::TempIoFailed || result.failure().kind == LoadFailure::TooLarge);
+}
 
 // Owns the inflater from a successful init to its end.
 class Inflater {
@@ -68,12 +78,12 @@ public:
     Load(const Load&) = delete;
     Load& operator=(const Load&) = delete;
 
-    LoadStatus Run();
+    LoadResult Run();
 
 private:
-    LoadStatus ReadInput(std::vector<std::uint8_t>& input);
-    LoadStatus Inflate(ByteView input, std::int64_t& length);
-    LoadStatus ReadBack(std::int64_t length);
+    LoadResult ReadInput(std::vector<std::uint8_t>& input);
+    LoadResult Inflate(ByteView input, std::int64_t& length);
+    LoadResult ReadBack(std::int64_t length);
 
     std::string path_;
     std::string tempPath_;
@@ -82,27 +92,27 @@ private:
     bool tempCreated_ = false;
 };
 
-LoadStatus Load::ReadInput(std::vector<std::uint8_t>& input)
+LoadResult Load::ReadInput(std::vector<std::uint8_t>& input)
 {
     File data = File::OpenForReading(path_);
     if (!data.IsOpen())
-        return LoadStatus::OpenFailed;
+        return Failed(LoadFailure::OpenFailed);
     const std::int64_t size = data.Size();
     // A compressed file larger than anything the buffer could hold inflated is not ours.
     if (size < 0 || size > MaxInflatedLength)
-        return size < 0 ? LoadStatus::ReadFailed : LoadStatus::TooLarge;
+        return Failed(size < 0 ? LoadFailure::ReadFailed : LoadFailure::TooLarge);
     input.resize(static_cast<std::size_t>(size));
     if (data.Read(input.data(), input.size()) != size)
-        return LoadStatus::ReadFailed;
-    return LoadStatus::Loaded;
+        return Failed(LoadFailure::ReadFailed);
+    return {};
 }
 
-LoadStatus Load::Inflate(ByteView input, std::int64_t& length)
+LoadResult Load::Inflate(ByteView input, std::int64_t& length)
 {
     Inflater inflater(input);
     length = 0;
     if (!inflater.Ready())
-        return LoadStatus::InitFailed;
+        return Failed(LoadFailure::InitFailed);
 
     z_stream& stream = inflater.Stream();
     auto chunk = std::make_unique<std::uint8_t[]>(InflateChunkSize);
@@ -115,78 +125,72 @@ LoadStatus Load::Inflate(ByteView input, std::int64_t& length)
             break;
         const std::size_t produced = InflateChunkSize - stream.avail_out;
         if (length + static_cast<std::int64_t>(produced) > MaxInflatedLength)
-            return LoadStatus::TooLarge;
+            return Failed(LoadFailure::TooLarge);
         if (!temp_.WriteAll(chunk.get(), produced))
-            return LoadStatus::TempIoFailed;
+            return Failed(LoadFailure::TempIoFailed);
         length += static_cast<std::int64_t>(produced);
     } while (result == Z_OK && stream.avail_out == 0);
 
     if (result == Z_STREAM_END)
-        return LoadStatus::Loaded;
+        return {};
     if (result == Z_OK || result == Z_BUF_ERROR)
-        return LoadStatus::StreamTruncated;
-    return LoadStatus::InflateFailed;
+        return Failed(LoadFailure::StreamTruncated);
+    return Failed(LoadFailure::InflateFailed);
 }
 
-LoadStatus Load::ReadBack(std::int64_t length)
+LoadResult Load::ReadBack(std::int64_t length)
 {
     if (length == 0)
-        return LoadStatus::Loaded;
+        return {};
     auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(length));
     if (!temp_.Rewind() || temp_.Read(bytes.get(), static_cast<std::size_t>(length)) != length)
-        return LoadStatus::TempIoFailed;
+        return Failed(LoadFailure::TempIoFailed);
     buffer_.bytes = std::move(bytes);
     buffer_.length = static_cast<std::int32_t>(length);
-    return LoadStatus::Loaded;
+    return {};
 }
 
-LoadStatus Load::Run()
+LoadResult Load::Run()
 {
     std::vector<std::uint8_t> input;
-    if (LoadStatus s = ReadInput(input); s != LoadStatus::Loaded)
-        return s;
+    if (LoadResult read = ReadInput(input); !read)
+        return read;
 
     temp_ = File::OpenScratch(tempPath_);
     if (!temp_.IsOpen())
-        return LoadStatus::TempFileFailed;
+        return Failed(LoadFailure::TempFileFailed);
     tempCreated_ = true;
 
     std::int64_t length = 0;
-    const LoadStatus inflated = Inflate(ByteView(input.data(), input.size()), length);
+    const LoadResult inflated = Inflate(ByteView(input.data(), input.size()), length);
     input = {};
-    // Disk and size failures leave nothing; an inflate failure keeps what came before it.
-    if (inflated == LoadStatus::TempIoFailed || inflated == LoadStatus::TooLarge)
+    if (LeavesNothing(inflated))
         return inflated;
 
-    if (LoadStatus s = ReadBack(length); s != LoadStatus::Loaded)
-        return s;
+    if (LoadResult readBack = ReadBack(length); !readBack)
+        return readBack;
 
     tempCreated_ = false;
     const bool closed = temp_.Close();
     if (!RemoveFile(tempPath_) || !closed) {
         buffer_.Release();
-        return LoadStatus::TempIoFailed;
+        return Failed(LoadFailure::TempIoFailed);
     }
     return inflated;
 }
 
 } // namespace
 
-bool LoadDataFile(const std::string& path, DataBuffer& buffer, LoadStatus* status)
+Result<void, LoadFailure> LoadDataFile(const std::string& path, DataBuffer& buffer)
 {
     buffer.Release();
-    LoadStatus result;
-    {
-        // The path as composed (e.g. "C:\Games\...") becomes the host path once; the
-        // temporary file is that host path followed by ".tmp1".
-        Load load(ResolveHostPath(path), buffer);
-        result = load.Run();
-    }
-    if (result == LoadStatus::TempIoFailed || result == LoadStatus::TooLarge)
+    // The path as composed (e.g. "C:\Games\...") becomes the host path once; the
+    // temporary file is that host path followed by ".tmp1". The load's destructor removes
+    // the temporary file before a failure that leaves nothing releases the buffer.
+    LoadResult result = Load(ResolveHostPath(path), buffer).Run();
+    if (LeavesNothing(result))
         buffer.Release();
-    if (status)
-        *status = result;
-    return result == LoadStatus::Loaded;
+    return result;
 }
 
 } // namespace velmora

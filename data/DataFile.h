@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "data/DataBuffer.h"
+#include "host/Result.h"
 
 namespace velmora {
 
@@ -21,8 +22,7 @@ inline constexpr std::string_view TempFileSuffix = ".tmp1";
 // hostile file from filling the disk through the temporary file.
 inline constexpr std::int64_t MaxInflatedLength = std::int64_t{256} << 20;
 
-enum class LoadStatus {
-    Loaded,
+enum class LoadFailure {
     OpenFailed,       // the data file is missing, unreadable or not a plain file
     ReadFailed,       // reading the data file failed or it changed while being read
     TempFileFailed,   // the temporary file could not be created (or is a link)
@@ -33,16 +33,13 @@ enum class LoadStatus {
     TooLarge,         // it inflates to more than MaxInflatedLength
 };
 
-// One line for people, e.g. for a command-line tool's error output.
-std::string_view DescribeLoadStatus(LoadStatus status);
-
-// Replaces the buffer's contents with the inflated file at `path`. True exactly when the
-// whole stream was inflated. `path` is resolved to a host path first (drive letters through
-// the Wine prefix, names matched without regard to case). The data file is only ever read;
-// the temporary file, the resolved path + ".tmp1", is gone when this returns.
+// Replaces the buffer's contents with the inflated file at `path`. Succeeds exactly when
+// the whole stream was inflated. `path` is resolved to a host path first (drive letters
+// through the Wine prefix, names matched without regard to case). The data file is only
+// ever read; the temporary file, the resolved path + ".tmp1", is gone when this returns.
 //
 // On an inflate error or a stream cut short the buffer keeps what was inflated before the
 // failure; on every other failure it is empty.
-bool LoadDataFile(const std::string& path, DataBuffer& buffer, LoadStatus* status = nullptr);
+Result<void, LoadFailure> LoadDataFile(const std::string& path, DataBuffer& buffer);
 
 } // namespace velmora

@@ -41,7 +41,7 @@ std::int64_t NonNegative(std::int64_t n) { return n < 0 ? 0 : n; }
 
 class Parser {
 public:
-    Parser(ByteView bytes, GameTables& tables, ParseMessages& messages) : bytes_(bytes), tables_(tables), messages_(messages) {}
+    Parser(ByteView bytes, GameTables& tables, std::vector<std::string>& messages) : bytes_(bytes), tables_(tables), messages_(messages) {}
 
     bool Run()
     {
@@ -49,9 +49,10 @@ public:
     }
 
 private:
+    void Tell(std::string_view message) { messages_.emplace_back(message); }
     bool Fail(std::string_view message)
     {
-        messages_.ShowMessage(message);
+        Tell(message);
         return false;
     }
     bool Truncated() { return Fail(TruncatedMessage); }
@@ -66,7 +67,7 @@ private:
 
     ByteView bytes_;
     GameTables& tables_;
-    ParseMessages& messages_;
+    std::vector<std::string>& messages_;
     std::int64_t pos_ = 0;
 };
 
@@ -101,7 +102,7 @@ bool Parser::ReadEffects()
         if (!n)
             return Truncated();
         if (*n > MaxEffectCommands) {
-            messages_.ShowMessage(NumErrorMessage);
+            Tell(NumErrorMessage);
             // The offending effect and all after it are left without commands rather
             // than with what an earlier file put there.
             for (std::int64_t j = i; j < stored; ++j)
@@ -276,19 +277,20 @@ std::int64_t FindEffectsAnchor(ByteView bytes)
     return at > 4 ? at : -1;
 }
 
-bool ParseDataFile(ByteView bytes, GameTables& tables, ParseMessages& messages)
+ParseResult ParseDataFile(ByteView bytes, GameTables& tables)
 {
     // Parse into a copy so that a failed parse leaves the tables exactly as they were.
     auto scratch = std::make_unique<GameTables>(tables);
-    if (!Parser(bytes, *scratch, messages).Run())
-        return false;
-    tables = std::move(*scratch);
-    return true;
+    ParseResult result;
+    result.parsed = Parser(bytes, *scratch, result.messages).Run();
+    if (result.parsed)
+        tables = std::move(*scratch);
+    return result;
 }
 
-bool ParseDataFile(const DataBuffer& buffer, GameTables& tables, ParseMessages& messages)
+ParseResult ParseDataFile(const DataBuffer& buffer, GameTables& tables)
 {
-    return ParseDataFile(buffer.View(), tables, messages);
+    return ParseDataFile(buffer.View(), tables);
 }
 
 } // namespace velmora

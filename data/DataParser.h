@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/ByteView.h"
 #include "data/DataBuffer.h"
@@ -18,19 +20,19 @@ inline constexpr std::string_view NumErrorMessage = "num error";
 inline constexpr std::string_view ObjectTypeErrorMessage = "Object type data error";
 inline constexpr std::string_view TruncatedMessage = "Data file is truncated";
 
-// Where the parser's messages go: message boxes in the dialog, standard error in the
-// dump tool. A message is shown at the moment the parser meets its cause.
-class ParseMessages {
-public:
-    virtual ~ParseMessages() = default;
-    virtual void ShowMessage(std::string_view text) = 0;
+// What a parse tells its caller: whether it reached the end of the tech section, and the
+// messages for the user, in the order the parser met their causes. A failed parse ends
+// with the message that stopped it; "num error" does not stop a parse. The dialog shows
+// each message in a box of its own, the dump tool writes them to standard error.
+struct [[nodiscard]] ParseResult {
+    bool parsed = false;
+    std::vector<std::string> messages;
 };
 
-// Fills `tables` from the decompressed file. True when the end of the tech section was
-// reached. A parse that fails leaves `tables` exactly as it was; a parse that succeeds
-// overwrites only what the file holds.
-bool ParseDataFile(const DataBuffer& buffer, GameTables& tables, ParseMessages& messages);
-bool ParseDataFile(ByteView bytes, GameTables& tables, ParseMessages& messages);
+// Fills `tables` from the decompressed file. A parse that fails leaves `tables` exactly
+// as it was; a parse that succeeds overwrites only what the file holds.
+ParseResult ParseDataFile(const DataBuffer& buffer, GameTables& tables);
+ParseResult ParseDataFile(ByteView bytes, GameTables& tables);
 
 // The position E of the first "CHUN4": the effect count is the int32 at E - 4.
 // -1 when there is none, or when it lies at position 4 or before (no count precedes it).

@@ -10,11 +10,6 @@
 
 namespace {
 
-class Quiet : public velmora::ParseMessages {
-public:
-    void ShowMessage(std::string_view) override {}
-};
-
 std::string ScratchPath()
 {
     static const std::string path = [] {
@@ -38,12 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     static velmora::DataBuffer buffer;
     static auto tables = std::make_unique<velmora::GameTables>();
-    Quiet messages;
-    velmora::LoadStatus status = velmora::LoadStatus::Loaded;
-    const bool loaded = velmora::LoadDataFile(path, buffer, &status);
-    if (loaded != (status == velmora::LoadStatus::Loaded) || ::access((path + ".tmp1").c_str(), F_OK) == 0)
+    const auto loaded = velmora::LoadDataFile(path, buffer);
+    if (::access((path + ".tmp1").c_str(), F_OK) == 0 || (!loaded && loaded.failure().reason.empty()))
         __builtin_trap();
     if (loaded)
-        velmora::ParseDataFile(buffer, *tables, messages);
+        (void)velmora::ParseDataFile(buffer, *tables);
     return 0;
 }

@@ -6,9 +6,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    velmora::ModuleHandle module = velmora::LoadModuleFromBytes(std::vector<std::uint8_t>(data, data + size));
-    if (!module)
+    const auto loaded = velmora::LoadModuleFromBytes(std::vector<std::uint8_t>(data, data + size));
+    if (!loaded)
         return 0;
+    const velmora::ModuleHandle module = *loaded;
     static constexpr std::uint32_t ids[] = {0, 1, 15, 16, 17, 31, 32, 48, 100, 4095, 7000, 28000, 65535, 65536};
     char16_t buffer[512];
     for (const std::uint32_t id : ids) {

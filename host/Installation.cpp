@@ -1,15 +1,10 @@
 #include "host/Installation.h"
 
-#include "host/WineRegistry.h"
-
 namespace velmora {
 
-std::string ReadInstallFolder()
+Result<std::string, RegistryFailure> ReadInstallFolder()
 {
-    std::string folder;
-    if (ReadMachineText(InstallKey, InstallValue, InstallValueBufferSize, folder) != RegistryStatus::Found)
-        return {};
-    return folder;
+    return ReadMachineText(InstallKey, InstallValue, InstallValueBufferSize);
 }
 
 std::string DataFilePath(const std::string& folder)

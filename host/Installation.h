@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/WineRegistry.h"
+
 namespace velmora {
 
 inline constexpr std::string_view InstallKey = "SOFTWARE\\Microsoft\\Microsoft Games\\Brannoch\\1.0";
@@ -24,10 +26,10 @@ inline constexpr std::array<std::string_view, 3> LanguageModuleSuffixes = {
 };
 
 // The installation folder from the value "EXE Path" of the game's key under
-// HKEY_LOCAL_MACHINE, read without asking for write access. "" when there is no prefix,
+// HKEY_LOCAL_MACHINE, read without asking for write access. Fails when there is no prefix,
 // no key, no value, a value that is not a text, or a text that does not fit
 // InstallValueBufferSize bytes.
-std::string ReadInstallFolder();
+Result<std::string, RegistryFailure> ReadInstallFolder();
 
 // `folder` followed by "\Data\brannoch2_x1_p1.dat".
 std::string DataFilePath(const std::string& folder);

@@ -34,29 +34,15 @@ struct Section {
     std::uint32_t rawPointer = 0;
 };
 
-struct Counters {
-    ModuleLoaderCounts counts;
-    ModuleFreeObserver observer = nullptr;
-};
-
-Counters& LoaderCounters()
-{
-    static Counters counters;
-    return counters;
-}
-
 } // namespace
 
 class LoadedModule {
 public:
     LoadedModule(std::vector<std::uint8_t> bytes, std::vector<Section> sections, std::uint32_t resourceRva,
-                 std::uint32_t resourceSize, std::int64_t serial)
-        : bytes_(std::move(bytes)), sections_(std::move(sections)), resourceRva_(resourceRva),
-          resourceSize_(resourceSize), serial_(serial)
+                 std::uint32_t resourceSize)
+        : bytes_(std::move(bytes)), sections_(std::move(sections)), resourceRva_(resourceRva), resourceSize_(resourceSize)
     {
     }
-
-    std::int64_t Serial() const { return serial_; }
 
     // The bytes of the block that holds string `id`, in the language chosen, or nothing.
     std::optional<ByteView> StringBlock(std::uint32_t id) const;
@@ -77,7 +63,6 @@ private:
     std::vector<Section> sections_;
     std::uint32_t resourceRva_;
     std::uint32_t resourceSize_;
-    std::int64_t serial_;
 };
 
 std::optional<ByteView> LoadedModule::Image(std::int64_t rva, std::int64_t count) const
@@ -193,19 +178,20 @@ std::optional<std::vector<Section>> ReadSections(ByteView file, std::int64_t tab
 
 } // namespace
 
-ModuleHandle LoadModuleFromBytes(std::vector<std::uint8_t> bytes)
+Result<ModuleHandle> LoadModuleFromBytes(std::vector<std::uint8_t> bytes)
 {
+    const Failure<> notAModule{.reason = "not a module file"};
     const ByteView file(bytes.data(), bytes.size());
     if (file.U16(0) != DosSignature)
-        return nullptr;
+        return notAModule;
     const auto peOffset = file.U32(0x3C);
     if (!peOffset || file.U32(*peOffset) != PeSignature)
-        return nullptr;
+        return notAModule;
     const std::int64_t fileHeader = std::int64_t{*peOffset} + 4;
     const auto sectionCount = file.U16(fileHeader + 2);
     const auto optionalSize = file.U16(fileHeader + 16);
     if (!sectionCount || !optionalSize)
-        return nullptr;
+        return notAModule;
     const std::int64_t optional = fileHeader + FileHeaderSize;
     const auto magic = file.U16(optional);
     std::int64_t directoryCountAt = 0;
@@ -214,9 +200,9 @@ ModuleHandle LoadModuleFromBytes(std::vector<std::uint8_t> bytes)
     else if (magic == Pe32PlusMagic)
         directoryCountAt = 108;
     else
-        return nullptr;
+        return notAModule;
     if (directoryCountAt + 4 > *optionalSize || !file.Contains(optional, *optionalSize))
-        return nullptr;
+        return notAModule;
 
     std::uint32_t resourceRva = 0;
     std::uint32_t resourceSize = 0;
@@ -229,18 +215,16 @@ ModuleHandle LoadModuleFromBytes(std::vector<std::uint8_t> bytes)
 
     auto sections = ReadSections(file, optional + *optionalSize, *sectionCount);
     if (!sections)
-        return nullptr;
+        return notAModule;
 
-    Counters& counters = LoaderCounters();
-    const std::int64_t serial = ++counters.counts.loaded;
-    return new LoadedModule(std::move(bytes), std::move(*sections), resourceRva, resourceSize, serial);
+    return new LoadedModule(std::move(bytes), std::move(*sections), resourceRva, resourceSize);
 }
 
-ModuleHandle LoadModule(const std::string& path)
+Result<ModuleHandle> LoadModule(const std::string& path)
 {
     auto bytes = ReadWholeFile(ResolveHostPath(path), MaxModuleFileSize);
     if (!bytes)
-        return nullptr;
+        return bytes.failure();
     return LoadModuleFromBytes(std::move(*bytes));
 }
 
@@ -279,32 +263,7 @@ int LoadModuleString(ModuleHandle module, std::uint32_t id, char16_t* buffer, in
 
 void FreeModule(ModuleHandle module)
 {
-    if (!module)
-        return;
-    const std::int64_t serial = module->Serial();
     delete module;
-    Counters& counters = LoaderCounters();
-    ++counters.counts.freed;
-    if (counters.observer)
-        counters.observer(serial);
-}
-
-ModuleLoaderCounts GetModuleLoaderCounts()
-{
-    return LoaderCounters().counts;
-}
-
-std::int64_t ModuleSerial(ModuleHandle module)
-{
-    return module ? module->Serial() : 0;
-}
-
-ModuleFreeObserver SetModuleFreeObserver(ModuleFreeObserver observer)
-{
-    Counters& counters = LoaderCounters();
-    const ModuleFreeObserver previous = counters.observer;
-    counters.observer = observer;
-    return previous;
 }
 
 namespace {

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/Result.h"
+
 namespace velmora {
 
 class LoadedModule;
@@ -21,12 +23,13 @@ using ModuleHandle = LoadedModule*;
 inline constexpr std::int64_t MaxModuleFileSize = std::int64_t{64} << 20;
 
 // Loads the module file at `path`, a composed path that is resolved with ResolveHostPath.
-// Gives nullptr when the file is missing, unreadable, too large, or not a PE image whose
-// headers and section table lie inside the file.
-ModuleHandle LoadModule(const std::string& path);
+// Fails when the file is missing, unreadable, too large, or not a PE image whose headers
+// and section table lie inside the file. The module loaded belongs to the caller, who
+// releases it with FreeModule.
+Result<ModuleHandle> LoadModule(const std::string& path);
 
 // The same for file contents already read.
-ModuleHandle LoadModuleFromBytes(std::vector<std::uint8_t> bytes);
+Result<ModuleHandle> LoadModuleFromBytes(std::vector<std::uint8_t> bytes);
 
 // Copies string `id` of the module's string tables into `buffer`: at most
 // bufferLength - 1 UTF-16 units, then a terminating 0 unit; a longer string is cut. Returns
@@ -42,19 +45,6 @@ int LoadModuleString(ModuleHandle module, std::uint32_t id, char16_t* buffer, in
 
 // Releases a module; nullptr is ignored.
 void FreeModule(ModuleHandle module);
-
-// How many modules this process has loaded and freed so far, and the number each load
-// got (1 for the first): enough to tell which modules were freed, how often and in which
-// order. The observer, when set, is told the number of every module freed.
-struct ModuleLoaderCounts {
-    std::int64_t loaded = 0;
-    std::int64_t freed = 0;
-};
-ModuleLoaderCounts GetModuleLoaderCounts();
-std::int64_t ModuleSerial(ModuleHandle module);
-using ModuleFreeObserver = void (*)(std::int64_t serial);
-// Sets the observer (nullptr for none) and gives back the one set before.
-ModuleFreeObserver SetModuleFreeObserver(ModuleFreeObserver observer);
 
 // Language ids (LANGIDs) as module resources use them.
 inline constexpr std::uint16_t LangNeutral = 0x0000;

@@ -2,14 +2,15 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "host/Result.h"
+
 namespace velmora {
 
-// The bytes of the plain file at `hostPath` (no further path translation), or nothing when
+// The bytes of the plain file at `hostPath` (no further path translation); a failure when
 // it cannot be opened or read, or is larger than `maxSize` bytes.
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& hostPath, std::int64_t maxSize);
+Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& hostPath, std::int64_t maxSize);
 
 } // namespace velmora

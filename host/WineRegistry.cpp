@@ -148,16 +148,18 @@ struct Candidate {
     std::optional<ValueLine> value;  // the last well-formed line for the value wins
 };
 
-RegistryStatus Conclude(const ValueLine& value, std::size_t bufferSize, std::string& text)
+using Fail = Failure<RegistryFailure>;
+using TextResult = Result<std::string, RegistryFailure>;
+
+TextResult Conclude(const ValueLine& value, std::size_t bufferSize)
 {
     if (!value.isText)
-        return RegistryStatus::NotText;
+        return Fail{RegistryFailure::NotText, "the value is not a text"};
     // The whole value, terminating NUL included, must fit the caller's buffer.
     const std::string converted = Utf16ToUtf8(value.data);
     if (converted.size() + 1 > bufferSize)
-        return RegistryStatus::TooLong;
-    text = converted.substr(0, converted.find('\0'));
-    return RegistryStatus::Found;
+        return Fail{RegistryFailure::TooLong, "the text is too long"};
+    return converted.substr(0, converted.find('\0'));
 }
 
 // Steps through the lines of the file; a line ends at '\n', and a '\r' before it is dropped.
@@ -185,15 +187,12 @@ private:
 
 } // namespace
 
-RegistryStatus ReadMachineTextFrom(std::string_view hive, std::string_view keyPath, std::string_view valueName,
-                                   std::size_t bufferSize, std::string& text)
+TextResult ReadMachineTextFrom(std::string_view hive, std::string_view keyPath, std::string_view valueName, std::size_t bufferSize)
 {
-    text.clear();
-
     std::string_view line;
     LineReader header(hive);
     if (!header.Next(line) || line != HiveSignature)
-        return RegistryStatus::NoHive;
+        return Fail{RegistryFailure::NoHive, "not a registry file"};
     bool win64 = false;
     while (header.Next(line) && (line.empty() || line[0] != '[')) {
         if (line == "#arch=win64")
@@ -242,22 +241,23 @@ RegistryStatus ReadMachineTextFrom(std::string_view hive, std::string_view keyPa
     for (const Candidate& c : candidates) {
         anyKey = anyKey || c.keySeen;
         if (c.value)
-            return Conclude(*c.value, bufferSize, text);
+            return Conclude(*c.value, bufferSize);
     }
-    return anyKey ? RegistryStatus::NoValue : RegistryStatus::NoKey;
+    if (anyKey)
+        return Fail{RegistryFailure::NoValue, "the key has no such value"};
+    return Fail{RegistryFailure::NoKey, "no such key"};
 }
 
-RegistryStatus ReadMachineText(std::string_view keyPath, std::string_view valueName, std::size_t bufferSize, std::string& text)
+TextResult ReadMachineText(std::string_view keyPath, std::string_view valueName, std::size_t bufferSize)
 {
-    text.clear();
     const std::string prefix = WinePrefix();
     if (prefix.empty())
-        return RegistryStatus::NoHive;
+        return Fail{RegistryFailure::NoHive, "no Wine prefix"};
     const auto bytes = ReadWholeFile(ResolveHostPath(prefix + "/system.reg"), MaxRegistryFileSize);
     if (!bytes)
-        return RegistryStatus::NoHive;
+        return Fail{RegistryFailure::NoHive, bytes.failure().reason, bytes.failure().systemReason};
     const std::string_view hive(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    return ReadMachineTextFrom(hive, keyPath, valueName, bufferSize, text);
+    return ReadMachineTextFrom(hive, keyPath, valueName, bufferSize);
 }
 
 } // namespace velmora

@@ -9,13 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "host/Result.h"
+
 namespace velmora {
 
 // A system.reg larger than this is not read at all.
 inline constexpr std::int64_t MaxRegistryFileSize = std::int64_t{256} << 20;
 
-enum class RegistryStatus {
-    Found,
+enum class RegistryFailure {
     NoHive,   // no prefix, no system.reg, or a file that is not a registry file
     NoKey,    // neither the key nor its Wow6432Node twin exists
     NoValue,  // the key exists but has no value of that name
@@ -31,12 +32,11 @@ enum class RegistryStatus {
 // without regard to ASCII case.
 //
 // A text value (plain or expandable, left unexpanded) is converted to UTF-8 and must fit
-// `bufferSize` bytes with its terminating NUL; the text ends at its first NUL. On any
-// status but Found `text` is left empty.
-RegistryStatus ReadMachineText(std::string_view keyPath, std::string_view valueName, std::size_t bufferSize, std::string& text);
+// `bufferSize` bytes with its terminating NUL; the text ends at its first NUL.
+Result<std::string, RegistryFailure> ReadMachineText(std::string_view keyPath, std::string_view valueName, std::size_t bufferSize);
 
 // The same, reading the given system.reg contents instead of the prefix's file.
-RegistryStatus ReadMachineTextFrom(std::string_view hive, std::string_view keyPath, std::string_view valueName,
-                                   std::size_t bufferSize, std::string& text);
+Result<std::string, RegistryFailure> ReadMachineTextFrom(std::string_view hive, std::string_view keyPath,
+                                                         std::string_view valueName, std::size_t bufferSize);
 
 } // namespace velmora

@@ -16,10 +16,10 @@ int LanguageModules::AddModule(std::string path)
 {
     if (moduleCount >= MaxModules)
         return 1;
-    const ModuleHandle module = LoadModule(path);
+    const Result<ModuleHandle> module = LoadModule(path);
     if (!module)
         return 1;
-    modules[static_cast<std::size_t>(moduleCount++)] = module;
+    modules[static_cast<std::size_t>(moduleCount++)] = *module;
     return 0;
 }
 

@@ -24,14 +24,6 @@ constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format
 
 enum class Format { Text, Json, Dot };
 
-class StderrMessages : public velmora::ParseMessages {
-public:
-    void ShowMessage(std::string_view text) override
-    {
-        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-    }
-};
-
 struct Options {
     std::string install;
     bool hasInstall = false;
@@ -91,19 +83,19 @@ int main(int argc, char** argv)
     // --install names a host folder; without it the folder comes from the registry of the
     // Wine prefix, as in the viewer. Every path is resolved when it is opened, with names
     // matched without regard to case.
-    const std::string folder = options.hasInstall ? options.install : velmora::ReadInstallFolder();
+    const std::string folder = options.hasInstall ? options.install : velmora::ReadInstallFolder().value_or("");
     const std::string dataFile = options.dataFile.empty() ? velmora::DataFilePath(folder) : options.dataFile;
 
     velmora::DataBuffer buffer;
-    velmora::LoadStatus status = velmora::LoadStatus::Loaded;
-    if (!velmora::LoadDataFile(dataFile, buffer, &status)) {
-        const std::string_view why = velmora::DescribeLoadStatus(status);
-        std::fprintf(stderr, "velmora-dump: %s: %.*s\n", dataFile.c_str(), static_cast<int>(why.size()), why.data());
+    if (const auto loaded = velmora::LoadDataFile(dataFile, buffer); !loaded) {
+        std::fprintf(stderr, "velmora-dump: %s: %s\n", dataFile.c_str(), loaded.failure().Text().c_str());
         return ExitLoadFailed;
     }
     auto tables = std::make_unique<velmora::GameTables>();
-    StderrMessages messages;
-    if (!velmora::ParseDataFile(buffer, *tables, messages))
+    const velmora::ParseResult parse = velmora::ParseDataFile(buffer, *tables);
+    for (const std::string& message : parse.messages)
+        std::fprintf(stderr, "%s\n", message.c_str());
+    if (!parse.parsed)
         return ExitParseFailed;
     buffer.Release();
 

@@ -13,7 +13,7 @@
 #include "data/DataFile.h"
 #include "tools/DataFileWriter.h"
 #include "data/DataParser.h"
-#include "tests/support/ParseMessageRecorder.h"
+#include "tests/support/FailureKind.h"
 #include "tests/support/TempDir.h"
 
 namespace velmora {
@@ -94,8 +94,12 @@ protected:
 
     bool LoadAndParse(const std::string& path)
     {
-        messages.shown.clear();
-        return LoadDataFile(path, buffer, &status) && ParseDataFile(buffer, *tables, messages);
+        shown.clear();
+        if (!LoadDataFile(path, buffer))
+            return false;
+        ParseResult parse = ParseDataFile(buffer, *tables);
+        shown = std::move(parse.messages);
+        return parse.parsed;
     }
 
     void ExpectEarlierTablesIntactAndUsable(const std::string& label)
@@ -109,8 +113,7 @@ protected:
 
     TempDir dir;
     DataBuffer buffer;
-    LoadStatus status = LoadStatus::Loaded;
-    ParseMessageRecorder messages;
+    Messages shown;
     std::unique_ptr<GameTables> tables = std::make_unique<GameTables>();
     std::unique_ptr<GameTables> snapshot;
     std::string earlierPath;
@@ -177,9 +180,8 @@ TEST_F(BadInputTest, FileContents)
         const std::string path = dir.File("case.dat");
         WriteFile(path, DeflateRaw(c.decompressed));
         const bool parsed = LoadAndParse(path);
-        EXPECT_EQ(status, LoadStatus::Loaded);
         EXPECT_FALSE(fs::exists(path + ".tmp1"));
-        EXPECT_EQ(messages.shown, c.messages);
+        EXPECT_EQ(shown, c.messages);
         EXPECT_EQ(parsed, c.outcome == Expect::Parsed);
         if (parsed && c.check)
             c.check(*tables);
@@ -191,7 +193,7 @@ TEST_F(BadInputTest, FileContents)
 struct FileCase {
     const char* name;
     std::function<std::string(const TempDir&)> make;  // gives the path to load
-    LoadStatus status;
+    LoadFailure failure;
     bool unprivileged = false;  // loaded as an ordinary user, so permissions apply
 };
 
@@ -203,59 +205,54 @@ Bytes SoundCompressed()
 TEST_F(BadInputTest, FilesThatDoNotLoad)
 {
     const std::vector<FileCase> cases = {
-        {"missing", [](const TempDir& d) { return d.File("missing.dat"); }, LoadStatus::OpenFailed},
-        {"a folder", [](const TempDir& d) { fs::create_directory(d.File("folder.dat")); return d.File("folder.dat"); }, LoadStatus::OpenFailed},
-        {"a device", [](const TempDir&) { return std::string("/dev/zero"); }, LoadStatus::OpenFailed},
-        {"a FIFO", [](const TempDir& d) { ::mkfifo(d.File("fifo.dat").c_str(), 0600); return d.File("fifo.dat"); }, LoadStatus::OpenFailed},
-        {"empty", [](const TempDir& d) { WriteFile(d.File("empty.dat"), Bytes{}); return d.File("empty.dat"); }, LoadStatus::StreamTruncated},
+        {"missing", [](const TempDir& d) { return d.File("missing.dat"); }, LoadFailure::OpenFailed},
+        {"a folder", [](const TempDir& d) { fs::create_directory(d.File("folder.dat")); return d.File("folder.dat"); }, LoadFailure::OpenFailed},
+        {"a device", [](const TempDir&) { return std::string("/dev/zero"); }, LoadFailure::OpenFailed},
+        {"a FIFO", [](const TempDir& d) { ::mkfifo(d.File("fifo.dat").c_str(), 0600); return d.File("fifo.dat"); }, LoadFailure::OpenFailed},
+        {"empty", [](const TempDir& d) { WriteFile(d.File("empty.dat"), Bytes{}); return d.File("empty.dat"); }, LoadFailure::StreamTruncated},
         {"plain text", [](const TempDir& d) { const std::string t = "VER 5.7 but not compressed"; WriteFile(d.File("t.dat"), Bytes(t.begin(), t.end())); return d.File("t.dat"); },
-         LoadStatus::InflateFailed},
-        {"zlib-wrapped", [](const TempDir& d) { WriteFile(d.File("z.dat"), DeflateZlib(MinimalDataFile())); return d.File("z.dat"); }, LoadStatus::InflateFailed},
-        {"gzip-wrapped", [](const TempDir& d) { WriteFile(d.File("g.dat"), DeflateGzip(MinimalDataFile())); return d.File("g.dat"); }, LoadStatus::InflateFailed},
+         LoadFailure::InflateFailed},
+        {"zlib-wrapped", [](const TempDir& d) { WriteFile(d.File("z.dat"), DeflateZlib(MinimalDataFile())); return d.File("z.dat"); }, LoadFailure::InflateFailed},
+        {"gzip-wrapped", [](const TempDir& d) { WriteFile(d.File("g.dat"), DeflateGzip(MinimalDataFile())); return d.File("g.dat"); }, LoadFailure::InflateFailed},
         {"stream cut in half", [](const TempDir& d) { Bytes b = DeflateRaw(RealisticDataFile({.targetSize = 1 << 20})); b.resize(b.size() / 2); WriteFile(d.File("half.dat"), b); return d.File("half.dat"); },
-         LoadStatus::StreamTruncated},
+         LoadFailure::StreamTruncated},
         {"bit flipped into a bad block type", [](const TempDir& d) { Bytes b = SoundCompressed(); b[0] |= 0x06; WriteFile(d.File("flip.dat"), b); return d.File("flip.dat"); },
-         LoadStatus::InflateFailed},
-        {"deflate bomb", [](const TempDir& d) { WriteFile(d.File("bomb.dat"), DeflateRawZeros(std::size_t{1} << 30)); return d.File("bomb.dat"); }, LoadStatus::TooLarge},
+         LoadFailure::InflateFailed},
+        {"deflate bomb", [](const TempDir& d) { WriteFile(d.File("bomb.dat"), DeflateRawZeros(std::size_t{1} << 30)); return d.File("bomb.dat"); }, LoadFailure::TooLarge},
         {"a link at the temporary name", [](const TempDir& d) {
              WriteFile(d.File("linked.dat"), SoundCompressed());
              fs::create_symlink(d.File("earlier.dat"), d.File("linked.dat.tmp1"));
-             return d.File("linked.dat"); }, LoadStatus::TempFileFailed},
+             return d.File("linked.dat"); }, LoadFailure::TempFileFailed},
         {"no read permission", [](const TempDir& d) {
              WriteFile(d.File("secret.dat"), SoundCompressed());
              ::chmod(d.File("secret.dat").c_str(), 0200);
              ::chmod(d.Path().c_str(), 0777);
-             return d.File("secret.dat"); }, LoadStatus::OpenFailed, true},
+             return d.File("secret.dat"); }, LoadFailure::OpenFailed, true},
         {"a folder without write permission", [](const TempDir& d) {
              fs::create_directory(d.File("locked"));
              WriteFile(d.File("locked/game.dat"), SoundCompressed());
              ::chmod(d.File("locked/game.dat").c_str(), 0644);
              ::chmod(d.Path().c_str(), 0755);
              ::chmod(d.File("locked").c_str(), 0555);
-             return d.File("locked/game.dat"); }, LoadStatus::TempFileFailed, true},
+             return d.File("locked/game.dat"); }, LoadFailure::TempFileFailed, true},
     };
 
     for (const FileCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = c.make(dir);
         if (c.unprivileged) {
-            const LoadStatus expected = c.status;
             const int rc = RunUnprivileged([&] {
                 DataBuffer own;
-                LoadStatus s = LoadStatus::Loaded;
-                return !LoadDataFile(path, own, &s) && s == expected && own.length == 0 ? 0 : 1;
+                return FailureKindOf(LoadDataFile(path, own)) == c.failure && own.length == 0 ? 0 : 1;
             });
             EXPECT_EQ(rc, 0);
         } else {
-            messages.shown.clear();
-            EXPECT_FALSE(LoadDataFile(path, buffer, &status));
-            EXPECT_EQ(status, c.status);
-            EXPECT_EQ(messages.shown, None);
-            if (c.status != LoadStatus::InflateFailed && c.status != LoadStatus::StreamTruncated) {
+            EXPECT_EQ(FailureKindOf(LoadDataFile(path, buffer)), c.failure);
+            if (c.failure != LoadFailure::InflateFailed && c.failure != LoadFailure::StreamTruncated) {
                 EXPECT_EQ(buffer.length, 0);
             }
         }
-        if (c.status != LoadStatus::TempFileFailed) {
+        if (c.failure != LoadFailure::TempFileFailed) {
             EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp1")));
         }
         ExpectEarlierTablesIntactAndUsable(c.name);

@@ -6,6 +6,7 @@
 
 #include "data/DataFile.h"
 #include "tools/DataFileWriter.h"
+#include "tests/support/FailureKind.h"
 #include "tests/support/TempDir.h"
 
 namespace velmora {
@@ -13,6 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using datafile::Bytes;
+using fixtures::FailureKindOf;
 
 Bytes Pattern(std::size_t size, std::uint32_t seed = 3)
 {
@@ -34,10 +36,7 @@ protected:
         datafile::WriteFile(path, bytes);
         return path;
     }
-    bool Load(const std::string& path)
-    {
-        return LoadDataFile(path, buffer, &status);
-    }
+    Result<void, LoadFailure> Load(const std::string& path) { return LoadDataFile(path, buffer); }
     bool TempLeft(const std::string& path) const
     {
         struct stat st {};
@@ -46,7 +45,6 @@ protected:
 
     fixtures::TempDir dir;
     DataBuffer buffer;
-    LoadStatus status = LoadStatus::Loaded;
 };
 
 TEST_F(LoadTest, InflatesAWholeStreamAndRemovesTheTemporaryFile)
@@ -54,7 +52,6 @@ TEST_F(LoadTest, InflatesAWholeStreamAndRemovesTheTemporaryFile)
     const Bytes data = Pattern(300000);
     const std::string path = Write("game.dat", datafile::DeflateRaw(data));
     ASSERT_TRUE(Load(path));
-    EXPECT_EQ(status, LoadStatus::Loaded);
     EXPECT_EQ(Held(buffer), data);
     EXPECT_FALSE(TempLeft(path));
     EXPECT_EQ(datafile::ReadFile(path), datafile::DeflateRaw(data));  // never written
@@ -93,8 +90,7 @@ TEST_F(LoadTest, ALinkAtTheTemporaryNameIsRefused)
     const Bytes victim = Pattern(77, 5);
     const std::string target = Write("victim.bin", victim);
     fs::create_symlink(target, path + ".tmp1");
-    EXPECT_FALSE(Load(path));
-    EXPECT_EQ(status, LoadStatus::TempFileFailed);
+    EXPECT_EQ(FailureKindOf(Load(path)), LoadFailure::TempFileFailed);
     EXPECT_EQ(buffer.length, 0);
     EXPECT_EQ(datafile::ReadFile(target), victim);
     EXPECT_TRUE(fs::is_symlink(path + ".tmp1"));  // not ours to delete
@@ -116,7 +112,6 @@ TEST_F(LoadTest, OtherFormatsAndEmptyFilesGiveFalse)
     for (const Case& c : cases) {
         const std::string path = Write(std::string(c.name) + ".dat", c.bytes);
         EXPECT_FALSE(Load(path)) << c.name;
-        EXPECT_NE(status, LoadStatus::Loaded) << c.name;
         EXPECT_FALSE(TempLeft(path)) << c.name;
     }
     EXPECT_EQ(buffer.length, 0);  // the empty file inflates to nothing
@@ -128,8 +123,7 @@ TEST_F(LoadTest, ACutStreamKeepsWhatWasInflated)
     Bytes compressed = datafile::DeflateRaw(data, 0);
     compressed.resize(compressed.size() / 2);
     const std::string path = Write("cut.dat", compressed);
-    EXPECT_FALSE(Load(path));
-    EXPECT_EQ(status, LoadStatus::StreamTruncated);
+    EXPECT_EQ(FailureKindOf(Load(path)), LoadFailure::StreamTruncated);
     ASSERT_GT(buffer.length, 0);
     const Bytes held = Held(buffer);
     EXPECT_TRUE(std::equal(held.begin(), held.end(), data.begin()));
@@ -144,8 +138,7 @@ TEST_F(LoadTest, ASecondLoadHoldsOnlyTheSecondFile)
     ASSERT_TRUE(Load(Write("second.dat", datafile::DeflateRaw(second))));
     EXPECT_EQ(Held(buffer), second);
 
-    EXPECT_FALSE(Load(dir.File("missing.dat")));
-    EXPECT_EQ(status, LoadStatus::OpenFailed);
+    EXPECT_EQ(FailureKindOf(Load(dir.File("missing.dat"))), LoadFailure::OpenFailed);
     EXPECT_EQ(buffer.length, 0);
     EXPECT_EQ(buffer.bytes, nullptr);
 }

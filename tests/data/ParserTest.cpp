@@ -4,7 +4,6 @@
 
 #include "tools/DataFileWriter.h"
 #include "data/DataParser.h"
-#include "tests/support/ParseMessageRecorder.h"
 
 namespace velmora {
 namespace {
@@ -37,12 +36,13 @@ class ParserTest : public ::testing::Test {
 protected:
     bool Parse(const Bytes& bytes)
     {
-        messages.shown.clear();
-        return ParseDataFile(ByteView(bytes.data(), bytes.size()), *tables, messages);
+        ParseResult parse = ParseDataFile(ByteView(bytes.data(), bytes.size()), *tables);
+        shown = std::move(parse.messages);
+        return parse.parsed;
     }
 
     std::unique_ptr<GameTables> tables = std::make_unique<GameTables>();
-    fixtures::ParseMessageRecorder messages;
+    std::vector<std::string> shown;
 };
 
 using Shown = std::vector<std::string>;
@@ -53,7 +53,7 @@ TEST_F(ParserTest, VersionFollowedByNulPasses)
 {
     ASSERT_TRUE(Parse(datafile::MinimalDataFile({NamedTech("Masonry")})));
     EXPECT_EQ(tables->versionText, "VER 5.7");
-    EXPECT_EQ(messages.shown, Shown{});
+    EXPECT_EQ(shown, Shown{});
     EXPECT_EQ(tables->techCount, 1);
     EXPECT_EQ(tables->techs[0].name, "Masonry");
 }
@@ -67,7 +67,7 @@ TEST_F(ParserTest, AnyOtherVersionFailsAndChangesNothing)
         std::fill(file.begin(), file.begin() + 8, 0);
         std::copy(version.begin(), version.end(), file.begin());
         EXPECT_FALSE(Parse(file)) << version;
-        EXPECT_EQ(messages.shown, Shown{"Version error"}) << version;
+        EXPECT_EQ(shown, Shown{"Version error"}) << version;
         EXPECT_TRUE(*tables == before) << version;
     }
 }
@@ -75,12 +75,12 @@ TEST_F(ParserTest, AnyOtherVersionFailsAndChangesNothing)
 TEST_F(ParserTest, ShortOrEmptyBuffers)
 {
     EXPECT_FALSE(Parse({}));
-    EXPECT_EQ(messages.shown, Shown{"Version error"});
+    EXPECT_EQ(shown, Shown{"Version error"});
 
     // Seven bytes hold the whole version text but nothing after it.
     const Bytes seven{'V', 'E', 'R', ' ', '5', '.', '7'};
     EXPECT_FALSE(Parse(seven));
-    EXPECT_EQ(messages.shown, Shown{"Data file is truncated"});
+    EXPECT_EQ(shown, Shown{"Data file is truncated"});
     EXPECT_EQ(tables->versionText, "");
 }
 
@@ -142,7 +142,7 @@ TEST_F(ParserTest, EffectCommandCounts)
         EffectSpec{{CommandSpec{-5, -1, 32767, -32768, -1.25f}}},
     };
     ASSERT_TRUE(Parse(Outline(effects, {Gaia()}, {NamedTech("After")})));
-    EXPECT_EQ(messages.shown, Shown{});
+    EXPECT_EQ(shown, Shown{});
     ASSERT_EQ(tables->effectCount, 4);
     EXPECT_EQ(tables->effects[0].commandCount, 0);
     EXPECT_EQ(tables->effects[1].commandCount, 0);
@@ -167,7 +167,7 @@ TEST_F(ParserTest, TooManyCommandsEndsTheEffectScanButNotTheParse)
 
     std::vector<EffectSpec> effects{EffectSpec{Commands(2)}, EffectSpec{{}, std::int16_t{121}}, EffectSpec{Commands(1)}};
     ASSERT_TRUE(Parse(Outline(effects, {Gaia()}, {NamedTech("Still read")})));
-    EXPECT_EQ(messages.shown, Shown{"num error"});
+    EXPECT_EQ(shown, Shown{"num error"});
     EXPECT_EQ(tables->effectCount, 3);
     EXPECT_EQ(tables->effects[0].commandCount, 2);
     EXPECT_EQ(tables->effects[1].commandCount, 0);
@@ -193,7 +193,7 @@ TEST_F(ParserTest, NumErrorBeyondTheCapacityClampsTheCount)
     std::vector<EffectSpec> effects(530, EffectSpec{Commands(1)});
     effects[520] = EffectSpec{{}, std::int16_t{500}};
     ASSERT_TRUE(Parse(Outline(effects, {Gaia()}, {NamedTech("T")})));
-    EXPECT_EQ(messages.shown, Shown{"num error"});
+    EXPECT_EQ(shown, Shown{"num error"});
     EXPECT_EQ(tables->effectCount, MaxEffects);
     EXPECT_EQ(tables->effects[513].commandCount, 1);
 }
@@ -236,7 +236,7 @@ TEST_P(UnitRecordLengthTest, RecordIsSteppedOverExactly)
 
     // The parser must land exactly on the next record and then on the techs.
     ASSERT_TRUE(Parse(Outline({}, {Gaia({first, MakeUnit(20, 1, 101)})}, {NamedTech("Next")})));
-    EXPECT_EQ(messages.shown, Shown{});
+    EXPECT_EQ(shown, Shown{});
     EXPECT_EQ(tables->unitNameIds[0], 100);
     EXPECT_EQ(tables->unitNameIds[1], 101);
     EXPECT_EQ(tables->techs[0].name, "Next");
@@ -285,7 +285,7 @@ TEST_F(ParserTest, UnknownUnitTypeFailsAndKeepsTheEarlierTables)
 
     CivSpec bad = Gaia({MakeUnit(10, 0, 50), MakeUnit(40, 1, 51), MakeUnit(10, 2, 52)});
     EXPECT_FALSE(Parse(Outline({EffectSpec{Commands(5)}}, {bad}, {NamedTech("Lost")})));
-    EXPECT_EQ(messages.shown, Shown{"Object type data error"});
+    EXPECT_EQ(shown, Shown{"Object type data error"});
     EXPECT_TRUE(*tables == before);
 }
 
@@ -452,7 +452,7 @@ TEST_F(ParserTest, ReadsPastTheEndFailWithTheTruncatedMessage)
     for (std::size_t cut : {whole.size() - 1, whole.size() - 70, std::size_t{120}}) {
         const Bytes part(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut));
         EXPECT_FALSE(Parse(part)) << cut;
-        EXPECT_EQ(messages.shown, Shown{"Data file is truncated"}) << cut;
+        EXPECT_EQ(shown, Shown{"Data file is truncated"}) << cut;
         EXPECT_TRUE(*tables == before) << cut;
     }
     ASSERT_TRUE(Parse(whole));

@@ -7,7 +7,6 @@
 #include "data/DataFile.h"
 #include "tools/DataFileWriter.h"
 #include "data/DataParser.h"
-#include "tests/support/ParseMessageRecorder.h"
 #include "tests/support/TempDir.h"
 
 namespace velmora {
@@ -22,13 +21,12 @@ void ExpectParseOutcome(const Bytes& bytes, const std::string& label)
     static const std::set<std::string> known{"Version error", "num error", "Object type data error", "Data file is truncated"};
     // One table set for all cases: what an earlier case left must not matter either.
     static auto tables = std::make_unique<GameTables>();
-    fixtures::ParseMessageRecorder messages;
-    const bool ok = ParseDataFile(ByteView(bytes.data(), bytes.size()), *tables, messages);
-    for (const std::string& m : messages.shown)
+    const ParseResult parse = ParseDataFile(ByteView(bytes.data(), bytes.size()), *tables);
+    for (const std::string& m : parse.messages)
         ASSERT_TRUE(known.count(m)) << label << ": " << m;
-    if (!ok) {
-        ASSERT_FALSE(messages.shown.empty()) << label;
-        EXPECT_NE(messages.shown.back(), "num error") << label;
+    if (!parse.parsed) {
+        ASSERT_FALSE(parse.messages.empty()) << label;
+        EXPECT_NE(parse.messages.back(), "num error") << label;
     }
     EXPECT_LE(tables->techCount, MaxTechs);
     EXPECT_LE(tables->effectCount, MaxEffects);
@@ -40,11 +38,7 @@ void ExpectParseOutcome(const Bytes& bytes, const std::string& label)
 TEST(RobustnessTest, EveryPrefixOfASoundFile)
 {
     const Bytes whole = SmallSoundFile();
-    {
-        auto tables = std::make_unique<GameTables>();
-        fixtures::ParseMessageRecorder messages;
-        ASSERT_TRUE(ParseDataFile(ByteView(whole.data(), whole.size()), *tables, messages));
-    }
+    ASSERT_TRUE(ParseDataFile(ByteView(whole.data(), whole.size()), *std::make_unique<GameTables>()).parsed);
     for (std::size_t cut = 0; cut < whole.size(); ++cut) {
         // A copy of exactly `cut` bytes, so the sanitizer sees any read past it.
         const Bytes part(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut));
@@ -72,7 +66,7 @@ TEST(RobustnessTest, DamagedCompressedFiles)
     DataBuffer buffer;
     for (std::size_t cut = 0; cut <= whole.size(); cut += 3) {
         datafile::WriteFile(path, std::span(whole.data(), cut));
-        const bool loaded = LoadDataFile(path, buffer);
+        const bool loaded = LoadDataFile(path, buffer).ok();
         EXPECT_EQ(loaded, cut == whole.size()) << cut;
         if (loaded)
             ExpectParseOutcome(Bytes(buffer.bytes.get(), buffer.bytes.get() + buffer.length), "whole");

@@ -7,6 +7,7 @@
 #include "data/DataFile.h"
 #include "tools/DataFileWriter.h"
 #include "host/HostPath.h"
+#include "tests/support/FailureKind.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
@@ -154,9 +155,7 @@ TEST_F(HostPathTest, TheDataFileLoadsFromAComposedPathInAnotherCase)
     datafile::WriteFile(real.string(), datafile::DeflateRaw(data));
 
     DataBuffer buffer;
-    LoadStatus status = LoadStatus::OpenFailed;
-    ASSERT_TRUE(LoadDataFile("C:\\GAMES\\Brannoch\\data\\BRANNOCH2_X1_P1.DAT", buffer, &status));
-    EXPECT_EQ(status, LoadStatus::Loaded);
+    ASSERT_TRUE(LoadDataFile("C:\\GAMES\\Brannoch\\data\\BRANNOCH2_X1_P1.DAT", buffer));
     ASSERT_EQ(buffer.length, static_cast<std::int32_t>(data.size()));
     EXPECT_TRUE(std::equal(data.begin(), data.end(), buffer.bytes.get()));
     // The temporary file went beside the real file and is gone; nothing else was made.
@@ -165,8 +164,7 @@ TEST_F(HostPathTest, TheDataFileLoadsFromAComposedPathInAnotherCase)
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"brannoch2_x1_p1.dat"});
 
-    EXPECT_FALSE(LoadDataFile("C:\\Games\\Brannoch\\Data\\missing.dat", buffer, &status));
-    EXPECT_EQ(status, LoadStatus::OpenFailed);
+    EXPECT_EQ(fixtures::FailureKindOf(LoadDataFile("C:\\Games\\Brannoch\\Data\\missing.dat", buffer)), LoadFailure::OpenFailed);
 }
 
 } // namespace

@@ -54,10 +54,10 @@ TEST_F(InstallFolderTest, ReadsTheFolderOrGivesNothing)
     };
     for (const auto& row : rows) {
         WriteHive(row.body);
-        EXPECT_EQ(ReadInstallFolder(), row.folder) << row.body.substr(0, 80);
+        EXPECT_EQ(ReadInstallFolder().value_or(""), row.folder) << row.body.substr(0, 80);
     }
     fs::remove(prefix.Path() / "system.reg");
-    EXPECT_EQ(ReadInstallFolder(), "");
+    EXPECT_FALSE(ReadInstallFolder());
 }
 
 TEST_F(InstallFolderTest, NeedsNoWriteAccess)
@@ -67,7 +67,7 @@ TEST_F(InstallFolderTest, NeedsNoWriteAccess)
     fs::permissions(prefix.Path(), fs::perms(0555));
     fs::permissions(prefix.Path() / "system.reg", fs::perms(0444));
     const auto before = fs::last_write_time(prefix.Path() / "system.reg");
-    const int status = fixtures::RunUnprivileged([] { return ReadInstallFolder() == "C:\\Games\\Brannoch" ? 0 : 1; });
+    const int status = fixtures::RunUnprivileged([] { return ReadInstallFolder().value_or("") == "C:\\Games\\Brannoch" ? 0 : 1; });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(fs::last_write_time(prefix.Path() / "system.reg"), before);
     fs::permissions(prefix.Path(), fs::perms::owner_all, fs::perm_options::add);

@@ -18,6 +18,7 @@ namespace {
 using fixtures::ScopedEnv;
 using testing::LoadText;
 using testing::ModulePtr;
+using testing::Own;
 using testing::TestModulePath;
 
 const std::u16string Digits600 = [] {
@@ -29,7 +30,7 @@ const std::u16string Digits600 = [] {
 
 class ModuleLoaderTest : public ::testing::TestWithParam<const char*> {
 protected:
-    ModulePtr Load(const std::string& name) { return ModulePtr(LoadModule(TestModulePath(GetParam(), name))); }
+    ModulePtr Load(const std::string& name) { return Own(LoadModule(TestModulePath(GetParam(), name))); }
 };
 
 INSTANTIATE_TEST_SUITE_P(Pe, ModuleLoaderTest, ::testing::ValuesIn(testing::Architectures));
@@ -96,6 +97,7 @@ TEST_P(ModuleLoaderTest, CopiesAtMostOneUnitLessThanTheBuffer)
     EXPECT_EQ(LoadModuleString(module.get(), 40, nullptr, 512), 0);
     EXPECT_EQ(LoadModuleString(nullptr, 0, untouched, 2), 0);
     EXPECT_EQ(untouched[0], 0);
+    FreeModule(nullptr);  // ignored
 }
 
 TEST_P(ModuleLoaderTest, AModuleWithoutStringTablesLoadsButHoldsNoStrings)
@@ -163,10 +165,10 @@ TEST_P(ModuleLoaderTest, LoadsThroughTheWinePrefixWithoutRegardToCase)
     std::filesystem::copy_file(TestModulePath(GetParam(), "table"), folder / "language_x1.dll");
     ScopedEnv env("WINEPREFIX", prefix.Path().string());
 
-    const ModulePtr module(LoadModule("C:\\Games\\Brannoch\\Language_x1.dll"));
+    const ModulePtr module = Own(LoadModule("C:\\Games\\Brannoch\\Language_x1.dll"));
     ASSERT_TRUE(module);
     EXPECT_TRUE(LoadText(module.get(), 1) == u"one");
-    EXPECT_FALSE(ModulePtr(LoadModule("C:\\Games\\Brannoch\\Language_x2.dll")));
+    EXPECT_FALSE(LoadModule("C:\\Games\\Brannoch\\Language_x2.dll"));
 }
 
 TEST(ModuleLoader, RefusesWhatIsNotAModule)
@@ -183,39 +185,9 @@ TEST(ModuleLoader, RefusesWhatIsNotAModule)
     std::filesystem::copy_file(TestModulePath("i686", "table"), huge);
     ASSERT_EQ(::truncate(huge.c_str(), MaxModuleFileSize + 1), 0);
 
-    const ModuleLoaderCounts before = GetModuleLoaderCounts();
     for (const std::string& path : {dir.File("missing.dll"), dir.Path().string(), text, empty, mzOnly, huge, std::string()})
-        EXPECT_FALSE(ModulePtr(LoadModule(path))) << path;
-    EXPECT_FALSE(ModulePtr(LoadModuleFromBytes({})));
-    EXPECT_EQ(GetModuleLoaderCounts().loaded, before.loaded);
-    EXPECT_EQ(GetModuleLoaderCounts().freed, before.freed);
-}
-
-std::vector<std::int64_t> freedSerials;
-
-TEST(ModuleLoader, CountsLoadsAndFreesAndTellsWhichModuleWasFreed)
-{
-    freedSerials.clear();
-    const ModuleFreeObserver previous = SetModuleFreeObserver([](std::int64_t serial) { freedSerials.push_back(serial); });
-    const ModuleLoaderCounts before = GetModuleLoaderCounts();
-
-    ModuleHandle a = LoadModule(TestModulePath("i686", "table"));
-    ModuleHandle b = LoadModule(TestModulePath("x86_64", "table"));
-    ASSERT_TRUE(a && b);
-    EXPECT_EQ(ModuleSerial(a), before.loaded + 1);
-    EXPECT_EQ(ModuleSerial(b), before.loaded + 2);
-    EXPECT_EQ(GetModuleLoaderCounts().loaded, before.loaded + 2);
-    EXPECT_EQ(GetModuleLoaderCounts().freed, before.freed);
-
-    const std::int64_t serialA = ModuleSerial(a);
-    const std::int64_t serialB = ModuleSerial(b);
-    FreeModule(b);
-    FreeModule(a);
-    FreeModule(nullptr);
-    EXPECT_EQ(GetModuleLoaderCounts().freed, before.freed + 2);
-    EXPECT_EQ(freedSerials, (std::vector<std::int64_t>{serialB, serialA}));
-    EXPECT_EQ(ModuleSerial(nullptr), 0);
-    SetModuleFreeObserver(previous);
+        EXPECT_FALSE(LoadModule(path)) << path;
+    EXPECT_FALSE(LoadModuleFromBytes({}));
 }
 
 TEST(ModuleLoader, LangIdFromLocaleName)

@@ -32,7 +32,7 @@ struct Probe {
 Probe ProbeModule(Bytes bytes)
 {
     Probe probe;
-    const ModulePtr module(LoadModuleFromBytes(std::move(bytes)));
+    const ModulePtr module = testing::Own(LoadModuleFromBytes(std::move(bytes)));
     probe.loaded = module != nullptr;
     if (!module)
         return probe;

@@ -20,6 +20,12 @@ struct ModuleFree {
 };
 using ModulePtr = std::unique_ptr<LoadedModule, ModuleFree>;
 
+// The module loaded, owned; empty when it did not load.
+inline ModulePtr Own(Result<ModuleHandle> loaded)
+{
+    return ModulePtr(loaded.value_or(nullptr));
+}
+
 // The string as the loader copies it into a buffer of `bufferLength` units; also checks
 // that the count returned matches the terminator written.
 inline std::u16string LoadText(ModuleHandle module, std::uint32_t id, int bufferLength = 512)
