@@ -6,10 +6,10 @@
 // harm: the read simply reports that the bytes are not there.
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <concepts>
 #include <optional>
 #include <span>
 #include <string_view>
