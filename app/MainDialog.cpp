@@ -1,5 +1,7 @@
 #include "app/MainDialog.h"
 
+#include <variant>
+
 #include "data/DataFile.h"
 #include "data/DataParser.h"
 #include "resources/DialogTemplates.h"
@@ -18,7 +20,66 @@ using Ids = MainDialogIds;
 
 bool HasSelection(const ListBox& list) { return list.GetCurSel() >= 0; }
 
-CheckMark Mark(bool checked) { return checked ? CheckMark::Checked : CheckMark::Unchecked; }
+// A detail field into the member that shows it: the text into a box's member, the
+// selection and the tick straight into the control.
+void Show(std::string& text, const ShownField& field) { text = field.text; }
+void Show(DropDownList& list, const ShownField& field) { list.SetCurSel(field.selection); }
+void Show(Button& check, const ShownField& field) { check.SetCheck(field.checked ? CheckMark::Checked : CheckMark::Unchecked); }
+
+// The member that shows each tech detail field, in the order of TechFields.
+struct FieldMember {
+    std::string_view name;
+    std::variant<std::string MainDialog::*, DropDownList MainDialog::*, Button MainDialog::*> member;
+};
+
+constexpr FieldMember TechFieldMembers[] = {
+    {"nameStringIdText", &MainDialog::nameStringIdText},
+    {"nameText", &MainDialog::nameText},
+    {"helpStringIdText", &MainDialog::helpStringIdText},
+    {"helpText", &MainDialog::helpText},
+    {"requiredTechCheck", &MainDialog::requiredTechCheck},
+    {"requiredTech1Text", &MainDialog::requiredTech1Text},
+    {"requiredTech2Text", &MainDialog::requiredTech2Text},
+    {"requiredTech3Text", &MainDialog::requiredTech3Text},
+    {"requiredTech4Text", &MainDialog::requiredTech4Text},
+    {"requiredTech5Text", &MainDialog::requiredTech5Text},
+    {"requiredTech6Text", &MainDialog::requiredTech6Text},
+    {"cost1Check", &MainDialog::cost1Check},
+    {"cost1TypeList", &MainDialog::cost1TypeList},
+    {"cost1AmountText", &MainDialog::cost1AmountText},
+    {"cost2Check", &MainDialog::cost2Check},
+    {"cost2TypeList", &MainDialog::cost2TypeList},
+    {"cost2AmountText", &MainDialog::cost2AmountText},
+    {"cost3Check", &MainDialog::cost3Check},
+    {"cost3TypeList", &MainDialog::cost3TypeList},
+    {"cost3AmountText", &MainDialog::cost3AmountText},
+    {"civCheck", &MainDialog::civCheck},
+    {"civList", &MainDialog::civList},
+    {"researchTimeText", &MainDialog::researchTimeText},
+    {"locationText", &MainDialog::locationText},
+    {"locationNameText", &MainDialog::locationNameText},
+    {"iconIdText", &MainDialog::iconIdText},
+    {"buttonSlotText", &MainDialog::buttonSlotText},
+    {"unknown1Text", &MainDialog::unknown1Text},
+    {"unknown2Text", &MainDialog::unknown2Text},
+    {"unknown3Text", &MainDialog::unknown3Text},
+    {"unknown4Text", &MainDialog::unknown4Text},
+    {"unknown5Text", &MainDialog::unknown5Text},
+    {"effectNoText", &MainDialog::effectNoText},
+};
+
+// Every field goes to the member of its name, of the kind its control needs.
+constexpr bool MembersMatchFields()
+{
+    if (std::size(TechFieldMembers) != TechFields.size())
+        return false;
+    for (std::size_t i = 0; i < TechFields.size(); ++i)
+        if (TechFieldMembers[i].name != TechFields[i].member ||
+            TechFieldMembers[i].member.index() != static_cast<std::size_t>(ControlOf(TechFields[i].form)))
+            return false;
+    return true;
+}
+static_assert(MembersMatchFields());
 
 } // namespace
 
@@ -189,39 +250,8 @@ void MainDialog::OnSelChangeTechList()
     if (k < 0 || k >= ShownTechCount(tables))
         return;
     const TechDetailView v = DescribeTech(tables.techs[static_cast<std::size_t>(k)], tables.unitNameIds, Lookup());
-    nameStringIdText = v.nameStringIdText;
-    nameText = v.nameText;
-    helpStringIdText = v.helpStringIdText;
-    helpText = v.helpText;
-    requiredTechCheck.SetCheck(Mark(v.requiredTechCheck));
-    requiredTech1Text = v.requiredTechTexts[0];
-    requiredTech2Text = v.requiredTechTexts[1];
-    requiredTech3Text = v.requiredTechTexts[2];
-    requiredTech4Text = v.requiredTechTexts[3];
-    requiredTech5Text = v.requiredTechTexts[4];
-    requiredTech6Text = v.requiredTechTexts[5];
-    cost1Check.SetCheck(Mark(v.costChecks[0]));
-    cost1AmountText = v.costAmountTexts[0];
-    cost1TypeList.SetCurSel(v.costTypeSelections[0]);
-    cost2Check.SetCheck(Mark(v.costChecks[1]));
-    cost2AmountText = v.costAmountTexts[1];
-    cost2TypeList.SetCurSel(v.costTypeSelections[1]);
-    cost3Check.SetCheck(Mark(v.costChecks[2]));
-    cost3AmountText = v.costAmountTexts[2];
-    cost3TypeList.SetCurSel(v.costTypeSelections[2]);
-    civCheck.SetCheck(Mark(v.civCheck));
-    civList.SetCurSel(v.civSelection);
-    researchTimeText = v.researchTimeText;
-    locationText = v.locationText;
-    locationNameText = v.locationNameText;
-    iconIdText = v.iconIdText;
-    buttonSlotText = v.buttonSlotText;
-    unknown1Text = v.unknownTexts[0];
-    unknown2Text = v.unknownTexts[1];
-    unknown3Text = v.unknownTexts[2];
-    unknown4Text = v.unknownTexts[3];
-    unknown5Text = v.unknownTexts[4];
-    effectNoText = v.effectNoText;
+    for (std::size_t i = 0; i < TechFields.size(); ++i)
+        std::visit([&](auto member) { Show(this->*member, v.fields[i]); }, TechFieldMembers[i].member);
     RenderEffectList(v.effectNo);
     UpdateData(false);
 }

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <type_traits>
+
+#include "data/TechLayout.h"
 
 namespace velmora {
 
@@ -23,8 +26,7 @@ constexpr std::int64_t UnitIdOffset = 3;
 constexpr std::int64_t UnitNameIdOffset = 5;
 constexpr std::int64_t UnitKOffset = 149;
 constexpr std::int64_t UnitCommonLength = 160;     // + 5 * k + name length
-constexpr std::int64_t TechNameLengthOffset = 60;
-constexpr std::int64_t TechHeaderLength = 62;      // + name length
+constexpr std::int64_t TechHeaderLength = StoredTechFieldsLength + 2;  // + name length
 
 bool IsUnitType(int type)
 {
@@ -152,11 +154,6 @@ bool Parser::ReadCivs()
         const auto units = bytes_.I16(pos_ + CivUnitCountOffset + 4 * r);
         if (!units)
             return Truncated();
-        if (c < MaxCivs) {
-            CivRecord& civ = tables_.civs[static_cast<std::size_t>(c)];
-            civ.resourceCount = *resources;
-            civ.unitCount = *units;
-        }
         pos_ += CivHeaderLength + 4 * r + 4 * NonNegative(*units);
         if (*units > 0 && !ReadUnits(*units))
             return false;
@@ -234,30 +231,12 @@ bool Parser::ReadTech(TechRecord& tech)
     const auto fixed = bytes_.Sub(pos_, TechHeaderLength);
     if (!fixed)
         return Truncated();
-    const ByteView r = *fixed;  // every read below lies inside the 62 bytes just checked
-    for (std::size_t i = 0; i < tech.requiredTechs.size(); ++i)
-        tech.requiredTechs[i] = *r.I16(static_cast<std::int64_t>(2 * i));
-    for (std::size_t i = 0; i < tech.cost.size(); ++i) {
-        const auto at = static_cast<std::int64_t>(12 + 5 * i);
-        tech.cost[i] = TechCost{*r.I16(at), *r.I16(at + 2), *r.I8(at + 4)};
-    }
-    tech.requiredTechFlag = *r.I16(27);
-    tech.civ = *r.I16(29);
-    tech.civFlag = *r.I16(31);
-    tech.location = *r.I16(33);
-    tech.nameStringId = *r.I16(35);
-    tech.helpStringId = *r.I16(37);
-    tech.researchTime = *r.I16(39);
-    tech.effectNo = *r.I16(41);
-    tech.unknown1 = *r.I16(43);
-    tech.iconId = *r.I8(45);
-    tech.unknown2 = *r.I8(46);
-    tech.buttonSlot = *r.I8(47);
-    tech.unknown3 = *r.I32(48);
-    tech.unknown4 = *r.I32(52);
-    tech.unknown5 = *r.I32(56);
-
-    const std::int64_t nameLength = NonNegative(*r.I16(TechNameLengthOffset));
+    std::int64_t at = 0;  // every read below lies inside the bytes just checked
+    ForEachStoredTechField(tech, [&](auto& field) {
+        field = *fixed->Int<std::remove_reference_t<decltype(field)>>(at);
+        at += sizeof field;
+    });
+    const std::int64_t nameLength = NonNegative(*fixed->I16(StoredTechFieldsLength));
     const auto name = bytes_.Sub(pos_ + TechHeaderLength, nameLength);
     if (!name)
         return Truncated();

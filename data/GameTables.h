@@ -69,14 +69,6 @@ struct TechRecord {
 
 inline constexpr std::size_t MaxTechNameLength = 255;
 
-struct CivRecord {
-    std::string name;  // never filled from the file
-    std::int16_t resourceCount = 0;
-    std::int16_t unitCount = 0;
-
-    bool operator==(const CivRecord&) const = default;
-};
-
 // Unit id -> language string id of the unit's name. Every civilization writes into the one
 // table, later ones over earlier ones.
 struct UnitNameIds {
@@ -96,7 +88,6 @@ struct GameTables {
     std::int16_t techCount = 0;
     std::array<TechRecord, MaxTechs> techs{};
     std::int32_t civCount = 0;
-    std::array<CivRecord, MaxCivs> civs{};
     UnitNameIds unitNameIds;
 
     bool operator==(const GameTables&) const = default;

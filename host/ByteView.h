@@ -6,6 +6,7 @@
 // harm: the read simply reports that the bytes are not there.
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -37,6 +38,9 @@ public:
     std::optional<std::uint32_t> U32(std::int64_t pos) const { return Le<std::uint32_t, 4>(pos); }
     std::optional<std::int32_t> I32(std::int64_t pos) const { return Le<std::int32_t, 4>(pos); }
     std::optional<std::uint64_t> U64(std::int64_t pos) const { return Le<std::uint64_t, 8>(pos); }
+    // An integer as wide as T.
+    template <std::integral T>
+    std::optional<T> Int(std::int64_t pos) const { return Le<T, sizeof(T)>(pos); }
 
     std::optional<float> F32(std::int64_t pos) const
     {

@@ -9,6 +9,8 @@
 
 #include <zlib.h>
 
+#include "data/TechLayout.h"
+
 namespace velmora::datafile {
 
 namespace {
@@ -159,16 +161,17 @@ DataFileWriter& DataFileWriter::Techs(const std::vector<TechSpec>& techs, std::o
     return *this;
 }
 
+TechSpec::TechSpec()
+{
+    requiredTechs.fill(-1);
+    for (TechCost& c : cost)
+        c.type = -1;
+    civ = location = nameStringId = helpStringId = effectNo = -1;
+}
+
 DataFileWriter& DataFileWriter::Tech(const TechSpec& t)
 {
-    for (std::int16_t r : t.requiredTechs)
-        I16(r);
-    for (const TechSpec::Cost& c : t.cost)
-        I16(c.type).I16(c.amount).I8(c.flag);
-    I16(t.requiredTechFlag).I16(t.civ).I16(t.civFlag).I16(t.location);
-    I16(t.nameStringId).I16(t.helpStringId).I16(t.researchTime).I16(t.effectNo).I16(t.unknown1);
-    I8(t.iconId).I8(t.unknown2).I8(t.buttonSlot);
-    I32(t.unknown3).I32(t.unknown4).I32(t.unknown5);
+    ForEachStoredTechField(t, [this](auto field) { Int(field); });
     const std::int16_t n = t.declaredNameLength.value_or(static_cast<std::int16_t>(t.name.size()));
     I16(n);
     Bytes name(Count(n), 0);
@@ -194,27 +197,9 @@ DataFileWriter& DataFileWriter::Zeros(std::size_t count)
     return *this;
 }
 
-DataFileWriter& DataFileWriter::I8(std::int8_t v)
-{
-    bytes_.push_back(static_cast<std::uint8_t>(v));
-    return *this;
-}
-
-DataFileWriter& DataFileWriter::I16(std::int16_t v)
-{
-    const auto u = static_cast<std::uint16_t>(v);
-    bytes_.push_back(static_cast<std::uint8_t>(u));
-    bytes_.push_back(static_cast<std::uint8_t>(u >> 8));
-    return *this;
-}
-
-DataFileWriter& DataFileWriter::I32(std::int32_t v)
-{
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i)
-        bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
-    return *this;
-}
+DataFileWriter& DataFileWriter::I8(std::int8_t v) { return Int(v); }
+DataFileWriter& DataFileWriter::I16(std::int16_t v) { return Int(v); }
+DataFileWriter& DataFileWriter::I32(std::int32_t v) { return Int(v); }
 
 DataFileWriter& DataFileWriter::F32(float v)
 {

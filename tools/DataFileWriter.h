@@ -4,13 +4,17 @@
 // with the bytes written, so tests can build both sound and hostile files.
 #pragma once
 
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
+
+#include "data/GameTables.h"
 
 namespace velmora::datafile {
 
@@ -48,29 +52,10 @@ struct CivSpec {
     bool unitCountFromUnits = true;
 };
 
-struct TechSpec {
-    std::int16_t requiredTechs[6] = {-1, -1, -1, -1, -1, -1};
-    struct Cost {
-        std::int16_t type = -1;
-        std::int16_t amount = 0;
-        std::int8_t flag = 0;
-    } cost[3];
-    std::int16_t requiredTechFlag = 0;
-    std::int16_t civ = -1;
-    std::int16_t civFlag = 0;
-    std::int16_t location = -1;
-    std::int16_t nameStringId = -1;
-    std::int16_t helpStringId = -1;
-    std::int16_t researchTime = 0;
-    std::int16_t effectNo = -1;
-    std::int16_t unknown1 = 0;
-    std::int8_t iconId = 0;
-    std::int8_t unknown2 = 0;
-    std::int8_t buttonSlot = 0;
-    std::int32_t unknown3 = 0;
-    std::int32_t unknown4 = 0;
-    std::int32_t unknown5 = 0;
-    std::string name;
+// A tech record as written: ids and indexes default to -1 ("none"), and the name length
+// may disagree with the name.
+struct TechSpec : TechRecord {
+    TechSpec();
     std::optional<std::int16_t> declaredNameLength;  // N; bytes written: max(0, N), name then NULs
 };
 
@@ -95,6 +80,15 @@ public:
     DataFileWriter& I8(std::int8_t v);
     DataFileWriter& I16(std::int16_t v);
     DataFileWriter& I32(std::int32_t v);
+    // A little-endian integer as wide as its type.
+    template <std::integral T>
+    DataFileWriter& Int(T v)
+    {
+        const auto u = static_cast<std::make_unsigned_t<T>>(v);
+        for (std::size_t i = 0; i < sizeof v; ++i)
+            bytes_.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+        return *this;
+    }
     DataFileWriter& F32(float v);
 
     std::size_t Size() const { return bytes_.size(); }

@@ -29,33 +29,54 @@ Json FloatJson(float value)
     return std::strtod(ShortestFloatText(value).c_str(), nullptr);
 }
 
+// The view's fields by their members' names: the boxes, then the lists, then the check
+// boxes, each in the dialog's order.
 Json ViewJson(const TechDetailView& v)
 {
     Json j;
-    j["nameStringIdText"] = v.nameStringIdText;
-    j["nameText"] = v.nameText;
-    j["helpStringIdText"] = v.helpStringIdText;
-    j["helpText"] = v.helpText;
-    for (std::size_t i = 0; i < v.requiredTechTexts.size(); ++i)
-        j["requiredTech" + std::to_string(i + 1) + "Text"] = v.requiredTechTexts[i];
-    for (std::size_t i = 0; i < v.costAmountTexts.size(); ++i)
-        j["cost" + std::to_string(i + 1) + "AmountText"] = v.costAmountTexts[i];
-    j["researchTimeText"] = v.researchTimeText;
-    j["locationText"] = v.locationText;
-    j["locationNameText"] = v.locationNameText;
-    j["iconIdText"] = v.iconIdText;
-    j["buttonSlotText"] = v.buttonSlotText;
-    for (std::size_t i = 0; i < v.unknownTexts.size(); ++i)
-        j["unknown" + std::to_string(i + 1) + "Text"] = v.unknownTexts[i];
-    j["effectNoText"] = v.effectNoText;
-    for (std::size_t i = 0; i < v.costTypeSelections.size(); ++i)
-        j["cost" + std::to_string(i + 1) + "TypeList"] = v.costTypeSelections[i];
-    j["civList"] = v.civSelection;
-    j["requiredTechCheck"] = v.requiredTechCheck;
-    for (std::size_t i = 0; i < v.costChecks.size(); ++i)
-        j["cost" + std::to_string(i + 1) + "Check"] = v.costChecks[i];
-    j["civCheck"] = v.civCheck;
+    for (const FieldControl control : {FieldControl::Box, FieldControl::List, FieldControl::Check})
+        for (std::size_t i = 0; i < TechFields.size(); ++i) {
+            const ShownField& shown = v.fields[i];
+            if (ControlOf(TechFields[i].form) != control)
+                continue;
+            Json& value = j[std::string(TechFields[i].member)];
+            if (control == FieldControl::Box)
+                value = shown.text;
+            else if (control == FieldControl::List)
+                value = shown.selection;
+            else
+                value = shown.checked;
+        }
     return j;
+}
+
+// One line per caption, each field after it on its line.
+void WriteViewText(std::ostream& out, const TechDetailView& v)
+{
+    for (std::size_t i = 0; i < TechFields.size(); ++i) {
+        const TechField& field = TechFields[i];
+        const ShownField& shown = v.fields[i];
+        if (!field.caption.empty())
+            out << "\n    " << field.caption;
+        out << ' ';
+        if (!field.dumpLabel.empty())
+            out << field.dumpLabel << ' ';
+        switch (ControlOf(field.form)) {
+        case FieldControl::Box:
+            out << (shown.text.empty() ? field.dumpBlank : shown.text);
+            break;
+        case FieldControl::List:
+            if (shown.selection >= 0)
+                out << shown.selection << " (" << ListEntries(field.form)[static_cast<std::size_t>(shown.selection)] << ")";
+            else
+                out << "none";
+            break;
+        case FieldControl::Check:
+            out << (shown.checked ? "[x]" : "[ ]");
+            break;
+        }
+    }
+    out << '\n';
 }
 
 Json TechJson(const GameTables& tables, const StringLookup& lookup, int k)
@@ -142,31 +163,8 @@ void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLook
     for (int k = 0; k < ShownTechCount(tables); ++k) {
         const TechRecord& t = TechAt(tables, k);
         const TechDetailView v = DescribeTech(t, tables.unitNameIds, lookup);
-        auto field = [&out](const char* label, const std::string& value) { out << "    " << label << " " << value << "\n"; };
-        auto selection = [](int position, const auto& items) {
-            return position >= 0 ? std::to_string(position) + " (" + items[static_cast<std::size_t>(position)] + ")" : std::string("none");
-        };
-        out << TechListLine(k, t) << "\n";
-        field("Name String ID:", v.nameStringIdText + " " + v.nameText);
-        field("Help String ID:", v.helpStringIdText + " " + v.helpText);
-        std::string required = v.requiredTechCheck ? "[x]" : "[ ]";
-        for (const std::string& r : v.requiredTechTexts)
-            required += " " + (r.empty() ? std::string("-") : r);
-        field("Required Tech:", required);
-        for (std::size_t i = 0; i < 3; ++i) {
-            const std::string label = "Cost" + std::to_string(i + 1) + ":";
-            field(label.c_str(), std::string(v.costChecks[i] ? "[x] " : "[ ] ") + selection(v.costTypeSelections[i], ResourceListItems) +
-                                     " amount " + v.costAmountTexts[i]);
-        }
-        field("Civ:", std::string(v.civCheck ? "[x] " : "[ ] ") + selection(v.civSelection, CivListItems));
-        field("Research Time:", v.researchTimeText);
-        field("Location:", v.locationText + " " + v.locationNameText);
-        field("Icon ID:", v.iconIdText);
-        field("Button Slot:", v.buttonSlotText);
-        field("Unknown1:", v.unknownTexts[0]);
-        field("Unknown2:", v.unknownTexts[1]);
-        field("Unknown3,4,5:", v.unknownTexts[2] + " " + v.unknownTexts[3] + " " + v.unknownTexts[4]);
-        field("Effect No:", v.effectNoText);
+        out << TechListLine(k, t);
+        WriteViewText(out, v);
         for (const std::string& line : RenderEffectLines(tables, lookup, v.effectNo))
             out << "        " << line << "\n";
     }

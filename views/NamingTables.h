@@ -1,11 +1,21 @@
-// The fixed names the effect notation uses for unit classes and unit attributes.
+// The fixed names the views use: the entries of the resource and civilization drop-down
+// lists, and the names the effect notation gives unit classes and unit attributes.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velmora {
+
+// The drop-down lists' entries, in their fixed positions; the dialog template fills the
+// lists with them.
+inline constexpr std::string_view ResourceNames[] = {"", "Food", "Wood", "Stone", "Gold"};
+inline constexpr std::string_view CivNames[] = {
+    "", "Briton", "Frank", "Cothic", "Teutonic", "Japanese", "Chinese", "Byzantine", "Persian", "Saracen",
+    "Turkish", "Viking", "Mongol", "Celtic", "Spanish", "Aztec", "Mayan", "Hun", "Korean",
+};
 
 inline constexpr int UnitClassCount = 60;
 extern const std::array<const char*, UnitClassCount> UnitClassNames;

@@ -1,71 +1,79 @@
 #include "views/TechDetailView.h"
 
-#include <cstdio>
-
+#include "views/NamingTables.h"
 #include "views/TextForms.h"
 
 namespace velmora {
 
-const std::array<const char*, 5> ResourceListItems = {"", "Food", "Wood", "Stone", "Gold"};
+namespace {
 
-const std::array<const char*, 19> CivListItems = {
-    "", "Briton", "Frank", "Cothic", "Teutonic", "Japanese", "Chinese", "Byzantine", "Persian", "Saracen",
-    "Turkish", "Viking", "Mongol", "Celtic", "Spanish", "Aztec", "Mayan", "Hun", "Korean",
-};
+ShownField Show(FieldForm form, std::int32_t value, const UnitNameIds& unitNameIds, const StringLookup& lookup)
+{
+    switch (form) {
+    case FieldForm::Number:
+        return {.text = FormatNumber(value)};
+    case FieldForm::NumberBlankNone:
+        return {.text = FormatNumberBlankNone(value)};
+    case FieldForm::EffectNumber:
+        return {.text = value >= 0 ? FormatNumber(value) : std::string()};
+    case FieldForm::StringText:
+        return {.text = lookup(value)};
+    case FieldForm::UnitName:
+        return {.text = LocationName(value, unitNameIds, lookup)};
+    case FieldForm::ResourceList:
+        return {.selection = ResourceSelection(value)};
+    case FieldForm::CivList:
+        return {.selection = CivSelection(value)};
+    case FieldForm::Check:
+        return {.checked = value != 0};
+    }
+    return {};
+}
+
+} // namespace
 
 std::string TechListLine(int index, const TechRecord& tech)
 {
     return FormatText("%03d:%s", index, DisplayText(tech.name).c_str());
 }
 
-int ResourceSelection(std::int16_t type)
+int ResourceSelection(std::int32_t type)
 {
-    return type >= -1 && type <= 3 ? type + 1 : NoSelection;
+    return type >= -1 && type + 1 < static_cast<int>(std::size(ResourceNames)) ? type + 1 : NoSelection;
 }
 
-int CivSelection(std::int16_t civ)
+int CivSelection(std::int32_t civ)
 {
     if (civ == -1)
         return 0;
-    if (civ >= 0 && civ < static_cast<int>(CivListItems.size()))
+    if (civ >= 0 && civ < static_cast<int>(std::size(CivNames)))
         return civ;
     return NoSelection;
 }
 
-std::string LocationName(std::int16_t location, const UnitNameIds& unitNameIds, const StringLookup& lookup)
+std::span<const std::string_view> ListEntries(FieldForm form)
+{
+    if (form == FieldForm::ResourceList)
+        return ResourceNames;
+    if (form == FieldForm::CivList)
+        return CivNames;
+    return {};
+}
+
+std::string LocationName(std::int32_t location, const UnitNameIds& unitNameIds, const StringLookup& lookup)
 {
     if (location < 0 || location >= MaxUnitIds)
         return {};
     return lookup(unitNameIds[location]);
 }
 
-TechDetailView DescribeTech(const TechRecord& t, const UnitNameIds& unitNameIds, const StringLookup& lookup)
+TechDetailView DescribeTech(const TechRecord& tech, const UnitNameIds& unitNameIds, const StringLookup& lookup)
 {
-    TechDetailView v;
-    v.nameStringIdText = FormatNumberBlankNone(t.nameStringId);
-    v.nameText = lookup(t.nameStringId);
-    v.helpStringIdText = FormatNumberBlankNone(t.helpStringId);
-    v.helpText = lookup(t.helpStringId);
-    v.requiredTechCheck = t.requiredTechFlag != 0;
-    for (std::size_t i = 0; i < t.requiredTechs.size(); ++i)
-        v.requiredTechTexts[i] = FormatNumberBlankNone(t.requiredTechs[i]);
-    for (std::size_t i = 0; i < t.cost.size(); ++i) {
-        v.costChecks[i] = t.cost[i].flag != 0;
-        v.costAmountTexts[i] = FormatNumberBlankNone(t.cost[i].amount);
-        v.costTypeSelections[i] = ResourceSelection(t.cost[i].type);
-    }
-    v.civCheck = t.civFlag != 0;
-    v.civSelection = CivSelection(t.civ);
-    v.researchTimeText = FormatNumberBlankNone(t.researchTime);
-    v.locationText = FormatNumberBlankNone(t.location);
-    v.locationNameText = LocationName(t.location, unitNameIds, lookup);
-    v.iconIdText = FormatNumberBlankNone(t.iconId);
-    v.buttonSlotText = FormatNumberBlankNone(t.buttonSlot);
-    v.unknownTexts = {FormatNumber(t.unknown1), FormatNumber(t.unknown2), FormatNumber(t.unknown3),
-                      FormatNumber(t.unknown4), FormatNumber(t.unknown5)};
-    v.effectNoText = t.effectNo >= 0 ? FormatNumber(t.effectNo) : std::string();
-    v.effectNo = t.effectNo;
-    return v;
+    TechDetailView view;
+    for (std::size_t i = 0; i < TechFields.size(); ++i)
+        view.fields[i] = Show(TechFields[i].form, TechFields[i].value(tech), unitNameIds, lookup);
+    view.effectNo = tech.effectNo;
+    return view;
 }
 
 } // namespace velmora

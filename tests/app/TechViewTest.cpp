@@ -34,8 +34,7 @@ protected:
 TechSpec Detailed()
 {
     TechSpec t = NamedTech("Detailed", 0);
-    const std::int16_t required[6] = {5, -1, -1, -1, -1, -2};
-    std::copy(std::begin(required), std::end(required), t.requiredTechs);
+    t.requiredTechs = {5, -1, -1, -1, -1, -2};
     t.cost[0] = {-1, -1, -1};
     t.cost[1] = {0, 40, 0};
     t.cost[2] = {4, 7, 1};

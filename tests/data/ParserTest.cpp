@@ -207,7 +207,6 @@ TEST_F(ParserTest, UnitCountsZeroAndOneReadNoRecords)
     CivSpec later{.name = "Later", .units = {MakeUnit(10, 0, 5), MakeUnit(10, 1, 6)}};
     ASSERT_TRUE(Parse(Outline({}, {none, one, later}, {NamedTech("Tail")})));
     EXPECT_EQ(tables->civCount, 3);
-    EXPECT_EQ(tables->civs[1].unitCount, 1);
     EXPECT_EQ(tables->unitNameIds[1], 6);
     EXPECT_EQ(tables->techs[0].name, "Tail");
 }
@@ -319,7 +318,6 @@ TEST_F(ParserTest, NegativeCountsInsideRecordsCountAsZero)
     tech.declaredNameLength = -1;
     ASSERT_TRUE(Parse(Outline(effects, {civ, negativeUnits}, {tech, NamedTech("Next")})));
     EXPECT_EQ(tables->effects[0].commandCount, 0);
-    EXPECT_EQ(tables->civs[0].resourceCount, -6);
     EXPECT_EQ(tables->unitNameIds[1], 31);
     EXPECT_EQ(tables->techs[0].name, "");
     EXPECT_EQ(tables->techs[1].name, "Next");
@@ -340,50 +338,18 @@ TEST_F(ParserTest, CivilizationsBeyondTheCapacityStillYieldTheirUnits)
 
 TEST_F(ParserTest, EveryTechFieldLandsInItsMember)
 {
-    TechSpec t;
-    std::int16_t req[6] = {1, -1, 300, -2, 5, 32767};
-    std::copy(std::begin(req), std::end(req), t.requiredTechs);
-    t.cost[0] = {0, 150, 1};
-    t.cost[1] = {3, -20, -1};
-    t.cost[2] = {-1, 0, 127};
-    t.requiredTechFlag = 2;
-    t.civ = 18;
-    t.civFlag = -1;
-    t.location = 865;
-    t.nameStringId = 7001;
-    t.helpStringId = -32768;
-    t.researchTime = 60;
-    t.effectNo = 513;
-    t.unknown1 = -7;
-    t.iconId = -128;
-    t.unknown2 = 127;
-    t.buttonSlot = -1;
-    t.unknown3 = -2147483647 - 1;
-    t.unknown4 = 2147483647;
-    t.unknown5 = 12345678;
-    t.name = "Irrigation";
-    ASSERT_TRUE(Parse(datafile::MinimalDataFile({NamedTech("Zero"), t})));
-    const TechRecord& r = tables->techs[1];
-    EXPECT_EQ(r.requiredTechs, (std::array<std::int16_t, 6>{1, -1, 300, -2, 5, 32767}));
-    EXPECT_EQ(r.cost[0], (TechCost{0, 150, 1}));
-    EXPECT_EQ(r.cost[1], (TechCost{3, -20, -1}));
-    EXPECT_EQ(r.cost[2], (TechCost{-1, 0, 127}));
-    EXPECT_EQ(r.requiredTechFlag, 2);
-    EXPECT_EQ(r.civ, 18);
-    EXPECT_EQ(r.civFlag, -1);
-    EXPECT_EQ(r.location, 865);
-    EXPECT_EQ(r.nameStringId, 7001);
-    EXPECT_EQ(r.helpStringId, -32768);
-    EXPECT_EQ(r.researchTime, 60);
-    EXPECT_EQ(r.effectNo, 513);
-    EXPECT_EQ(r.unknown1, -7);
-    EXPECT_EQ(r.iconId, -128);
-    EXPECT_EQ(r.unknown2, 127);
-    EXPECT_EQ(r.buttonSlot, -1);
-    EXPECT_EQ(r.unknown3, -2147483647 - 1);
-    EXPECT_EQ(r.unknown4, 2147483647);
-    EXPECT_EQ(r.unknown5, 12345678);
-    EXPECT_EQ(r.name, "Irrigation");
+    // The record spelled out byte by byte, field by field in file order.
+    DataFileWriter b;
+    b.Version().Zeros(8).Civs({Gaia()}).I16(2).Tech(NamedTech("Zero"));
+    b.I16(1).I16(-1).I16(300).I16(-2).I16(5).I16(32767);                  // required techs
+    b.I16(0).I16(150).I8(1).I16(3).I16(-20).I8(-1).I16(-1).I16(0).I8(127);  // costs: type, amount, flag
+    b.I16(2).I16(18).I16(-1).I16(865).I16(7001).I16(-32768).I16(60).I16(513).I16(-7);
+    b.I8(-128).I8(127).I8(-1).I32(-2147483647 - 1).I32(2147483647).I32(12345678);
+    b.I16(10).Raw("Irrigation");
+    ASSERT_TRUE(Parse(b.Data()));
+    const TechRecord expected{{1, -1, 300, -2, 5, 32767}, {{{0, 150, 1}, {3, -20, -1}, {-1, 0, 127}}}, 2, 18, -1, 865, 7001, -32768, 60, 513, -7,
+                              -128, 127, -1, -2147483647 - 1, 2147483647, 12345678, "Irrigation"};
+    EXPECT_EQ(tables->techs[1], expected);
 }
 
 TEST_F(ParserTest, TechNames)

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
+#include "views/NamingTables.h"
 #include "views/TechDetailView.h"
 #include "views/TextForms.h"
 
@@ -14,6 +16,13 @@ StringLookup MapLookup(std::map<std::int64_t, std::string> texts)
         const auto it = texts.find(id);
         return it == texts.end() ? std::string() : it->second;
     };
+}
+
+// What the dialog member `member` shows.
+const ShownField& Shown(const TechDetailView& v, std::string_view member)
+{
+    const auto field = std::find_if(TechFields.begin(), TechFields.end(), [&](const TechField& f) { return f.member == member; });
+    return v.fields.at(static_cast<std::size_t>(field - TechFields.begin()));
 }
 
 TEST(TechDetailViewTest, FieldForms)
@@ -42,25 +51,25 @@ TEST(TechDetailViewTest, FieldForms)
     units[12] = 5012;
     const TechDetailView v = DescribeTech(t, units, MapLookup({{-1, "none"}, {28000, "Help text"}, {5012, "Watchtower"}}));
 
-    EXPECT_EQ(v.nameStringIdText, "");
-    EXPECT_EQ(v.nameText, "none");  // the stored id is asked as it is, -1 included
-    EXPECT_EQ(v.helpStringIdText, "28000");
-    EXPECT_EQ(v.helpText, "Help text");
-    EXPECT_TRUE(v.requiredTechCheck);
-    EXPECT_EQ(v.requiredTechTexts, (std::array<std::string, 6>{"5", "", "", "-2", "0", ""}));
-    EXPECT_EQ(v.costChecks, (std::array<bool, 3>{true, false, true}));
-    EXPECT_EQ(v.costAmountTexts, (std::array<std::string, 3>{"", "0", "250"}));
-    EXPECT_EQ(v.costTypeSelections, (std::array<int, 3>{0, 1, NoSelection}));
-    EXPECT_TRUE(v.civCheck);
-    EXPECT_EQ(v.civSelection, 18);
-    EXPECT_EQ(CivListItems[18], std::string("Korean"));
-    EXPECT_EQ(v.researchTimeText, "");
-    EXPECT_EQ(v.locationText, "12");
-    EXPECT_EQ(v.locationNameText, "Watchtower");
-    EXPECT_EQ(v.iconIdText, "");
-    EXPECT_EQ(v.buttonSlotText, "-2");
-    EXPECT_EQ(v.unknownTexts, (std::array<std::string, 5>{"-1", "-1", "-1", "0", "2147483647"}));
-    EXPECT_EQ(v.effectNoText, "0");
+    const std::pair<const char*, const char*> texts[] = {
+        {"nameStringIdText", ""}, {"nameText", "none"},  // the stored id is asked as it is, -1 included
+        {"helpStringIdText", "28000"}, {"helpText", "Help text"},
+        {"requiredTech1Text", "5"}, {"requiredTech2Text", ""}, {"requiredTech3Text", ""},
+        {"requiredTech4Text", "-2"}, {"requiredTech5Text", "0"}, {"requiredTech6Text", ""},
+        {"cost1AmountText", ""}, {"cost2AmountText", "0"}, {"cost3AmountText", "250"},
+        {"researchTimeText", ""}, {"locationText", "12"}, {"locationNameText", "Watchtower"},
+        {"iconIdText", ""}, {"buttonSlotText", "-2"}, {"unknown1Text", "-1"}, {"unknown2Text", "-1"},
+        {"unknown3Text", "-1"}, {"unknown4Text", "0"}, {"unknown5Text", "2147483647"}, {"effectNoText", "0"},
+    };
+    for (const auto& [member, text] : texts)
+        EXPECT_EQ(Shown(v, member).text, text) << member;
+    for (const char* member : {"requiredTechCheck", "cost1Check", "cost3Check", "civCheck"})
+        EXPECT_TRUE(Shown(v, member).checked) << member;
+    EXPECT_FALSE(Shown(v, "cost2Check").checked);
+    const std::pair<const char*, int> selections[] = {{"cost1TypeList", 0}, {"cost2TypeList", 1}, {"cost3TypeList", NoSelection}, {"civList", 18}};
+    for (const auto& [member, position] : selections)
+        EXPECT_EQ(Shown(v, member).selection, position) << member;
+    EXPECT_EQ(CivNames[18], "Korean");
     EXPECT_EQ(v.effectNo, 0);
 }
 
@@ -73,17 +82,17 @@ TEST(TechDetailViewTest, NoneValuesAndTheirBoxes)
     t.civ = -1;
     UnitNameIds units;
     const TechDetailView v = DescribeTech(t, units, MapLookup({}));
-    EXPECT_EQ(v.locationText, "");
-    EXPECT_EQ(v.locationNameText, "");
-    EXPECT_EQ(v.effectNoText, "");
+    EXPECT_EQ(Shown(v, "locationText").text, "");
+    EXPECT_EQ(Shown(v, "locationNameText").text, "");
+    EXPECT_EQ(Shown(v, "effectNoText").text, "");
     EXPECT_EQ(v.effectNo, -1);
-    EXPECT_EQ(v.unknownTexts[1], "-1");
-    EXPECT_EQ(v.civSelection, 0);
+    EXPECT_EQ(Shown(v, "unknown2Text").text, "-1");
+    EXPECT_EQ(Shown(v, "civList").selection, 0);
 
     t.effectNo = -7;
-    EXPECT_EQ(DescribeTech(t, units, MapLookup({})).effectNoText, "");
+    EXPECT_EQ(Shown(DescribeTech(t, units, MapLookup({})), "effectNoText").text, "");
     t.location = 866;  // no entry in the unit table
-    EXPECT_EQ(DescribeTech(t, units, MapLookup({{-1, "x"}})).locationNameText, "");
+    EXPECT_EQ(Shown(DescribeTech(t, units, MapLookup({{-1, "x"}})), "locationNameText").text, "");
 }
 
 TEST(TechDetailViewTest, ListSelections)
@@ -94,7 +103,7 @@ TEST(TechDetailViewTest, ListSelections)
     const std::pair<std::int16_t, int> civs[] = {{-32768, NoSelection}, {-2, NoSelection}, {-1, 0}, {0, 0}, {3, 3}, {18, 18}, {19, NoSelection}, {25, NoSelection}};
     for (const auto& [civ, position] : civs)
         EXPECT_EQ(CivSelection(civ), position) << civ;
-    EXPECT_EQ(CivListItems[3], std::string("Cothic"));
+    EXPECT_EQ(CivNames[3], "Cothic");
 }
 
 TEST(TechDetailViewTest, TechListLines)
