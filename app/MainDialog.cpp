@@ -266,21 +266,21 @@ void MainDialog::OnChangeEffectNo()
 
 void MainDialog::OnChangeNameStringId()
 {
-    UpdateData(true);
-    const std::int32_t id = ReadLenientNumber(nameStringIdText);
-    if (!HasSelection(techList))
-        return;
-    nameText = LookupString(id);
-    UpdateData(false);
+    ShowTypedStringId(nameStringIdText, nameText);
 }
 
 void MainDialog::OnChangeHelpStringId()
 {
+    ShowTypedStringId(helpStringIdText, helpText);
+}
+
+void MainDialog::ShowTypedStringId(const std::string& idText, std::string& text)
+{
     UpdateData(true);
-    const std::int32_t id = ReadLenientNumber(helpStringIdText);
+    const std::int32_t id = ReadLenientNumber(idText);
     if (!HasSelection(techList))
         return;
-    helpText = LookupString(id);
+    text = LookupString(id);
     UpdateData(false);
 }
 

@@ -100,6 +100,8 @@ private:
     std::string LookupString(std::int64_t id) const { return languageModules.LookupString(id); }
     StringLookup Lookup() const;
     void RunLoad();
+    // The text of the string id typed into a box, beside it, while a tech is selected.
+    void ShowTypedStringId(const std::string& idText, std::string& text);
 };
 
 // Where the icon of a minimised window is drawn: centred in the client area, in integer

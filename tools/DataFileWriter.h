@@ -20,13 +20,7 @@ namespace velmora::datafile {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct CommandSpec {
-    std::int8_t type = 0;
-    std::int16_t data1 = 0;
-    std::int16_t data2 = 0;
-    std::int16_t data3 = 0;
-    float data4 = 0.0f;
-};
+using CommandSpec = EffectCommand;
 
 struct EffectSpec {
     std::vector<CommandSpec> commands;
