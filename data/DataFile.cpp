@@ -93,7 +93,8 @@ LoadResult Load::ReadInput(std::vector<std::uint8_t>& input)
     return {};
 }
 
-// Takes the compressed input and releases it, after the inflater, before returning.
+// Takes the compressed input, so that it is released (after the inflater has ended) before
+// the read-back allocates the inflated block.
 LoadResult Load::Inflate(std::vector<std::uint8_t> input, std::int64_t& length)
 {
     Inflater inflater(ByteView(input.data(), input.size()));
