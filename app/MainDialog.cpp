@@ -185,7 +185,10 @@ void MainDialog::OnCancel()
 
 bool MainDialog::LoadDataFile(const std::string& path)
 {
-    return velmora::LoadDataFile(path, dataBuffer).ok();
+    const auto loaded = velmora::LoadDataFile(path, dataBuffer);
+    if (!loaded)
+        MessageBox(loaded.failure().Text());
+    return loaded.ok();
 }
 
 bool MainDialog::ParseDataFile()

@@ -25,8 +25,9 @@ public:
     // The installation folder named in the registry ("" when there is none).
     std::string ReadInstallFolder();
 
-    // The load chain: inflate the file at `path` into the data buffer, parse it into the
-    // tables (its messages shown in message boxes), rebuild the tech list.
+    // The load chain: inflate the file at `path` into the data buffer (a failure shown in a
+    // message box that names the file and the reason), parse it into the tables (its
+    // messages shown in message boxes), rebuild the tech list.
     bool LoadDataFile(const std::string& path);
     bool ParseDataFile();
     void FillTechList();

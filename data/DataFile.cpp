@@ -14,23 +14,7 @@ namespace {
 
 using LoadResult = Result<void, LoadFailure>;
 
-Failure<LoadFailure> Failed(LoadFailure kind)
-{
-    const auto reason = [kind] {
-        switch (kind) {
-        case LoadFailure::OpenFailed: return "cannot open the data file";
-        case LoadFailure::ReadFailed: return "cannot read the data file";
-        case LoadFailure::TempFileFailed: return "cannot create the temporary file beside the data file";
-        case LoadFailure::TempIoFailed: return "cannot write, read back or delete the temporary file";
-        case LoadFailure::InitFailed: return "cannot initialise the inflater";
-        case LoadFailure::InflateFailed: return "the data file is not a raw deflate stream";
-        case LoadFailure::StreamTruncated: return "the data file's deflate stream is cut short";
-        case LoadFailure::TooLarge: return "the data file inflates to more than the program accepts";
-        }
-        return "unknown failure";
-    };
-    return {kind, reason()};
-}
+std::string MaxInflatedText() { return std::to_string(MaxInflatedLength >> 20) + " MiB"; }
 
 // Disk and size failures leave nothing; an inflate failure keeps what came before it.
 bool LeavesNothing(const LoadResult& result)
@@ -55,64 +39,68 @@ public:
     Inflater(const Inflater&) = delete;
     Inflater& operator=(const Inflater&) = delete;
 
-    bool Ready() const { return initResult_ == Z_OK; }
+    int InitResult() const { return initResult_; }
     z_stream& Stream() { return stream_; }
+    // What the inflater said about its last result.
+    std::string Said(int result) const { return stream_.msg ? stream_.msg : zError(result); }
 
 private:
     z_stream stream_{};
     int initResult_ = Z_STREAM_ERROR;
 };
 
-// Everything a load holds while it runs; the destructor removes the temporary file on
-// every path out.
+// Everything a load holds while it runs.
 class Load {
 public:
-    Load(const std::string& path, DataBuffer& buffer) : path_(path), tempPath_(path + std::string(TempFileSuffix)), buffer_(buffer) {}
-    ~Load()
-    {
-        if (tempCreated_) {
-            temp_.Close();
-            RemoveFile(tempPath_);
-        }
-    }
-    Load(const Load&) = delete;
-    Load& operator=(const Load&) = delete;
+    Load(const std::string& path, DataBuffer& buffer)
+        : hostPath_(ResolveHostPath(path)), shownPath_(DescribePath(path, hostPath_)), buffer_(buffer) {}
 
     LoadResult Run();
 
 private:
+    Failure<LoadFailure> Failed(LoadFailure kind, const std::string& what, std::string systemReason = {}) const
+    {
+        return {kind, shownPath_ + ": " + what, std::move(systemReason)};
+    }
     LoadResult ReadInput(std::vector<std::uint8_t>& input);
-    LoadResult Inflate(ByteView input, std::int64_t& length);
+    LoadResult Inflate(std::vector<std::uint8_t> input, std::int64_t& length);
     LoadResult ReadBack(std::int64_t length);
 
-    std::string path_;
-    std::string tempPath_;
+    std::string hostPath_;
+    std::string shownPath_;
     DataBuffer& buffer_;
     File temp_;
-    bool tempCreated_ = false;
 };
 
 LoadResult Load::ReadInput(std::vector<std::uint8_t>& input)
 {
-    File data = File::OpenForReading(path_);
-    if (!data.IsOpen())
-        return Failed(LoadFailure::OpenFailed);
-    const std::int64_t size = data.Size();
+    Result<File> file = File::OpenForReading(hostPath_);
+    if (!file)
+        return Failed(LoadFailure::OpenFailed, "cannot open the data file", file.failure().systemReason);
+    const Result<std::int64_t> size = file->Size();
+    if (!size)
+        return Failed(LoadFailure::ReadFailed, "cannot read the data file", size.failure().systemReason);
     // A compressed file larger than anything the buffer could hold inflated is not ours.
-    if (size < 0 || size > MaxInflatedLength)
-        return Failed(size < 0 ? LoadFailure::ReadFailed : LoadFailure::TooLarge);
-    input.resize(static_cast<std::size_t>(size));
-    if (data.Read(input.data(), input.size()) != size)
-        return Failed(LoadFailure::ReadFailed);
+    if (*size > MaxInflatedLength)
+        return Failed(LoadFailure::TooLarge, "the data file is " + std::to_string(*size) + " bytes long, more than the " +
+                                                 MaxInflatedText() + " accepted");
+    input.resize(static_cast<std::size_t>(*size));
+    const Result<std::int64_t> read = file->Read(input.data(), input.size());
+    if (!read)
+        return Failed(LoadFailure::ReadFailed, "cannot read the data file", read.failure().systemReason);
+    if (*read != *size)
+        return Failed(LoadFailure::ReadFailed, "the data file changed while it was read");
     return {};
 }
 
-LoadResult Load::Inflate(ByteView input, std::int64_t& length)
+// Takes the compressed input, so that it is released (after the inflater has ended) before
+// the read-back allocates the inflated block.
+LoadResult Load::Inflate(std::vector<std::uint8_t> input, std::int64_t& length)
 {
-    Inflater inflater(input);
+    Inflater inflater(ByteView(input.data(), input.size()));
     length = 0;
-    if (!inflater.Ready())
-        return Failed(LoadFailure::InitFailed);
+    if (inflater.InitResult() != Z_OK)
+        return Failed(LoadFailure::InitFailed, "cannot initialise the inflater", inflater.Said(inflater.InitResult()));
 
     z_stream& stream = inflater.Stream();
     auto chunk = std::make_unique<std::uint8_t[]>(InflateChunkSize);
@@ -125,17 +113,18 @@ LoadResult Load::Inflate(ByteView input, std::int64_t& length)
             break;
         const std::size_t produced = InflateChunkSize - stream.avail_out;
         if (length + static_cast<std::int64_t>(produced) > MaxInflatedLength)
-            return Failed(LoadFailure::TooLarge);
-        if (!temp_.WriteAll(chunk.get(), produced))
-            return Failed(LoadFailure::TempIoFailed);
+            return Failed(LoadFailure::TooLarge, "the data file inflates to more than " + MaxInflatedText());
+        if (const Result<void> written = temp_.WriteAll(chunk.get(), produced); !written)
+            return Failed(LoadFailure::TempIoFailed, "cannot write the temporary file in " + TemporaryFolder(),
+                          written.failure().systemReason);
         length += static_cast<std::int64_t>(produced);
     } while (result == Z_OK && stream.avail_out == 0);
 
     if (result == Z_STREAM_END)
         return {};
     if (result == Z_OK || result == Z_BUF_ERROR)
-        return Failed(LoadFailure::StreamTruncated);
-    return Failed(LoadFailure::InflateFailed);
+        return Failed(LoadFailure::StreamTruncated, "the data file's deflate stream is cut short");
+    return Failed(LoadFailure::InflateFailed, "the data file is not a raw deflate stream", inflater.Said(result));
 }
 
 LoadResult Load::ReadBack(std::int64_t length)
@@ -143,8 +132,14 @@ LoadResult Load::ReadBack(std::int64_t length)
     if (length == 0)
         return {};
     auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(length));
-    if (!temp_.Rewind() || temp_.Read(bytes.get(), static_cast<std::size_t>(length)) != length)
-        return Failed(LoadFailure::TempIoFailed);
+    const Result<std::int64_t> read = [&]() -> Result<std::int64_t> {
+        if (const Result<void> rewound = temp_.Rewind(); !rewound)
+            return rewound.failure();
+        return temp_.Read(bytes.get(), static_cast<std::size_t>(length));
+    }();
+    if (!read || *read != length)
+        return Failed(LoadFailure::TempIoFailed, "cannot read back the temporary file in " + TemporaryFolder(),
+                      read ? "it is shorter than what was written" : read.failure().systemReason);
     buffer_.bytes = std::move(bytes);
     buffer_.length = static_cast<std::int32_t>(length);
     return {};
@@ -156,26 +151,17 @@ LoadResult Load::Run()
     if (LoadResult read = ReadInput(input); !read)
         return read;
 
-    temp_ = File::OpenScratch(tempPath_);
-    if (!temp_.IsOpen())
-        return Failed(LoadFailure::TempFileFailed);
-    tempCreated_ = true;
+    Result<File> temp = File::CreatePrivateTemporary();
+    if (!temp)
+        return Failed(LoadFailure::TempFileFailed, temp.failure().reason, temp.failure().systemReason);
+    temp_ = std::move(*temp);
 
     std::int64_t length = 0;
-    const LoadResult inflated = Inflate(ByteView(input.data(), input.size()), length);
-    input = {};
+    const LoadResult inflated = Inflate(std::move(input), length);
     if (LeavesNothing(inflated))
         return inflated;
-
     if (LoadResult readBack = ReadBack(length); !readBack)
         return readBack;
-
-    tempCreated_ = false;
-    const bool closed = temp_.Close();
-    if (!RemoveFile(tempPath_) || !closed) {
-        buffer_.Release();
-        return Failed(LoadFailure::TempIoFailed);
-    }
     return inflated;
 }
 
@@ -184,10 +170,9 @@ LoadResult Load::Run()
 Result<void, LoadFailure> LoadDataFile(const std::string& path, DataBuffer& buffer)
 {
     buffer.Release();
-    // The path as composed (e.g. "C:\Games\...") becomes the host path once; the
-    // temporary file is that host path followed by ".tmp1". The load's destructor removes
-    // the temporary file before a failure that leaves nothing releases the buffer.
-    LoadResult result = Load(ResolveHostPath(path), buffer).Run();
+    // The path as composed (e.g. "C:\Games\...") becomes the host path once. The
+    // temporary file closes, and with that is gone, when the load ends.
+    LoadResult result = Load(path, buffer).Run();
     if (LeavesNothing(result))
         buffer.Release();
     return result;

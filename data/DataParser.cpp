@@ -105,10 +105,7 @@ bool Parser::ReadEffects()
             return Truncated();
         if (*n > MaxEffectCommands) {
             Tell(NumErrorMessage);
-            // The offending effect and all after it are left without commands rather
-            // than with what an earlier file put there.
-            for (std::int64_t j = i; j < stored; ++j)
-                tables_.effects[static_cast<std::size_t>(j)].commandCount = 0;
+            // The offending effect and all after it keep no commands: the tables start empty.
             pos_ += EffectCountOffset;
             return true;
         }
@@ -258,8 +255,9 @@ std::int64_t FindEffectsAnchor(ByteView bytes)
 
 ParseResult ParseDataFile(ByteView bytes, GameTables& tables)
 {
-    // Parse into a copy so that a failed parse leaves the tables exactly as they were.
-    auto scratch = std::make_unique<GameTables>(tables);
+    // Parse into empty tables: a successful parse replaces the tables whole, so nothing
+    // an earlier file put there shows through, and a failed one leaves them as they were.
+    auto scratch = std::make_unique<GameTables>();
     ParseResult result;
     result.parsed = Parser(bytes, *scratch, result.messages).Run();
     if (result.parsed)

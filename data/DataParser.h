@@ -29,8 +29,8 @@ struct [[nodiscard]] ParseResult {
     std::vector<std::string> messages;
 };
 
-// Fills `tables` from the decompressed file. A parse that fails leaves `tables` exactly
-// as it was; a parse that succeeds overwrites only what the file holds.
+// Fills `tables` from the decompressed file. A parse that succeeds replaces `tables`
+// whole, as if they had been empty; a parse that fails leaves them exactly as they were.
 ParseResult ParseDataFile(const DataBuffer& buffer, GameTables& tables);
 ParseResult ParseDataFile(ByteView bytes, GameTables& tables);
 

@@ -1,11 +1,38 @@
 #include "host/File.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmora {
+
+namespace {
+
+// A failure with the text of errno as the system's reason.
+Failure<> SystemFailure(std::string reason, int error = errno)
+{
+    return Failure<>{.reason = std::move(reason), .systemReason = std::strerror(error)};
+}
+
+// A fresh name for a temporary file that no other process can guess.
+std::string RandomName()
+{
+    unsigned char bytes[8] = {};
+    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes))
+        return {};
+    std::string name = "velmora-";
+    for (const unsigned char b : bytes) {
+        name += "0123456789abcdef"[b >> 4];
+        name += "0123456789abcdef"[b & 15];
+    }
+    return name;
+}
+
+} // namespace
 
 File& File::operator=(File&& other) noexcept
 {
@@ -17,47 +44,71 @@ File& File::operator=(File&& other) noexcept
     return *this;
 }
 
-File File::OpenForReading(const std::string& path)
+Result<File> File::OpenForReading(const std::string& path)
 {
     // O_NONBLOCK keeps a FIFO from blocking the open; a regular file ignores it.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        return {};
+        return SystemFailure("cannot open the file");
     File file(fd);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return {};
+    if (::fstat(fd, &st) != 0)
+        return SystemFailure("cannot open the file");
+    if (S_ISDIR(st.st_mode))
+        return SystemFailure("cannot open the file", EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return Failure<>{.reason = "cannot open the file", .systemReason = "not a regular file"};
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        return {};
+        return SystemFailure("cannot open the file");
     return file;
 }
 
-File File::OpenScratch(const std::string& path)
+std::string TemporaryFolder()
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
-    if (fd < 0)
-        return {};
-    File file(fd);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1)
-        return {};
-    // Only a stale file is emptied: some file systems treat a truncate followed by writes
-    // as a replace and flush it to disk on close, which would slow every load.
-    if (st.st_size != 0 && ::ftruncate(fd, 0) != 0)
-        return {};
-    return file;
+    const char* folder = std::getenv("TMPDIR");
+    return folder && *folder ? folder : "/tmp";
 }
 
-std::int64_t File::Size() const
+Result<File> File::CreatePrivateTemporary()
+{
+    const std::string folder = TemporaryFolder();
+    const std::string reason = "cannot create a temporary file in " + folder;
+    // Unnamed, and O_EXCL keeps it from ever being given a name.
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        return File(fd);
+    // File systems without unnamed files: a fresh name, never an existing file or a
+    // link, removed again before anything is written.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        return SystemFailure(reason);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = RandomName();
+        if (name.empty())
+            return SystemFailure(reason);
+        const std::string path = folder + "/" + name;
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return SystemFailure(reason);
+        File file(fd);
+        if (::unlink(path.c_str()) != 0)
+            return SystemFailure(reason);
+        return file;
+    }
+    return SystemFailure(reason, EEXIST);
+}
+
+Result<std::int64_t> File::Size() const
 {
     struct stat st {};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
-        return -1;
+    if (::fstat(fd_, &st) != 0)
+        return SystemFailure("cannot learn the file's size");
     return static_cast<std::int64_t>(st.st_size);
 }
 
-std::int64_t File::Read(void* data, std::size_t size)
+Result<std::int64_t> File::Read(void* data, std::size_t size)
 {
     auto* out = static_cast<unsigned char*>(data);
     std::size_t done = 0;
@@ -66,7 +117,7 @@ std::int64_t File::Read(void* data, std::size_t size)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return -1;
+            return SystemFailure("cannot read the file");
         }
         if (n == 0)
             break;
@@ -75,7 +126,7 @@ std::int64_t File::Read(void* data, std::size_t size)
     return static_cast<std::int64_t>(done);
 }
 
-bool File::WriteAll(const void* data, std::size_t size)
+Result<void> File::WriteAll(const void* data, std::size_t size)
 {
     const auto* in = static_cast<const unsigned char*>(data);
     std::size_t done = 0;
@@ -84,32 +135,27 @@ bool File::WriteAll(const void* data, std::size_t size)
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return SystemFailure("cannot write the file");
         }
         if (n == 0)
-            return false;
+            return SystemFailure("cannot write the file", ENOSPC);
         done += static_cast<std::size_t>(n);
     }
-    return true;
+    return {};
 }
 
-bool File::Rewind()
+Result<void> File::Rewind()
 {
-    return fd_ >= 0 && ::lseek(fd_, 0, SEEK_SET) == 0;
+    if (::lseek(fd_, 0, SEEK_SET) != 0)
+        return SystemFailure("cannot go back to the start of the file");
+    return {};
 }
 
-bool File::Close()
+void File::Close()
 {
-    if (fd_ < 0)
-        return true;
-    const int rc = ::close(fd_);
+    if (fd_ >= 0)
+        ::close(fd_);
     fd_ = -1;
-    return rc == 0;
-}
-
-bool RemoveFile(const std::string& path)
-{
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
 } // namespace velmora

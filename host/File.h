@@ -1,10 +1,15 @@
 // Plain file access for the few files the program touches: the data file (read only) and
 // its temporary file. POSIX underneath; a Windows build swaps in its own File.cpp.
+//
+// Every failure carries what the system said about it (the text of errno, or of the
+// Windows error code).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "host/Result.h"
 
 namespace velmora {
 
@@ -19,29 +24,29 @@ public:
 
     // Opens an existing regular file for reading only. Folders, devices, FIFOs and sockets
     // are refused without blocking.
-    static File OpenForReading(const std::string& path);
+    static Result<File> OpenForReading(const std::string& path);
 
-    // Opens a scratch file for reading and writing, creating it or emptying a stale one.
-    // The name is never followed through a symbolic link, and a name that is not a plain
-    // file of its own (a link, a device, a file with several hard links) is refused and
-    // left alone.
-    static File OpenScratch(const std::string& path);
+    // Creates a scratch file for reading and writing that only this process can reach:
+    // in TemporaryFolder(), without a name where the system allows it, otherwise under a
+    // fresh random name that is removed at once. Nothing of it is left once it is closed
+    // or the process ends, however it ends. (On Windows: CREATE_NEW, no sharing,
+    // FILE_FLAG_DELETE_ON_CLOSE.)
+    static Result<File> CreatePrivateTemporary();
 
     bool IsOpen() const { return fd_ >= 0; }
-    // Size as the file system reports it, or -1.
-    std::int64_t Size() const;
-    // Reads up to `size` bytes, retrying short reads; returns the count read or -1 on error.
-    std::int64_t Read(void* data, std::size_t size);
-    bool WriteAll(const void* data, std::size_t size);
-    bool Rewind();
-    bool Close();
+    Result<std::int64_t> Size() const;
+    // Reads up to `size` bytes, retrying short reads; the count read, less only at the end.
+    Result<std::int64_t> Read(void* data, std::size_t size);
+    Result<void> WriteAll(const void* data, std::size_t size);
+    Result<void> Rewind();
+    void Close();
 
 private:
     explicit File(int fd) : fd_(fd) {}
     int fd_ = -1;
 };
 
-// Deletes a file; true when it is gone.
-bool RemoveFile(const std::string& path);
+// The folder for temporary files: $TMPDIR when it is set and not empty, else /tmp.
+std::string TemporaryFolder();
 
 } // namespace velmora

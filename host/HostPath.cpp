@@ -56,6 +56,16 @@ std::vector<std::string_view> SplitComponents(std::string_view path)
     return parts;
 }
 
+std::string SlashesOnly(std::string_view path)
+{
+    std::string out(path);
+    for (char& c : out) {
+        if (c == '\\')
+            c = '/';
+    }
+    return out;
+}
+
 } // namespace
 
 std::string WinePrefix()
@@ -69,11 +79,9 @@ std::string WinePrefix()
 
 std::string ResolveHostPath(std::string_view composed)
 {
-    std::string path(composed);
-    for (char& c : path) {
-        if (c == '\\')
-            c = '/';
-    }
+    if (!composed.empty() && Exists(std::string(composed)))
+        return std::string(composed);
+    const std::string path = SlashesOnly(composed);
 
     // `resolved` is the folder reached so far: "" for the working folder, or a path that
     // ends in '/'.
@@ -109,6 +117,13 @@ std::string ResolveHostPath(std::string_view composed)
             resolved += '/';
     }
     return resolved;
+}
+
+std::string DescribePath(std::string_view given, const std::string& hostPath)
+{
+    if (given == hostPath || SlashesOnly(given) == hostPath)
+        return hostPath;
+    return std::string(given) + " (" + hostPath + ")";
 }
 
 } // namespace velmora

@@ -2,9 +2,10 @@
 //
 // The program composes Windows paths: a folder read from the registry such as
 // "C:\Games\Brannoch" followed by "\Data\..." or "\language.dll". On this platform the game
-// lives in a Wine prefix, and every path the program opens (the data file, its temporary
-// file, the language modules) goes through ResolveHostPath once, just before the open.
-// Paths shown to the user stay as they were composed.
+// lives in a Wine prefix, and every path the program opens (the data file, the language
+// modules, the registry) goes through ResolveHostPath once, just before the open. Paths
+// shown to the user stay as they were composed, with the host path beside them when it
+// differs (DescribePath).
 #pragma once
 
 #include <string>
@@ -17,7 +18,9 @@ namespace velmora {
 std::string WinePrefix();
 
 // Turns a composed path into the host path to open:
-//  - backslashes are separators, as on Windows;
+//  - a path that names an existing file on this machine as it is written (even with
+//    backslashes or a colon in it) is that file;
+//  - otherwise backslashes are separators, as on Windows;
 //  - a path that starts with a drive letter ("C:\...", "d:/...") is looked up through the
 //    prefix's drive link, $WINEPREFIX/dosdevices/<letter>: (whatever that link points to);
 //  - every other path is a host path, absolute or relative to the working folder;
@@ -29,5 +32,10 @@ std::string WinePrefix();
 //    open that follows fails (or, for a file to be created, creates it under that name).
 // Empty components and "." are dropped; ".." is kept and left to the file system.
 std::string ResolveHostPath(std::string_view path);
+
+// A path for messages: `given` as the user gave or the program composed it, followed by
+// the host path it was looked for at, in brackets, when that is another file; a host path
+// written with backslashes shows in host form ("/games\x.dat" as "/games/x.dat").
+std::string DescribePath(std::string_view given, const std::string& hostPath);
 
 } // namespace velmora

@@ -6,23 +6,23 @@ namespace velmora {
 
 Result<std::vector<std::uint8_t>> ReadWholeFile(const std::string& hostPath, std::int64_t maxSize)
 {
-    File file = File::OpenForReading(hostPath);
-    if (!file.IsOpen())
-        return Failure<>{.reason = "cannot open the file"};
-    const Failure<> unreadable{.reason = "cannot read the file"};
-    const std::int64_t size = file.Size();
-    if (size < 0)
-        return unreadable;
-    if (size > maxSize)
-        return Failure<>{.reason = "the file is too large"};
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (file.Read(bytes.data(), bytes.size()) != size)
-        return unreadable;
+    Result<File> file = File::OpenForReading(hostPath);
+    if (!file)
+        return file.failure();
+    const Result<std::int64_t> size = file->Size();
+    if (!size)
+        return size.failure();
+    if (*size > maxSize)
+        return Failure<>{.reason = "the file is larger than " + std::to_string(maxSize >> 20) + " MiB"};
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*size));
+    const Result<std::int64_t> read = file->Read(bytes.data(), bytes.size());
+    if (!read)
+        return read.failure();
     // A file that grew while it was read is taken as it was at its first size; one more
     // byte available means it changed under us, which is refused like a failed read.
     std::uint8_t extra = 0;
-    if (file.Read(&extra, 1) != 0)
-        return unreadable;
+    if (*read != *size || file->Read(&extra, 1).value_or(1) != 0)
+        return Failure<>{.reason = "the file changed while it was read"};
     return bytes;
 }
 

@@ -151,14 +151,16 @@ struct Candidate {
 using Fail = Failure<RegistryFailure>;
 using TextResult = Result<std::string, RegistryFailure>;
 
-TextResult Conclude(const ValueLine& value, std::size_t bufferSize)
+std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+
+TextResult Conclude(const ValueLine& value, std::string_view valueName, std::size_t bufferSize)
 {
     if (!value.isText)
-        return Fail{RegistryFailure::NotText, "the value is not a text"};
+        return Fail{RegistryFailure::NotText, "the value " + Quoted(valueName) + " is not a text"};
     // The whole value, terminating NUL included, must fit the caller's buffer.
     const std::string converted = Utf16ToUtf8(value.data);
     if (converted.size() + 1 > bufferSize)
-        return Fail{RegistryFailure::TooLong, "the text is too long"};
+        return Fail{RegistryFailure::TooLong, "the value " + Quoted(valueName) + " is longer than " + std::to_string(bufferSize - 1) + " bytes"};
     return converted.substr(0, converted.find('\0'));
 }
 
@@ -241,23 +243,29 @@ TextResult ReadMachineTextFrom(std::string_view hive, std::string_view keyPath, 
     for (const Candidate& c : candidates) {
         anyKey = anyKey || c.keySeen;
         if (c.value)
-            return Conclude(*c.value, bufferSize);
+            return Conclude(*c.value, valueName, bufferSize);
     }
+    const std::string key = "HKEY_LOCAL_MACHINE\\" + std::string(keyPath);
     if (anyKey)
-        return Fail{RegistryFailure::NoValue, "the key has no such value"};
-    return Fail{RegistryFailure::NoKey, "no such key"};
+        return Fail{RegistryFailure::NoValue, "the key " + key + " has no value " + Quoted(valueName)};
+    return Fail{RegistryFailure::NoKey, "no key " + key};
 }
 
 TextResult ReadMachineText(std::string_view keyPath, std::string_view valueName, std::size_t bufferSize)
 {
     const std::string prefix = WinePrefix();
     if (prefix.empty())
-        return Fail{RegistryFailure::NoHive, "no Wine prefix"};
-    const auto bytes = ReadWholeFile(ResolveHostPath(prefix + "/system.reg"), MaxRegistryFileSize);
+        return Fail{RegistryFailure::NoHive, "no Wine prefix: neither WINEPREFIX nor HOME is set"};
+    // Every failure names the registry file read, and with it the prefix.
+    const std::string hivePath = prefix + "/system.reg";
+    const auto bytes = ReadWholeFile(ResolveHostPath(hivePath), MaxRegistryFileSize);
     if (!bytes)
-        return Fail{RegistryFailure::NoHive, bytes.failure().reason, bytes.failure().systemReason};
+        return Fail{RegistryFailure::NoHive, hivePath + ": " + bytes.failure().reason, bytes.failure().systemReason};
     const std::string_view hive(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    return ReadMachineTextFrom(hive, keyPath, valueName, bufferSize);
+    TextResult text = ReadMachineTextFrom(hive, keyPath, valueName, bufferSize);
+    if (!text)
+        return Fail{text.failure().kind, hivePath + ": " + text.failure().reason};
+    return text;
 }
 
 } // namespace velmora

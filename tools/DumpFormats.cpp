@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "host/Text.h"
 #include "tools/JsonWriter.h"
 #include "views/TableBounds.h"
 #include "views/TechDetailView.h"
@@ -24,6 +25,23 @@ void WriteFloat(JsonWriter& json, float value)
         json.String(value > 0 ? "inf" : "-inf");
     else  // the double nearest the float's shortest text prints back as that text
         json.Double(std::strtod(ShortestFloatText(value).c_str(), nullptr));
+}
+
+// A text as a terminal or Graphviz can show it: every C0 and C1 control character and DEL
+// as \xHH, so that no text from a file can move the cursor, set colours or a window title,
+// ring the bell, or start a line of its own.
+std::string Visible(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Sequence s = DecodeUtf8At(text, i);
+        if (s.valid && (s.codePoint < 0x20 || (s.codePoint >= 0x7F && s.codePoint <= 0x9F)))
+            out += FormatText("\\x%02x", static_cast<unsigned>(s.codePoint));
+        else
+            out.append(text.substr(i, s.length));
+        i += s.length;
+    }
+    return out;
 }
 
 // The view's fields by their members' names: the boxes, then the lists, then the check
@@ -47,7 +65,7 @@ void WriteViewJson(JsonWriter& json, const TechDetailView& v)
     json.EndObject();
 }
 
-// One line per caption, each field after it on its line.
+// One line per caption, each field after it on its line; texts as Visible shows them.
 void WriteViewText(std::ostream& out, const TechDetailView& v)
 {
     for (std::size_t i = 0; i < TechFields.size(); ++i) {
@@ -60,7 +78,7 @@ void WriteViewText(std::ostream& out, const TechDetailView& v)
             out << field.dumpLabel << ' ';
         switch (ControlOf(field.form)) {
         case FieldControl::Box:
-            out << (shown.text.empty() ? field.dumpBlank : shown.text);
+            out << (shown.text.empty() ? field.dumpBlank : Visible(shown.text));
             break;
         case FieldControl::List:
             if (shown.selection >= 0)
@@ -119,10 +137,12 @@ void WriteTechJson(JsonWriter& json, const GameTables& tables, const StringLooku
     json.EndObject();
 }
 
+// A Graphviz string: control characters visible, quotes and backslashes escaped (a
+// backslash would otherwise start an escape such as \n or \N, or join two lines).
 std::string DotQuoted(const std::string& text)
 {
     std::string out = "\"";
-    for (const char c : text) {
+    for (const char c : Visible(text)) {
         if (c == '"' || c == '\\')
             out += '\\';
         out += c;
@@ -179,16 +199,17 @@ void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLook
 
 void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLookup& lookup)
 {
-    out << "version: " << DisplayText(tables.versionText) << "\n";
-    out << "effects: " << tables.effectCount << "\n";
-    out << "techs: " << tables.techCount << "\n";
+    // Counts the file gives as negative show as the 0 entries listed.
+    out << "version: " << Visible(DisplayText(tables.versionText)) << "\n";
+    out << "effects: " << ShownEffectCount(tables) << "\n";
+    out << "techs: " << ShownTechCount(tables) << "\n";
     for (int k = 0; k < ShownTechCount(tables); ++k) {
         const TechRecord& t = TechAt(tables, k);
         const TechDetailView v = DescribeTech(t, tables.unitNameIds, lookup);
-        out << TechListLine(k, t);
+        out << Visible(TechListLine(k, t));
         WriteViewText(out, v);
         for (const std::string& line : RenderEffectLines(tables, lookup, v.effectNo))
-            out << "        " << line << "\n";
+            out << "        " << Visible(line) << "\n";
     }
 }
 

@@ -2,16 +2,20 @@
 //
 //   velmora-dump [--install DIR] [--format text|json|dot] [DATAFILE]
 //
-// Exit status: 0 success, 1 the data file could not be loaded, 2 the parse failed,
-// 64 bad usage.
+// Exit status: 0 success (a "num error" is a warning), 1 the data file could not be
+// loaded, 2 the parse failed, 64 bad usage, 74 the output could not be written.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "data/DataFile.h"
 #include "data/DataParser.h"
 #include "tools/DumpFormats.h"
+#include "host/HostPath.h"
 #include "host/Installation.h"
 #include "strings/LanguageModules.h"
 
@@ -19,32 +23,60 @@ namespace {
 
 constexpr int ExitLoadFailed = 1;
 constexpr int ExitParseFailed = 2;
-constexpr int ExitUsage = 64;
-constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot] [DATAFILE]\n";
+constexpr int ExitUsage = 64;    // EX_USAGE
+constexpr int ExitOutput = 74;   // EX_IOERR
+constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot] [DATAFILE]\n"
+                                  "       velmora-dump --help | --version\n";
 
 enum class Format { Text, Json, Dot };
 
 struct Options {
-    std::string install;
-    bool hasInstall = false;
+    std::optional<std::string> install;
     std::string dataFile;
     Format format = Format::Text;
+    bool help = false;
+    bool version = false;
 };
 
-// False on bad usage.
-bool ParseArguments(int argc, char** argv, Options& options)
+void Say(const std::string& message)
 {
+    std::fprintf(stderr, "velmora-dump: %s\n", message.c_str());
+}
+
+// The options, or the complaint about the first argument not understood.
+std::optional<std::string> ParseArguments(int argc, char** argv, Options& options)
+{
+    bool operandsOnly = false;  // after "--"
     for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--install") {
-            if (i + 1 >= argc || options.hasInstall)
-                return false;
-            options.install = argv[++i];
-            options.hasInstall = true;
+        std::string arg = argv[i];
+        std::optional<std::string> value;  // of "--option=value"
+        if (const std::size_t eq = arg.find('='); !operandsOnly && arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg.resize(eq);
+        }
+        const auto takeValue = [&]() -> std::string {
+            if (!value && i + 1 < argc)
+                value = argv[++i];
+            return value.value_or("");
+        };
+        if (operandsOnly || arg.empty() || arg[0] != '-') {
+            if (!options.dataFile.empty() || arg.empty())
+                return arg.empty() ? "an empty data file name" : "more than one data file: '" + options.dataFile + "' and '" + arg + "'";
+            options.dataFile = arg;
+        } else if (arg == "--") {
+            operandsOnly = true;
+        } else if (arg == "-h" || arg == "--help") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
+        } else if (arg == "--install") {
+            if (options.install)
+                return "--install given twice";
+            options.install = takeValue();
+            if (options.install->empty())
+                return "--install needs a folder";
         } else if (arg == "--format") {
-            if (i + 1 >= argc)
-                return false;
-            const std::string name = argv[++i];
+            const std::string name = takeValue();
             if (name == "text")
                 options.format = Format::Text;
             else if (name == "json")
@@ -52,58 +84,68 @@ bool ParseArguments(int argc, char** argv, Options& options)
             else if (name == "dot")
                 options.format = Format::Dot;
             else
-                return false;
-        } else if (arg == "--") {
-            if (i + 2 != argc || !options.dataFile.empty())
-                return false;
-            options.dataFile = argv[++i];
-        } else if (arg.empty() || arg[0] == '-' || !options.dataFile.empty()) {
-            return false;
+                return name.empty() ? "--format needs text, json or dot" : "unknown format '" + name + "' (text, json or dot)";
         } else {
-            options.dataFile = arg;
+            return "unknown option '" + std::string(argv[i]) + "'";
         }
     }
-    return true;
+    return std::nullopt;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && std::string(argv[1]) == "--help") {
-        std::fputs(UsageText, stdout);
-        return 0;
-    }
     Options options;
-    if (!ParseArguments(argc, argv, options)) {
+    if (const std::optional<std::string> complaint = ParseArguments(argc, argv, options)) {
+        Say(*complaint);
         std::fputs(UsageText, stderr);
         return ExitUsage;
+    }
+    if (options.help || options.version) {
+        std::fputs(options.help ? UsageText : "velmora-dump " VELMORA_VERSION "\n", stdout);
+        return 0;
     }
 
     // --install names a host folder; without it the folder comes from the registry of the
     // Wine prefix, as in the viewer. Every path is resolved when it is opened, with names
     // matched without regard to case.
-    const std::string folder = options.hasInstall ? options.install : velmora::ReadInstallFolder().value_or("");
-    const std::string dataFile = options.dataFile.empty() ? velmora::DataFilePath(folder) : options.dataFile;
+    std::optional<std::string> folder = options.install;
+    if (!folder) {
+        const auto read = velmora::ReadInstallFolder();
+        if (read)
+            folder = *read;
+        else if (options.dataFile.empty()) {
+            Say("cannot find the installation folder: " + read.failure().Text());
+            return ExitLoadFailed;
+        }
+    }
+    const std::string dataFile = options.dataFile.empty() ? velmora::DataFilePath(*folder) : options.dataFile;
 
     velmora::DataBuffer buffer;
     if (const auto loaded = velmora::LoadDataFile(dataFile, buffer); !loaded) {
-        std::fprintf(stderr, "velmora-dump: %s: %s\n", dataFile.c_str(), loaded.failure().Text().c_str());
+        Say(loaded.failure().Text());
         return ExitLoadFailed;
     }
     auto tables = std::make_unique<velmora::GameTables>();
     const velmora::ParseResult parse = velmora::ParseDataFile(buffer, *tables);
+    buffer.Release();
+    const std::string shownFile = velmora::DescribePath(dataFile, velmora::ResolveHostPath(dataFile));
     for (const std::string& message : parse.messages)
-        std::fprintf(stderr, "%s\n", message.c_str());
+        Say(shownFile + ": " + message);
     if (!parse.parsed)
         return ExitParseFailed;
-    buffer.Release();
 
     velmora::LanguageModules modules;
-    for (const std::string& path : velmora::LanguageModulePaths(folder))
-        modules.AddModule(path);
+    if (folder) {
+        for (const std::string& path : velmora::LanguageModulePaths(*folder))
+            modules.AddModule(path);
+    }
     const velmora::StringLookup lookup = [&modules](std::int64_t id) { return modules.LookupString(id); };
 
+    // Written as it is produced; a write that fails leaves its reason in errno, and every
+    // later one fails the same way.
+    errno = 0;
     switch (options.format) {
     case Format::Text:
         velmora::WriteDumpText(std::cout, *tables, lookup);
@@ -116,5 +158,9 @@ int main(int argc, char** argv)
         break;
     }
     std::cout.flush();
-    return std::cout ? 0 : ExitLoadFailed;
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        Say(std::string("cannot write the output: ") + std::strerror(errno != 0 ? errno : EIO));
+        return ExitOutput;
+    }
+    return 0;
 }

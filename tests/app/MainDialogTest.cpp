@@ -58,7 +58,7 @@ TEST_F(MainDialogTest, EnterElsewhereLoadsNothingAndChangesNoBox)
     EXPECT_EQ(dialog->dataBuffer.length, 0);
 }
 
-TEST_F(MainDialogTest, AMissingFileShowsNothingAndKeepsTheTypedPathAndTheList)
+TEST_F(MainDialogTest, AMissingFileShowsOneBoxNamingTheFileAndTheReasonAndKeepsTheTypedPathAndTheList)
 {
     WriteData(DataFile({}, ManyTechs(2)));
     Open();
@@ -66,7 +66,10 @@ TEST_F(MainDialogTest, AMissingFileShowsNothingAndKeepsTheTypedPathAndTheList)
     ASSERT_EQ(List(Ids::TechList)->count(), 2);
     TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\missing.dat");
     PressKey(Qt::Key_Return);
-    EXPECT_TRUE(messageBoxes.Texts().isEmpty());
+    const fs::path found = prefix / "dosdevices" / "c:" / "Games" / "Test" / "Data" / "missing.dat";
+    ASSERT_EQ(messageBoxes.Texts(), QStringList{QString::fromStdString("C:\\Games\\Test\\Data\\missing.dat (" + found.string() +
+                                                                        "): cannot open the data file: No such file or directory")});
+    EXPECT_EQ(messageBoxes.Boxes()[0].buttonCount, 1);
     EXPECT_EQ(BoxText(Ids::Path), "C:\\Games\\Test\\Data\\missing.dat");
     EXPECT_EQ(Lines(Ids::TechList), (QStringList{"000:Craft 0", "001:Craft 1"}));
 }

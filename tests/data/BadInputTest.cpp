@@ -1,11 +1,14 @@
 // The catalogue of bad input: every way a data file can be wrong, with what the load and
 // the parse must do about it. Each case runs the viewer's whole chain (load, then parse)
 // over tables that an earlier sound file filled, and checks that a failure leaves those
-// tables exactly as they were and no temporary file behind.
+// tables exactly as they were and the files and folders given exactly as they were.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <csignal>
+#include <sys/resource.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -150,7 +153,7 @@ TEST_F(BadInputTest, FileContents)
         {"unit count 32767", Build([](Parts& p) { p.civs[0].unitCount = 32767; p.civs[0].unitCountFromUnits = false; p.withTechs = false; }),
          Expect::ParseFailed, Truncated, nullptr},
         {"unit count -2", Build([](Parts& p) { p.civs[0].units = {}; p.civs[0].unitCount = -2; p.civs[0].unitCountFromUnits = false; }),
-         Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[0], 900); }},
+         Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[0], NoStringId); }},
         {"k 127", Build([](Parts& p) { p.civs[0].units[0].k = 127; }), Expect::Parsed, None,
          [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[1], 501); }},
         {"k -128", Build([](Parts& p) { p.civs[0].units[0].k = -128; }), Expect::Parsed, None,
@@ -165,7 +168,7 @@ TEST_F(BadInputTest, FileContents)
          [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[1], 501); }},
         {"unit type 40", Build([](Parts& p) { p.civs[0].units[1].type = 40; }), Expect::ParseFailed, {"Object type data error"}, nullptr},
         {"unit ids -5 and 30000", Build([](Parts& p) { p.civs[0].units[0].id = -5; p.civs[0].units[1].id = 30000; p.civs[0].unitCount = 30001; p.civs[0].unitCountFromUnits = false; }),
-         Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[0], 900); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+         Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.unitNameIds[0], NoStringId); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
         {"tech count 32767", Build([](Parts& p) { p.techCount = 32767; }), Expect::ParseFailed, Truncated, nullptr},
         {"tech count -7", Build([](Parts& p) { p.techCount = -7; }), Expect::Parsed, None,
          [](const GameTables& t) { EXPECT_EQ(t.techCount, -7); }},
@@ -180,7 +183,6 @@ TEST_F(BadInputTest, FileContents)
         const std::string path = dir.File("case.dat");
         WriteFile(path, DeflateRaw(c.decompressed));
         const bool parsed = LoadAndParse(path);
-        EXPECT_FALSE(fs::exists(path + ".tmp1"));
         EXPECT_EQ(shown, c.messages);
         EXPECT_EQ(parsed, c.outcome == Expect::Parsed);
         if (parsed && c.check)
@@ -193,8 +195,11 @@ TEST_F(BadInputTest, FileContents)
 struct FileCase {
     const char* name;
     std::function<std::string(const TempDir&)> make;  // gives the path to load
-    LoadFailure failure;
-    bool unprivileged = false;  // loaded as an ordinary user, so permissions apply
+    std::optional<LoadFailure> failure;               // none: it loads
+    std::string says;                                 // in the failure's text
+    // When set, the load runs in a child process as an ordinary user, so permissions
+    // apply, after this has prepared the child.
+    std::function<void(const TempDir&)> asUser;
 };
 
 Bytes SoundCompressed()
@@ -202,63 +207,96 @@ Bytes SoundCompressed()
     return DeflateRaw(MinimalDataFile({Tech("Never")}));
 }
 
-TEST_F(BadInputTest, FilesThatDoNotLoad)
+const auto AsUser = [](const TempDir&) {};
+
+// Every file under `folder` with its size (0 for all but plain files).
+std::map<std::string, std::uintmax_t> Listing(const fs::path& folder)
+{
+    std::map<std::string, std::uintmax_t> files;
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(folder))
+        files[e.path().string()] = e.is_regular_file() && !e.is_symlink() ? e.file_size() : 0;
+    return files;
+}
+
+TEST_F(BadInputTest, FilesAndFolders)
 {
     const std::vector<FileCase> cases = {
-        {"missing", [](const TempDir& d) { return d.File("missing.dat"); }, LoadFailure::OpenFailed},
-        {"a folder", [](const TempDir& d) { fs::create_directory(d.File("folder.dat")); return d.File("folder.dat"); }, LoadFailure::OpenFailed},
-        {"a device", [](const TempDir&) { return std::string("/dev/zero"); }, LoadFailure::OpenFailed},
-        {"a FIFO", [](const TempDir& d) { ::mkfifo(d.File("fifo.dat").c_str(), 0600); return d.File("fifo.dat"); }, LoadFailure::OpenFailed},
-        {"empty", [](const TempDir& d) { WriteFile(d.File("empty.dat"), Bytes{}); return d.File("empty.dat"); }, LoadFailure::StreamTruncated},
+        {"missing", [](const TempDir& d) { return d.File("missing.dat"); }, LoadFailure::OpenFailed, "missing.dat: cannot open the data file: No such file or directory"},
+        {"a folder", [](const TempDir& d) { fs::create_directory(d.File("folder.dat")); return d.File("folder.dat"); }, LoadFailure::OpenFailed, "Is a directory"},
+        {"a device", [](const TempDir&) { return std::string("/dev/zero"); }, LoadFailure::OpenFailed, "/dev/zero: cannot open the data file: not a regular file"},
+        {"a FIFO", [](const TempDir& d) { ::mkfifo(d.File("fifo.dat").c_str(), 0600); return d.File("fifo.dat"); }, LoadFailure::OpenFailed, "not a regular file"},
+        {"empty", [](const TempDir& d) { WriteFile(d.File("empty.dat"), Bytes{}); return d.File("empty.dat"); }, LoadFailure::StreamTruncated, "cut short"},
         {"plain text", [](const TempDir& d) { const std::string t = "VER 5.7 but not compressed"; WriteFile(d.File("t.dat"), Bytes(t.begin(), t.end())); return d.File("t.dat"); },
-         LoadFailure::InflateFailed},
-        {"zlib-wrapped", [](const TempDir& d) { WriteFile(d.File("z.dat"), DeflateZlib(MinimalDataFile())); return d.File("z.dat"); }, LoadFailure::InflateFailed},
-        {"gzip-wrapped", [](const TempDir& d) { WriteFile(d.File("g.dat"), DeflateGzip(MinimalDataFile())); return d.File("g.dat"); }, LoadFailure::InflateFailed},
+         LoadFailure::InflateFailed, "not a raw deflate stream: invalid block type"},
+        {"zlib-wrapped", [](const TempDir& d) { WriteFile(d.File("z.dat"), DeflateZlib(MinimalDataFile())); return d.File("z.dat"); }, LoadFailure::InflateFailed, "not a raw deflate stream"},
+        {"gzip-wrapped", [](const TempDir& d) { WriteFile(d.File("g.dat"), DeflateGzip(MinimalDataFile())); return d.File("g.dat"); }, LoadFailure::InflateFailed, "not a raw deflate stream"},
         {"stream cut in half", [](const TempDir& d) { Bytes b = DeflateRaw(RealisticDataFile({.targetSize = 1 << 20})); b.resize(b.size() / 2); WriteFile(d.File("half.dat"), b); return d.File("half.dat"); },
-         LoadFailure::StreamTruncated},
+         LoadFailure::StreamTruncated, "cut short"},
         {"bit flipped into a bad block type", [](const TempDir& d) { Bytes b = SoundCompressed(); b[0] |= 0x06; WriteFile(d.File("flip.dat"), b); return d.File("flip.dat"); },
-         LoadFailure::InflateFailed},
-        {"deflate bomb", [](const TempDir& d) { WriteFile(d.File("bomb.dat"), DeflateRawZeros(std::size_t{1} << 30)); return d.File("bomb.dat"); }, LoadFailure::TooLarge},
-        {"a link at the temporary name", [](const TempDir& d) {
+         LoadFailure::InflateFailed, "invalid block type"},
+        {"deflate bomb", [](const TempDir& d) { WriteFile(d.File("bomb.dat"), DeflateRawZeros(std::size_t{1} << 30)); return d.File("bomb.dat"); }, LoadFailure::TooLarge,
+         "inflates to more than 256 MiB"},
+        {"a 300 MB file", [](const TempDir& d) { WriteFile(d.File("huge.dat"), SoundCompressed()); fs::resize_file(d.File("huge.dat"), 300'000'000); return d.File("huge.dat"); },
+         LoadFailure::TooLarge, "is 300000000 bytes long, more than the 256 MiB accepted"},
+        {"a link at the old temporary name", [](const TempDir& d) {
              WriteFile(d.File("linked.dat"), SoundCompressed());
              fs::create_symlink(d.File("earlier.dat"), d.File("linked.dat.tmp1"));
-             return d.File("linked.dat"); }, LoadFailure::TempFileFailed},
+             return d.File("linked.dat"); }, std::nullopt, ""},
+        {"a file of the user's at the old temporary name", [](const TempDir& d) {
+             WriteFile(d.File("notes.dat"), SoundCompressed());
+             WriteFile(d.File("notes.dat.tmp1"), Bytes{'n', 'o', 't', 'e', 's'});
+             return d.File("notes.dat"); }, std::nullopt, ""},
         {"no read permission", [](const TempDir& d) {
              WriteFile(d.File("secret.dat"), SoundCompressed());
              ::chmod(d.File("secret.dat").c_str(), 0200);
              ::chmod(d.Path().c_str(), 0777);
-             return d.File("secret.dat"); }, LoadFailure::OpenFailed, true},
-        {"a folder without write permission", [](const TempDir& d) {
+             return d.File("secret.dat"); }, LoadFailure::OpenFailed, "Permission denied", AsUser},
+        {"a read-only game folder", [](const TempDir& d) {
              fs::create_directory(d.File("locked"));
              WriteFile(d.File("locked/game.dat"), SoundCompressed());
              ::chmod(d.File("locked/game.dat").c_str(), 0644);
-             ::chmod(d.Path().c_str(), 0755);
              ::chmod(d.File("locked").c_str(), 0555);
-             return d.File("locked/game.dat"); }, LoadFailure::TempFileFailed, true},
+             return d.File("locked/game.dat"); }, std::nullopt, "", AsUser},
+        {"another user's file at the old temporary name in a shared folder", [](const TempDir& d) {
+             fs::create_directory(d.File("shared"));
+             ::chmod(d.File("shared").c_str(), 01777);
+             WriteFile(d.File("shared/game.dat"), SoundCompressed());
+             WriteFile(d.File("shared/game.dat.tmp1"), Bytes{'m', 'i', 'n', 'e'});
+             ::chmod(d.File("shared/game.dat.tmp1").c_str(), 0666);
+             return d.File("shared/game.dat"); }, std::nullopt, "", AsUser},
+        {"a temporary folder that cannot be written", [](const TempDir& d) {
+             fs::create_directory(d.File("closed-tmp"));
+             ::chmod(d.File("closed-tmp").c_str(), 0555);
+             WriteFile(d.File("t1.dat"), SoundCompressed());
+             return d.File("t1.dat"); }, LoadFailure::TempFileFailed, "cannot create a temporary file in ",
+         [](const TempDir& d) { ::setenv("TMPDIR", d.File("closed-tmp").c_str(), 1); }},
+        {"a full temporary folder", [](const TempDir& d) { WriteFile(d.File("t2.dat"), DeflateRawZeros(std::size_t{1} << 20)); return d.File("t2.dat"); },
+         LoadFailure::TempIoFailed, "cannot write the temporary file in ", [](const TempDir&) {
+             const rlimit limit{1 << 16, 1 << 16};  // writes beyond 64 KiB fail as on a full disk
+             ::signal(SIGXFSZ, SIG_IGN);
+             ::setrlimit(RLIMIT_FSIZE, &limit); }},
     };
 
     for (const FileCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = c.make(dir);
-        if (c.unprivileged) {
-            const int rc = RunUnprivileged([&] {
-                DataBuffer own;
-                return FailureKindOf(LoadDataFile(path, own)) == c.failure && own.length == 0 ? 0 : 1;
-            });
-            EXPECT_EQ(rc, 0);
+        const auto before = Listing(dir.Path());
+        // Whether the load ends as the row says, with a buffer that holds only what it should.
+        const auto endsAsSaid = [&](DataBuffer& own) {
+            const auto result = LoadDataFile(path, own);
+            const bool keepsPart = c.failure == LoadFailure::InflateFailed || c.failure == LoadFailure::StreamTruncated;
+            if (result)
+                return !c.failure && own.length > 0;
+            return result.failure().kind == c.failure && result.failure().Text().find(c.says) != std::string::npos && (keepsPart || own.length == 0);
+        };
+        if (c.asUser) {
+            EXPECT_EQ(RunUnprivileged([&] { c.asUser(dir); DataBuffer own; return endsAsSaid(own) ? 0 : 1; }), 0);
         } else {
-            EXPECT_EQ(FailureKindOf(LoadDataFile(path, buffer)), c.failure);
-            if (c.failure != LoadFailure::InflateFailed && c.failure != LoadFailure::StreamTruncated) {
-                EXPECT_EQ(buffer.length, 0);
-            }
+            EXPECT_TRUE(endsAsSaid(buffer));
         }
-        if (c.failure != LoadFailure::TempFileFailed) {
-            EXPECT_FALSE(fs::exists(fs::symlink_status(path + ".tmp1")));
-        }
+        EXPECT_EQ(Listing(dir.Path()), before);  // the game folder is only read
         ExpectEarlierTablesIntactAndUsable(c.name);
     }
-    // What was at the temporary name and was not ours is untouched.
-    EXPECT_TRUE(fs::is_symlink(dir.File("linked.dat.tmp1")));
 }
 
 } // namespace

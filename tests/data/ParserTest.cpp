@@ -172,7 +172,7 @@ TEST_F(ParserTest, TooManyCommandsEndsTheEffectScanButNotTheParse)
     EXPECT_EQ(tables->effects[0].commandCount, 2);
     EXPECT_EQ(tables->effects[1].commandCount, 0);
     EXPECT_EQ(tables->effects[2].commandCount, 0);
-    EXPECT_EQ(tables->effects[3].commandCount, 3);  // beyond the count: an earlier file's
+    EXPECT_EQ(tables->effects[3].commandCount, 0);  // beyond the count: empty, nothing of the earlier file
     EXPECT_EQ(tables->techs[0].name, "Still read");
 }
 
@@ -371,7 +371,7 @@ TEST_F(ParserTest, TechCounts)
     ASSERT_TRUE(Parse(datafile::MinimalDataFile({NamedTech("A"), NamedTech("B")})));
     ASSERT_TRUE(Parse(datafile::MinimalDataFile({})));
     EXPECT_EQ(tables->techCount, 0);
-    EXPECT_EQ(tables->techs[1].name, "B");  // outside the count: an earlier file's
+    EXPECT_EQ(tables->techs[1].name, "");  // outside the count: empty, nothing of the earlier file
 
     std::vector<TechSpec> many;
     for (int i = 0; i < MaxTechs; ++i)
@@ -390,7 +390,7 @@ TEST_F(ParserTest, TechCounts)
 
 // --- Two files in a row ---------------------------------------------------------------
 
-TEST_F(ParserTest, ASecondFileOverwritesOnlyWhatItHolds)
+TEST_F(ParserTest, ASecondFileReplacesTheTablesWhole)
 {
     CivSpec first = Gaia({MakeUnit(10, 0, 1), MakeUnit(10, 5, 500)});
     first.unitCount = 6;
@@ -401,7 +401,7 @@ TEST_F(ParserTest, ASecondFileOverwritesOnlyWhatItHolds)
     EXPECT_EQ(tables->techCount, 1);
     EXPECT_EQ(tables->techs[0].name, "Uno");
     EXPECT_EQ(tables->effectCount, 1);
-    EXPECT_EQ(tables->unitNameIds[5], 500);  // only the first file named unit 5
+    EXPECT_EQ(tables->unitNameIds[5], NoStringId);  // only the first file named unit 5
     EXPECT_EQ(tables->unitNameIds[0], 3);
 }
 

@@ -134,5 +134,22 @@ TEST_F(DumpFormatsTest, TextListsEveryTechWithItsFields)
     EXPECT_EQ(text.find("hidden"), std::string::npos);
 }
 
+TEST_F(DumpFormatsTest, TextAndDotShowControlCharactersVisiblyAndNegativeCountsAsNone)
+{
+    tables->techs[0].name = "\x1b[31mRed\x1b]0;title\x07\n001:Fake\x7f\xC2\x9B";  // ESC, BEL, LF, DEL, CSI
+    std::ostringstream text;
+    std::ostringstream dot;
+    WriteDumpText(text, *tables, lookup);
+    WriteDumpDot(dot, *tables);
+    EXPECT_NE(text.str().find("\n000:\\x1b[31mRed\\x1b]0;title\\x07\\x0a001:Fake\\x7f\\x9b\n"), std::string::npos);
+    EXPECT_NE(dot.str().find("[label=\"000:\\\\x1b[31mRed\\\\x1b]0;title\\\\x07\\\\x0a001:Fake\\\\x7f\\\\x9b\"];\n"), std::string::npos);
+
+    tables->effectCount = std::numeric_limits<std::int32_t>::min();
+    tables->techCount = -7;
+    std::ostringstream empty;
+    WriteDumpText(empty, *tables, lookup);
+    EXPECT_EQ(empty.str(), "version: VER 5.7\neffects: 0\ntechs: 0\n");
+}
+
 } // namespace
 } // namespace velmora
