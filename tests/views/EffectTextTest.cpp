@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "views/EffectText.h"
-#include "views/NamingTables.h"
 
 namespace velmora {
 namespace {
@@ -90,6 +89,13 @@ INSTANTIATE_TEST_SUITE_P(Notation, EffectLineTest, ::testing::Values(
     LineRow{4, -1, -3, 3, 1.0f, "Enhance +: Class:-3() Unknown 3 +1.00"},
     LineRow{5, -1, 59, -1, 2.0f, "Enhance *: Class:59(King) Unknown -1 * 2.00"},
     LineRow{4, -1, 6, 108, 0.5f, "Enhance +: Class:6(Soldier) Healing Rate +0.50"},
+    LineRow{4, -1, 36, 102, 0.5f, "Enhance +: Class:36(Cavalry Archer) Unknown 102 +0.50"},
+    LineRow{4, -1, 0, 23, 1.0f, "Enhance +: Class:0(Archer) Search range +1.00"},
+    // Amounts beyond the 32-bit range are held at its ends; NaN counts as 0.
+    LineRow{4, -1, 6, 9, 3e10f, "Enhance +: Class:6(Soldier) Attack[type:8388607] +255"},
+    LineRow{5, -1, 6, 8, -3e10f, "Enhance *: Class:6(Soldier) Armor[type:-8388608] * 0%"},
+    LineRow{4, -1, 6, 9, std::nanf(""), "Enhance +: Class:6(Soldier) Attack[type:0] +0"},
+    LineRow{102, 0, 0, 0, std::nanf(""), "Disable  : Tech ID:nan()"},
     // Techs: language name, own name as the fallback, nothing outside the techs.
     LineRow{101, 1, 2, 3, 50.0f, "Cost Tech: ID:1(Language One) Resource type:2 target:3 amount:50.00"},
     LineRow{101, 2, 0, 0, 0.0f, "Cost Tech: ID:2() Resource type:0 target:0 amount:0.00"},
@@ -117,42 +123,6 @@ TEST_F(EffectTextTest, OnlyTheNamedTypesAvoidTheGenericLine)
         EXPECT_EQ(generic, !named) << type << ": " << line;
         EXPECT_EQ(line[9], ':') << type;
     }
-}
-
-TEST_F(EffectTextTest, Type102NamesNothingForANaNAmount)
-{
-    EXPECT_EQ(Line(102, 0, 0, 0, std::nanf("")), "Disable  : Tech ID:nan()");
-}
-
-TEST(AmountTest, WholeAndSplit)
-{
-    EXPECT_EQ(WholeAmount(2.9f), 2);
-    EXPECT_EQ(WholeAmount(-2.9f), -2);
-    EXPECT_EQ(WholeAmount(3e10f), 2147483647);
-    EXPECT_EQ(WholeAmount(-3e10f), -2147483647 - 1);
-    EXPECT_EQ(WholeAmount(std::nanf("")), 0);
-    const std::pair<std::int32_t, std::pair<int, int>> rows[] = {{1027, {4, 3}}, {-1, {0, -1}}, {-300, {-1, -44}}, {256, {1, 0}}};
-    for (const auto& [whole, expected] : rows) {
-        EXPECT_EQ(Split(whole).type, expected.first) << whole;
-        EXPECT_EQ(Split(whole).value, expected.second) << whole;
-    }
-}
-
-TEST(NamingTablesTest, AttributesAndClasses)
-{
-    EXPECT_EQ(GetAttributeName(1, 0), "HP");
-    EXPECT_EQ(GetAttributeName(1, 23), "Search range");
-    EXPECT_EQ(GetAttributeName(1, 108), "Healing Rate");
-    EXPECT_EQ(GetAttributeName(1, 3), "Unknown 3");
-    EXPECT_EQ(GetAttributeName(1, 102), "Unknown 102");
-    EXPECT_EQ(GetAttributeName(1, -1), "Unknown -1");
-    EXPECT_EQ(GetAttributeName(0, 0), "");
-    EXPECT_EQ(GetAttributeName(2, 9), "");
-    EXPECT_EQ(UnitClassName(0), "Archer");
-    EXPECT_EQ(UnitClassName(36), "Cavalry Archer");
-    EXPECT_EQ(UnitClassName(59), "King");
-    EXPECT_EQ(UnitClassName(60), "");
-    EXPECT_EQ(UnitClassName(-1), "");
 }
 
 TEST_F(EffectTextTest, EffectListLines)
