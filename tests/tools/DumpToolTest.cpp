@@ -1,18 +1,17 @@
 // The dump tool as a user runs it: arguments, exit status, standard output and error.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
-#include <spawn.h>
+#include <limits>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
-#include "tools/DataFileWriter.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
-
-extern char** environ;
+#include "tools/DataFileWriter.h"
 
 namespace velmora {
 namespace {
@@ -32,43 +31,21 @@ std::string Slurp(const std::string& path)
     return std::string(bytes.begin(), bytes.end());
 }
 
-// Runs the dump tool with `args`, WINEPREFIX set to `prefix`, output captured in files.
-ToolRun RunDump(const fixtures::TempDir& dir, std::vector<std::string> args, const std::string& prefix)
+// Runs the dump tool with `args`, WINEPREFIX set to `prefix` and HOME to `dir`; standard
+// output and error are captured in files there.
+ToolRun RunDump(const fixtures::TempDir& dir, const std::vector<std::string>& args, const std::string& prefix)
 {
-    const std::string outPath = dir.File("stdout.txt");
-    const std::string errPath = dir.File("stderr.txt");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-
-    args.insert(args.begin(), VELMORA_DUMP_PATH);
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> envText{"WINEPREFIX=" + prefix, "HOME=" + dir.Path().string()};
-    for (char** e = environ; *e; ++e)
-        if (std::string_view(*e).rfind("ASAN_OPTIONS=", 0) == 0 || std::string_view(*e).rfind("UBSAN_OPTIONS=", 0) == 0)
-            envText.emplace_back(*e);
-    std::vector<char*> env;
-    for (std::string& e : envText)
-        env.push_back(e.data());
-    env.push_back(nullptr);
-
-    ToolRun run;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data()) == 0) {
-        int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-            run.status = WEXITSTATUS(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    run.out = Slurp(outPath);
-    run.err = Slurp(errPath);
-    return run;
+    const fixtures::ScopedEnv winePrefix("WINEPREFIX", prefix);
+    const fixtures::ScopedEnv home("HOME", dir.Path().string());
+    std::string command = "'" VELMORA_DUMP_PATH "'";
+    for (const std::string& arg : args)
+        command += " '" + arg + "'";
+    command += " >'" + dir.File("stdout.txt") + "' 2>'" + dir.File("stderr.txt") + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir.File("stdout.txt")), Slurp(dir.File("stderr.txt"))};
 }
 
+// A tech that requires the one given (-1 none).
 datafile::TechSpec Tech(std::string name, std::int16_t required = -1)
 {
     datafile::TechSpec t;
@@ -91,29 +68,56 @@ protected:
     fixtures::TempDir dir;
 };
 
-TEST_F(DumpToolTest, JsonOfAnInstallationFolder)
+TEST_F(DumpToolTest, EveryFormatOfAnInstallationFolder)
 {
-    const std::string game = MakeInstall(datafile::MinimalDataFile({Tech("Kiln"), Tech("Glaze", 0)}));
-    const ToolRun run = RunDump(dir, {"--install", game, "--format", "json"}, dir.File("no-prefix"));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    const nlohmann::json j = nlohmann::json::parse(run.out);
-    EXPECT_EQ(j["techCount"], 2);
-    EXPECT_EQ(j["techs"][1]["line"], "001:Glaze");
-    EXPECT_EQ(j["techs"][1]["view"]["requiredTech1Text"], "0");
-    EXPECT_EQ(j["effects"].size(), 0u);
-}
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    datafile::TechSpec forge = Tech("Forge");
+    forge.effectNo = 0;
+    forge.civ = 3;
+    forge.cost[0] = {0, 150, 1};
+    const datafile::TechSpec cafe = Tech("Caf\xE9 \"Q\"", 0);  // Windows-1252, with quotes
+    datafile::DataFileWriter b;
+    b.Version().Zeros(8).Effects({datafile::EffectSpec{{{4, -1, 6, 9, 1026.0f}, {1, 2, 0, 0, 0.1f}, {7, 1, 2, 3, inf}}},
+                                  datafile::EffectSpec{{{1, 0, 0, 0, -inf}, {1, 0, 0, 0, std::nanf("")}, {1, 0, 0, 0, 1e-40f}, {1, 0, 0, 0, 16777217.0f}}}});
+    b.Zeros(4).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({forge, cafe, Tech("Glaze", 1)});
+    const std::string game = MakeInstall(b.Data());
 
-TEST_F(DumpToolTest, TextAndDotFormats)
-{
-    const std::string game = MakeInstall(datafile::MinimalDataFile({Tech("Kiln"), Tech("Glaze", 0)}));
+    const ToolRun json = RunDump(dir, {"--install", game, "--format", "json"}, dir.File("no-prefix"));
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.err, "");
+    const nlohmann::json j = nlohmann::json::parse(json.out);
+    EXPECT_EQ(j["techCount"], 3);
+    EXPECT_EQ(j["effects"][0]["lines"][0], "Enhance +: Class:6(Soldier) Attack[type:4] +2");
+    const nlohmann::json& floats = j["effects"][1]["commands"];
+    EXPECT_EQ(j["effects"][0]["commands"][1]["data4"].get<double>(), 0.1);  // the shortest text of 0.1f
+    EXPECT_EQ(j["effects"][0]["commands"][2]["data4"], "inf");
+    EXPECT_EQ(floats[0]["data4"], "-inf");
+    EXPECT_EQ(floats[1]["data4"], "nan");
+    EXPECT_EQ(static_cast<float>(floats[2]["data4"].get<double>()), 1e-40f);
+    EXPECT_EQ(static_cast<float>(floats[3]["data4"].get<double>()), 16777217.0f);
+    const nlohmann::json& view = j["techs"][0]["view"];
+    EXPECT_EQ(j["techs"][0]["line"], "000:Forge");
+    EXPECT_EQ(view["civList"], 3);
+    EXPECT_EQ(view["cost1TypeList"], 1);
+    EXPECT_EQ(view["cost1AmountText"], "150");
+    EXPECT_EQ(view["cost1Check"], true);
+    EXPECT_EQ(view["cost2Check"], false);
+    EXPECT_EQ(j["techs"][0]["effectLines"].size(), 3u);
+    EXPECT_EQ(j["techs"][1]["name"], "Caf\xC3\xA9 \"Q\"");
+    EXPECT_EQ(j["techs"][1]["view"]["requiredTech1Text"], "0");
+    EXPECT_EQ(j["techs"][1]["requiredTechs"], (nlohmann::json{0, -1, -1, -1, -1, -1}));
+
     const ToolRun text = RunDump(dir, {"--install", game}, dir.File("no-prefix"));
     ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_NE(text.out.find("000:Kiln\n"), std::string::npos);
+    for (const char* line : {"000:Forge\n", "    Civ: [ ] 3 (Cothic)\n", "    Cost1: [x] 1 (Food) amount 150\n",
+                             "        Enhance +: Class:6(Soldier) Attack[type:4] +2\n", "001:Caf\xC3\xA9"})
+        EXPECT_NE(text.out.find(line), std::string::npos) << line;
+
     const ToolRun dot = RunDump(dir, {"--format", "dot", "--install", game}, dir.File("no-prefix"));
     ASSERT_EQ(dot.status, 0) << dot.err;
     EXPECT_EQ(dot.out.rfind("digraph", 0), 0u);
-    EXPECT_NE(dot.out.find("t0 -> t1;"), std::string::npos);
+    for (const char* line : {"t1 [label=\"001:Caf\xC3\xA9 \\\"Q\\\"\"];", "t0 -> t1;", "t1 -> t2;"})
+        EXPECT_NE(dot.out.find(line), std::string::npos) << line;
 }
 
 TEST_F(DumpToolTest, TheRegistryNamesTheFolderWithoutInstall)
