@@ -33,7 +33,9 @@ TEST_F(MainDialogTest, WithoutARegistryTheFolderIsEmpty)
 
 TEST_F(MainDialogTest, EnterLoadsOnlyFromThePathBox)
 {
-    WriteData(DataFile({}, ManyTechs(460)));
+    std::vector<TechSpec> techs = ManyTechs(460);
+    techs[123].researchTime = 123;
+    WriteData(DataFile({}, techs));
     Open();
     Item(Ids::TechList)->setFocus();
     PressKey(Qt::Key_Return);
@@ -46,6 +48,8 @@ TEST_F(MainDialogTest, EnterLoadsOnlyFromThePathBox)
     for (int i = 0; i < 460; ++i)
         ASSERT_EQ(lines[i], QString::asprintf("%03d:Craft %d", i, i));
     EXPECT_TRUE(messageBoxes.Texts().isEmpty());
+    SelectTech(123);
+    EXPECT_EQ(BoxText(Ids::ResearchTime), "123");
 }
 
 TEST_F(MainDialogTest, AMissingFileShowsNothingAndKeepsTheTypedPathAndTheList)
@@ -90,7 +94,7 @@ TEST_F(MainDialogTest, AVersionErrorIsShownAndThePreviousListStays)
     const MessageBoxCatcher::Shown& box = messageBoxes.Boxes()[0];
     EXPECT_EQ(box.owner, &Window());
     EXPECT_EQ(box.title, QGuiApplication::applicationDisplayName());
-    EXPECT_TRUE(box.hasOkButton && box.buttonCount == 1 && !box.hasIcon && box.modal);
+    EXPECT_TRUE(box.onlyOk && !box.hasIcon && box.modal);
     EXPECT_EQ(messageBoxes.OpenCount(), 0);
     EXPECT_EQ(Lines(Ids::TechList), (QStringList{"000:Craft 0", "001:Craft 1"}));
 }

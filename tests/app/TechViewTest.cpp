@@ -60,15 +60,6 @@ TEST_F(TechViewTest, SelectingATechShowsEveryField)
     EXPECT_EQ(Lines(Ids::EffectList), (QStringList{"Enhance +: Class:6(Soldier) Attack[type:4] +2", "Tech Free: ID:0(Plain)"}));
 }
 
-TEST_F(TechViewTest, LineOneHundredTwentyThreeShowsTechOneHundredTwentyThree)
-{
-    std::vector<TechSpec> techs = ManyTechs(460);
-    techs[123].researchTime = 123;
-    LoadTechs(techs);
-    SelectTech(123);
-    EXPECT_EQ(BoxText(Ids::ResearchTime), "123");
-}
-
 TEST_F(TechViewTest, AnotherTechEmptiesWhatItDoesNotHave)
 {
     TechSpec third = NamedTech("Third", 0);

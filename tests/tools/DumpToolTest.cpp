@@ -136,55 +136,44 @@ TEST_F(DumpToolTest, TheRegistryNamesTheFolderWithoutInstall)
     EXPECT_NE(run.out.find("000:Moat\n"), std::string::npos);
 }
 
-TEST_F(DumpToolTest, LoadFailuresExitWithOne)
+// Failures and parse messages go to standard error, one line each, and set the exit
+// status: 1 the data file could not be loaded, 2 the parse failed, 64 bad usage.
+TEST_F(DumpToolTest, FailuresAndMessagesGoToStandardErrorWithTheirExitStatus)
 {
-    const ToolRun missing = RunDump(dir, {dir.File("missing.dat")}, dir.File("no-prefix"));
-    EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1);
-
-    const Bytes data = datafile::MinimalDataFile({Tech("Kiln")});
-    datafile::WriteFile(dir.File("wrapped.dat"), datafile::DeflateZlib(data));
-    const ToolRun wrapped = RunDump(dir, {dir.File("wrapped.dat")}, dir.File("no-prefix"));
-    EXPECT_EQ(wrapped.status, 1);
-    EXPECT_EQ(wrapped.out, "");
+    datafile::DataFileWriter old;
+    old.Version("VER 5.6").Zeros(8).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({});
+    datafile::WriteFile(dir.File("old.dat"), datafile::DeflateRaw(old.Data()));
+    datafile::DataFileWriter num;
+    num.Version().Zeros(8).Effects({datafile::EffectSpec{{}, std::int16_t{121}}}).Zeros(4).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({Tech("Still")});
+    datafile::WriteFile(dir.File("num.dat"), datafile::DeflateRaw(num.Data()));
+    datafile::WriteFile(dir.File("wrapped.dat"), datafile::DeflateZlib(datafile::MinimalDataFile({Tech("Kiln")})));
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string err;  // what standard error holds, or begins with for the usage
+    } rows[] = {
+        {{dir.File("missing.dat")}, 1, "velmora-dump: " + dir.File("missing.dat") + ": "},
+        {{dir.File("wrapped.dat")}, 1, "velmora-dump: " + dir.File("wrapped.dat") + ": "},
+        {{dir.File("old.dat")}, 2, "Version error\n"},
+        {{"--format", "json", dir.File("num.dat")}, 0, "num error\n"},
+        {{"--format", "xml", "a.dat"}, 64, "usage: "},
+        {{"--format"}, 64, "usage: "},
+        {{"--install"}, 64, "usage: "},
+        {{"a.dat", "b.dat"}, 64, "usage: "},
+        {{"--verbose"}, 64, "usage: "},
+        {{"--install", "x", "--install", "y"}, 64, "usage: "},
+    };
+    for (const auto& row : rows) {
+        const ToolRun run = RunDump(dir, row.args, dir.File("no-prefix"));
+        EXPECT_EQ(run.status, row.status) << row.args.back();
+        EXPECT_EQ(run.err.rfind(row.err, 0), 0u) << row.args.back() << ": " << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << row.args.back();
+        EXPECT_EQ(run.out.empty(), row.status != 0) << row.args.back();
+    }
     EXPECT_FALSE(fs::exists(dir.File("wrapped.dat.tmp1")));
-}
-
-TEST_F(DumpToolTest, ParseMessagesGoToStandardError)
-{
-    datafile::DataFileWriter bad;
-    bad.Version("VER 5.6").Zeros(8).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({});
-    datafile::WriteFile(dir.File("old.dat"), datafile::DeflateRaw(bad.Data()));
-    const ToolRun version = RunDump(dir, {dir.File("old.dat")}, dir.File("no-prefix"));
-    EXPECT_EQ(version.status, 2);
-    EXPECT_EQ(version.err, "Version error\n");
-    EXPECT_EQ(version.out, "");
-
-    datafile::DataFileWriter many;
-    many.Version().Zeros(8).Effects({datafile::EffectSpec{{}, std::int16_t{121}}});
-    many.Zeros(4).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({Tech("Still")});
-    datafile::WriteFile(dir.File("num.dat"), datafile::DeflateRaw(many.Data()));
-    const ToolRun num = RunDump(dir, {"--format", "json", dir.File("num.dat")}, dir.File("no-prefix"));
-    EXPECT_EQ(num.status, 0);
-    EXPECT_EQ(num.err, "num error\n");
-    const nlohmann::json j = nlohmann::json::parse(num.out);
+    const nlohmann::json j = nlohmann::json::parse(RunDump(dir, {"--format", "json", dir.File("num.dat")}, dir.File("no-prefix")).out);
     EXPECT_EQ(j["effects"][0]["commands"].size(), 0u);
     EXPECT_EQ(j["techs"][0]["name"], "Still");
-}
-
-TEST_F(DumpToolTest, BadUsageExitsWith64)
-{
-    const std::vector<std::vector<std::string>> cases{
-        {"--format", "xml", "a.dat"}, {"--format"}, {"--install"}, {"a.dat", "b.dat"}, {"--verbose"},
-        {"--install", "x", "--install", "y"},
-    };
-    for (const auto& args : cases) {
-        const ToolRun run = RunDump(dir, args, dir.File("no-prefix"));
-        EXPECT_EQ(run.status, 64) << args[0];
-        EXPECT_EQ(run.out, "");
-        EXPECT_NE(run.err.find("usage:"), std::string::npos);
-    }
 }
 
 } // namespace

@@ -125,25 +125,5 @@ TEST_F(EffectTextTest, OnlyTheNamedTypesAvoidTheGenericLine)
     }
 }
 
-TEST_F(EffectTextTest, EffectListLines)
-{
-    tables->effectCount = 3;
-    tables->effects[0].commandCount = 2;
-    tables->effects[0].commands[0] = EffectCommand{1, 2, 0, 0, 100.0f};
-    tables->effects[0].commands[1] = EffectCommand{103, 1, 0, 0, 0.0f};
-    tables->effects[1].commandCount = 0;
-    tables->effects[2].commandCount = 1;
-    tables->effects[2].commands[0] = EffectCommand{7, 1, 2, 3, 4.0f};
-    tables->effects[3].commandCount = 1;  // beyond the count
-
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, 0), (Lines{"CivHead  : Type:2 class:0 amount:100.00", "Tech Free: ID:1(Language One)"}));
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, 1), Lines{});
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, 2).size(), 1u);
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, 3), Lines{});
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, -1), Lines{});
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, 1LL << 40), Lines{});
-}
-
 } // namespace
 } // namespace velmora
