@@ -37,14 +37,9 @@ class AppTest : public ::testing::Test {
 protected:
     AppTest()
     {
+        MakeWinePrefix(prefix, HiveNaming("C:\\Games\\Test"));
         fs::create_directories(game / "Data");
-        fs::create_directories(prefix / "dosdevices");
-        fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
         fs::copy_file(VELMORA_APP_TEST_MODULE, game / "language.dll");
-        const std::string reg = "WINE REGISTRY Version 2\n\n#arch=win32\n\n"
-                                "[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n"
-                                "\"EXE Path\"=\"C:\\\\Games\\\\Test\"\n";
-        WriteFile((prefix / "system.reg").string(), std::span(reinterpret_cast<const std::uint8_t*>(reg.data()), reg.size()));
     }
     ~AppTest() override { Dialog::SetMainWindow(nullptr); }
 

@@ -52,18 +52,6 @@ TEST_F(MainDialogTest, EnterLoadsOnlyFromThePathBox)
     EXPECT_EQ(BoxText(Ids::ResearchTime), "123");
 }
 
-TEST_F(MainDialogTest, AMissingFileShowsNothingAndKeepsTheTypedPathAndTheList)
-{
-    WriteData(DataFile({}, ManyTechs(2)));
-    Open();
-    EnterInPathBox();
-    TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\missing.dat");
-    PressKey(Qt::Key_Return);
-    EXPECT_TRUE(messageBoxes.Texts().isEmpty());
-    EXPECT_EQ(BoxText(Ids::Path), "C:\\Games\\Test\\Data\\missing.dat");
-    EXPECT_EQ(Lines(Ids::TechList), (QStringList{"000:Craft 0", "001:Craft 1"}));
-}
-
 TEST_F(MainDialogTest, TheOpenButtonLoadsThePathTheUserTyped)
 {
     WriteData(DataFile({}, {NamedTech("Other file")}), "other.dat");
@@ -80,7 +68,9 @@ TEST_F(MainDialogTest, TheOpenButtonLoadsThePathTheUserTyped)
     EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Second"});
 }
 
-TEST_F(MainDialogTest, AVersionErrorIsShownAndThePreviousListStays)
+// A file that does not load shows nothing; one that does not parse shows its message.
+// Either way the typed path and the previous list stay.
+TEST_F(MainDialogTest, AFileThatDoesNotLoadOrParseLeavesThePreviousList)
 {
     WriteData(DataFile({}, ManyTechs(2)));
     DataFileWriter bad;
@@ -88,6 +78,10 @@ TEST_F(MainDialogTest, AVersionErrorIsShownAndThePreviousListStays)
     WriteData(bad.Data(), "old.dat");
     Open();
     EnterInPathBox();
+    TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\missing.dat");
+    PressKey(Qt::Key_Return);
+    EXPECT_TRUE(messageBoxes.Texts().isEmpty());
+    EXPECT_EQ(BoxText(Ids::Path), "C:\\Games\\Test\\Data\\missing.dat");
     TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\old.dat");
     PressKey(Qt::Key_Return);
     ASSERT_EQ(messageBoxes.Texts(), QStringList{"Version error"});

@@ -60,22 +60,6 @@ TEST_F(TechViewTest, SelectingATechShowsEveryField)
     EXPECT_EQ(Lines(Ids::EffectList), (QStringList{"Enhance +: Class:6(Soldier) Attack[type:4] +2", "Tech Free: ID:0(Plain)"}));
 }
 
-TEST_F(TechViewTest, AnotherTechEmptiesWhatItDoesNotHave)
-{
-    TechSpec third = NamedTech("Third", 0);
-    third.civ = 3;
-    TechSpec beyond = NamedTech("Beyond");
-    beyond.civ = 25;
-    LoadTechs({third, beyond}, {EffectSpec{{CommandSpec{1, 2, 0, 0, 100.0f}}}});
-    SelectTech(0);
-    ASSERT_EQ(List(Ids::EffectList)->count(), 1);
-    EXPECT_EQ(Selected(Ids::CivList), 3);
-    SelectTech(1);
-    EXPECT_EQ(List(Ids::EffectList)->count(), 0);
-    EXPECT_EQ(BoxText(Ids::EffectNo), "");
-    EXPECT_EQ(Selected(Ids::CivList), -1);
-}
-
 TEST_F(TechViewTest, TypingAStringIdShowsItsTextUntilAnotherTechIsSelected)
 {
     TechSpec named = NamedTech("Named");
@@ -102,18 +86,14 @@ TEST_F(TechViewTest, TypingAStringIdShowsItsTextUntilAnotherTechIsSelected)
     EXPECT_EQ(dialog->tables.techs[0].nameStringId, 7001);
 }
 
-TEST_F(TechViewTest, WithoutASelectedTechTypingChangesNothingElse)
+TEST_F(TechViewTest, TheEffectNumberBoxRendersWhatIsTyped)
 {
-    LoadTechs({NamedTech("Only", 0)}, {EffectSpec{{CommandSpec{1, 2, 0, 0, 1.0f}}}});
+    LoadTechs({NamedTech("Own", 1)}, {EffectSpec{{CommandSpec{1, 2, 0, 0, 100.0f}}}, EffectSpec{{CommandSpec{103, 0, 0, 0, 0.0f}}}});
+    // Without a selected tech, typing changes nothing else.
     TypeInto(Ids::NameStringId, "12");
     TypeInto(Ids::EffectNo, "0");
     EXPECT_EQ(BoxText(Ids::Name), "");
     EXPECT_EQ(List(Ids::EffectList)->count(), 0);
-}
-
-TEST_F(TechViewTest, TheEffectNumberBoxRendersWhatIsTyped)
-{
-    LoadTechs({NamedTech("Own", 1)}, {EffectSpec{{CommandSpec{1, 2, 0, 0, 100.0f}}}, EffectSpec{{CommandSpec{103, 0, 0, 0, 0.0f}}}});
     SelectTech(0);
     ASSERT_EQ(Lines(Ids::EffectList), QStringList{"Tech Free: ID:0(Own)"});
     TypeInto(Ids::EffectNo, "");  // no digits read as 0
@@ -123,16 +103,24 @@ TEST_F(TechViewTest, TheEffectNumberBoxRendersWhatIsTyped)
     EXPECT_EQ(dialog->tables.techs[0].effectNo, 1);
 }
 
-TEST_F(TechViewTest, TickingAndChoosingChangeNothingStored)
+TEST_F(TechViewTest, AnotherTechEmptiesWhatItDoesNotHaveAndTickingChangesNothingStored)
 {
-    TechSpec t = NamedTech("Stored");
-    t.cost[0] = {1, 10, 1};
-    LoadTechs({t, NamedTech("Other")});
+    TechSpec stored = NamedTech("Stored", 0);
+    stored.cost[0] = {1, 10, 1};
+    stored.civ = 3;
+    TechSpec beyond = NamedTech("Beyond");
+    beyond.civ = 25;
+    LoadTechs({stored, beyond}, {EffectSpec{{CommandSpec{1, 2, 0, 0, 100.0f}}}});
     SelectTech(0);
+    ASSERT_EQ(List(Ids::EffectList)->count(), 1);
+    EXPECT_EQ(Selected(Ids::CivList), 3);
     QTest::mouseClick(Item(Ids::Cost1Check), Qt::LeftButton);
     EXPECT_FALSE(Checked(Ids::Cost1Check));
     static_cast<QComboBox*>(Item(Ids::Cost1Type))->setCurrentIndex(4);
     SelectTech(1);
+    EXPECT_EQ(List(Ids::EffectList)->count(), 0);
+    EXPECT_EQ(BoxText(Ids::EffectNo), "");
+    EXPECT_EQ(Selected(Ids::CivList), -1);
     SelectTech(0);
     EXPECT_TRUE(Checked(Ids::Cost1Check));
     EXPECT_EQ(Selected(Ids::Cost1Type), 2);

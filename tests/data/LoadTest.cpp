@@ -66,27 +66,5 @@ TEST_F(LoadTest, AStaleTemporaryFileIsReplacedAndDeleted)
     EXPECT_FALSE(TempLeft(path));
 }
 
-TEST_F(LoadTest, ACutStreamKeepsWhatWasInflated)
-{
-    const Bytes data = Pattern(3 * InflateChunkSize);
-    Bytes compressed = datafile::DeflateRaw(data, 0);
-    compressed.resize(compressed.size() / 2);
-    EXPECT_EQ(FailureKindOf(Load(Write("cut.dat", compressed))), LoadFailure::StreamTruncated);
-    const Bytes held = Held(buffer);
-    ASSERT_GT(held.size(), 0u);
-    EXPECT_TRUE(std::equal(held.begin(), held.end(), data.begin()));
-    EXPECT_FALSE(TempLeft(dir.File("cut.dat")));
-}
-
-TEST_F(LoadTest, ASecondLoadHoldsOnlyTheSecondFile)
-{
-    const Bytes second = Pattern(1234, 2);
-    ASSERT_TRUE(Load(Write("first.dat", datafile::DeflateRaw(Pattern(90000, 1)))));
-    ASSERT_TRUE(Load(Write("second.dat", datafile::DeflateRaw(second))));
-    EXPECT_EQ(Held(buffer), second);
-    EXPECT_EQ(FailureKindOf(Load(dir.File("missing.dat"))), LoadFailure::OpenFailed);
-    EXPECT_EQ(buffer.bytes, nullptr);
-}
-
 } // namespace
 } // namespace velmora

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "data/DataFile.h"
 #include "host/HostPath.h"
-#include "tests/support/FailureKind.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 #include "tools/DataFileWriter.h"
@@ -22,9 +20,8 @@ class HostPathTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        fixtures::MakeWinePrefix(prefix.Path());
         fs::create_directories(game / "Data");
-        fs::create_directories(prefix.Path() / "dosdevices");
-        fs::create_directory_symlink("../drive_c", prefix.Path() / "dosdevices" / "c:");
         fs::create_directory_symlink(other.Path(), prefix.Path() / "dosdevices" / "d:");
         fs::create_directory_symlink("/", prefix.Path() / "dosdevices" / "z:");
         fs::create_directories(other.Path() / "Stuff");
@@ -101,17 +98,6 @@ TEST(HostPath, WithoutAPrefixDrivePathsStayUnresolved)
     ScopedEnv prefix("WINEPREFIX", std::nullopt);
     ScopedEnv home("HOME", std::nullopt);
     EXPECT_EQ(ResolveHostPath("C:\\Games\\x.dat"), "C:/Games/x.dat");
-}
-
-TEST_F(HostPathTest, TheDataFileLoadsFromAComposedPathInAnotherCase)
-{
-    const datafile::Bytes data = datafile::MinimalDataFile();
-    datafile::WriteFile((game / "Data" / "brannoch2_x1_p1.dat").string(), datafile::DeflateRaw(data));
-    DataBuffer buffer;
-    ASSERT_TRUE(LoadDataFile("C:\\GAMES\\Brannoch\\data\\BRANNOCH2_X1_P1.DAT", buffer));
-    EXPECT_TRUE(std::equal(data.begin(), data.end(), buffer.bytes.get(), buffer.bytes.get() + buffer.length));
-    // The temporary file went beside the real file and is gone; nothing else was made.
-    EXPECT_EQ(std::distance(fs::directory_iterator(game / "Data"), fs::directory_iterator()), 1);
 }
 
 } // namespace

@@ -126,14 +126,5 @@ TEST_P(BuiltTemplateTest, ControlsSitWhereTheTemplateSaysWithTheirCaptionsInside
 
 INSTANTIATE_TEST_SUITE_P(Templates, BuiltTemplateTest, ::testing::Values(MainDialogTemplateId, EffectDialogTemplateId));
 
-TEST(DialogFontTest, EveryJapaneseCaptionCanBeDrawnInTheDialogFont)
-{
-    InstallDialogFonts();
-    const QFont font(QString::fromUtf8(DialogFontName.data(), static_cast<qsizetype>(DialogFontName.size())));
-    EXPECT_EQ(QFontInfo(font).family(), DialogFontSubstitute);
-    for (QChar c : QString::fromUtf8("ファイルを開く"))
-        EXPECT_TRUE(QFontMetrics(font).inFont(c)) << static_cast<int>(c.unicode());
-}
-
 } // namespace
 } // namespace velmora

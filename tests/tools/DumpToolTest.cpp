@@ -123,14 +123,10 @@ TEST_F(DumpToolTest, EveryFormatOfAnInstallationFolder)
 TEST_F(DumpToolTest, TheRegistryNamesTheFolderWithoutInstall)
 {
     const fs::path prefix = dir.Path() / "prefix";
+    fixtures::MakeWinePrefix(prefix, fixtures::HiveNaming("C:\\Games\\Keep"));
     fs::create_directories(prefix / "drive_c" / "Games" / "Keep" / "Data");
-    fs::create_directories(prefix / "dosdevices");
-    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
     datafile::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "Data" / "brannoch2_x1_p1.dat").string(),
                         datafile::DeflateRaw(datafile::MinimalDataFile({Tech("Moat")})));
-    const std::string reg = "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n"
-                            "\"EXE Path\"=\"C:\\\\Games\\\\Keep\"\n";
-    datafile::WriteFile((prefix / "system.reg").string(), std::span(reinterpret_cast<const std::uint8_t*>(reg.data()), reg.size()));
     const ToolRun run = RunDump(dir, {}, prefix.string());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("000:Moat\n"), std::string::npos);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 
 #include "views/NamingTables.h"
 #include "views/TechDetailView.h"
@@ -49,12 +50,11 @@ TEST(TechDetailViewTest, FieldFormsAtTheirEdges)
 
 TEST(TechDetailViewTest, ListPositionsAndLines)
 {
-    const std::pair<std::int16_t, int> resources[] = {{-2, NoSelection}, {-1, 0}, {0, 1}, {3, 4}, {4, NoSelection}};
-    for (const auto& [type, position] : resources)
-        EXPECT_EQ(ResourceSelection(type), position) << type;
-    const std::pair<std::int16_t, int> civs[] = {{-32768, NoSelection}, {-2, NoSelection}, {-1, 0}, {0, 0}, {3, 3}, {18, 18}, {19, NoSelection}};
-    for (const auto& [civ, position] : civs)
-        EXPECT_EQ(CivSelection(civ), position) << civ;
+    const std::tuple<std::int16_t, int, int> rows[] = {{-2, NoSelection, NoSelection}, {-1, 0, 0}, {0, 1, 0}, {3, 4, 3}, {4, NoSelection, 4}, {19, NoSelection, NoSelection}};
+    for (const auto& [value, resource, civ] : rows) {
+        EXPECT_EQ(ResourceSelection(value), resource) << value;
+        EXPECT_EQ(CivSelection(value), civ) << value;
+    }
     TechRecord t;
     t.name = "abc";
     EXPECT_EQ(TechListLine(7, t), "007:abc");
