@@ -1,6 +1,7 @@
 // LoadDataFile + ParseDataFile on arbitrary compressed bytes, through a real file.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -8,32 +9,22 @@
 #include "data/DataFile.h"
 #include "data/DataParser.h"
 
-namespace {
-
-std::string ScratchPath()
-{
-    static const std::string path = [] {
-        char folder[] = "/tmp/velmora-fuzz-XXXXXX";
-        const char* made = ::mkdtemp(folder);
-        return std::string(made ? made : "/tmp") + "/data.dat";
-    }();
-    return path;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string path = ScratchPath();
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    } else {
+    // A folder of its own, so that the temporary file beside the data file is ours alone.
+    static const std::string path = [] {
+        char folder[] = "/tmp/velmora-fuzz-XXXXXX";
+        return std::string(::mkdtemp(folder) ? folder : "/tmp") + "/data.dat";
+    }();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
         return 0;
-    }
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
     static velmora::DataBuffer buffer;
     static auto tables = std::make_unique<velmora::GameTables>();
     const auto loaded = velmora::LoadDataFile(path, buffer);
+    // The temporary file is gone whatever happened, and a failure says why.
     if (::access((path + ".tmp1").c_str(), F_OK) == 0 || (!loaded && loaded.failure().reason.empty()))
         __builtin_trap();
     if (loaded)

@@ -1,5 +1,6 @@
 // Writes the seed corpora of the fuzz targets, made by the fixture builders.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -8,15 +9,11 @@
 namespace fs = std::filesystem;
 using namespace velmora::datafile;
 
-namespace {
-
-void Write(const fs::path& dir, const std::string& name, const Bytes& bytes)
+static void Write(const fs::path& dir, const std::string& name, const Bytes& bytes)
 {
     fs::create_directories(dir);
     WriteFile((dir / name).string(), bytes);
 }
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -42,10 +39,7 @@ int main(int argc, char** argv)
         "WINE REGISTRY Version 2\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1\n"
         "\"EXE Path\"=hex(1):43,00,3a,00,\\\n  5c,00,00,00\n\"Other\"=hex:01,02\n",
     };
-    int n = 0;
-    for (const char* hive : hives) {
-        const std::string text(hive);
-        Write(root / "registry", "hive" + std::to_string(n++), Bytes(text.begin(), text.end()));
-    }
+    for (std::size_t n = 0; n < std::size(hives); ++n)
+        Write(root / "registry", "hive" + std::to_string(n), Bytes(hives[n], hives[n] + std::strlen(hives[n])));
     return 0;
 }

@@ -1,7 +1,6 @@
 // "Change": the effect dialog opened from the main dialog's effect list.
 #include "tests/app/AppFixture.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 
 #include "editor/EffectDialog.h"
@@ -15,7 +14,7 @@ struct Seen {
     bool opened = false;
     QString type;
     QStringList texts;
-    bool mainBlocked = false;
+    bool ownedAndBlocking = false;
 };
 
 class EffectEditorTest : public AppTest {
@@ -46,7 +45,7 @@ protected:
             seen.type = static_cast<QComboBox*>(WidgetOf(*editor, EffectDialogIds::TypeList))->currentText();
             for (int id : {EffectDialogIds::Data1, EffectDialogIds::Data2, EffectDialogIds::Data3, EffectDialogIds::Data4})
                 seen.texts << static_cast<QLineEdit*>(WidgetOf(*editor, id))->text();
-            seen.mainBlocked = !Window().isEnabled() || QApplication::activeModalWidget() == &WindowOf(*editor);
+            seen.ownedAndBlocking = WindowOf(*editor).parentWidget() == &Window() && QApplication::activeModalWidget() == &WindowOf(*editor);
             if (inside)
                 inside();
             if (closeKey)
@@ -54,72 +53,51 @@ protected:
             else
                 WindowOf(*editor).close();
         });
-        QTest::mouseClick(static_cast<QAbstractButton*>(Item(Ids::Change)), Qt::LeftButton);
+        QTest::mouseClick(Item(Ids::Change), Qt::LeftButton);
         QCoreApplication::processEvents();
         return seen;
     }
 };
 
-TEST_F(EffectEditorTest, WithoutASelectedLineChangeDoesNothing)
+TEST_F(EffectEditorTest, OpensOnTheSelectedLineOfTheEffectTheListShows)
 {
     Load();
     EXPECT_FALSE(ClickChange().opened);  // no tech selected
     SelectTech(0);
     EXPECT_FALSE(ClickChange().opened);  // no effect line selected
-}
-
-TEST_F(EffectEditorTest, OpensOnTheSelectedCommand)
-{
-    Load();
-    SelectTech(0);
-    SelectEffectLine(1);
+    ClickLine(Ids::EffectList, 1);
     const Seen seen = ClickChange();
     ASSERT_TRUE(seen.opened);
     EXPECT_EQ(seen.type, "04:Enhance +/-");
     EXPECT_EQ(seen.texts, (QStringList{"-1", "6", "9", "1026.000000"}));
-    EXPECT_TRUE(seen.mainBlocked);
-}
+    EXPECT_TRUE(seen.ownedAndBlocking);
 
-TEST_F(EffectEditorTest, TechTypesSelectTheirOwnEntries)
-{
-    Load();
-    SelectTech(1);
-    SelectEffectLine(0);
+    TypeInto(Ids::EffectNo, "1");
+    ClickLine(Ids::EffectList, 0);
     EXPECT_EQ(ClickChange().type, "102:Tech Tree Disable");
-    SelectEffectLine(1);
+    ClickLine(Ids::EffectList, 1);
     const Seen generic = ClickChange();
     EXPECT_EQ(generic.type, "");  // type 7 has no entry
     EXPECT_EQ(generic.texts, (QStringList{"1", "2", "3", "1.500000"}));
-}
-
-TEST_F(EffectEditorTest, OpensOnTheEffectTheListShows)
-{
-    Load();
-    SelectTech(0);
-    TypeInto(Ids::EffectNo, "1");
-    SelectEffectLine(1);
-    const Seen seen = ClickChange();
-    EXPECT_EQ(seen.texts, (QStringList{"1", "2", "3", "1.500000"}));
 }
 
 TEST_F(EffectEditorTest, NothingTypedInTheDialogIsKept)
 {
     Load();
     SelectTech(0);
-    SelectEffectLine(1);
+    ClickLine(Ids::EffectList, 1);
     const QStringList before = Lines(Ids::EffectList);
-    ClickChange(
-        [] {
-            PressKey(Qt::Key_Up);
-            PressKey(Qt::Key_Tab);
-            QTest::keyClicks(QApplication::focusWidget(), "99");
-        },
-        Qt::Key_Return);
+    const auto typeAndEnter = [] {
+        PressKey(Qt::Key_Up);
+        PressKey(Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), "99");
+    };
+    ClickChange(typeAndEnter, Qt::Key_Return);
     EXPECT_EQ(Lines(Ids::EffectList), before);
     EXPECT_EQ(dialog->tables.effects[0].commands[1].data1, -1);
-    SelectEffectLine(1);
+    ClickLine(Ids::EffectList, 1);
     EXPECT_EQ(ClickChange().texts, (QStringList{"-1", "6", "9", "1026.000000"}));
-    SelectEffectLine(1);
+    ClickLine(Ids::EffectList, 1);
     EXPECT_TRUE(ClickChange({}, 0).opened);  // the close box
     EXPECT_TRUE(Window().isEnabled());
 }
@@ -128,7 +106,7 @@ TEST_F(EffectEditorTest, ACommandThatNoLongerExistsOpensNothing)
 {
     Load();
     SelectTech(0);
-    SelectEffectLine(1);
+    ClickLine(Ids::EffectList, 1);
     // The same lines stay on show while the tables change underneath.
     dialog->tables.effects[0].commandCount = 1;
     EXPECT_FALSE(ClickChange().opened);

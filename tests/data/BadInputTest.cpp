@@ -32,6 +32,13 @@ const Messages Truncated{"Data file is truncated"};
 
 TechSpec Tech(std::string name) { return NamedTech(std::move(name)); }
 UnitSpec Unit(std::int8_t type, std::int16_t id, std::int16_t nameId) { return MakeUnit(type, id, nameId); }
+std::vector<CommandSpec> Commands(int n)
+{
+    std::vector<CommandSpec> out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(CommandSpec{4, static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i), 7, 0.5f * i});
+    return out;
+}
 
 // The sound file every case starts from, with the pieces a case may change.
 struct Parts {
@@ -62,6 +69,14 @@ Bytes Build(const std::function<void(Parts&)>& change)
     Parts p;
     change(p);
     return Build(p);
+}
+
+// A file written piece by piece, for what the usual outline cannot express.
+Bytes Write(const std::function<void(DataFileWriter&)>& write)
+{
+    DataFileWriter b;
+    write(b);
+    return b.Data();
 }
 
 enum class Expect { Parsed, ParseFailed };
@@ -125,8 +140,10 @@ protected:
 TEST_F(BadInputTest, FileContents)
 {
     const std::vector<ContentCase> cases = {
-        {"sound file", Build([](Parts&) {}), Expect::Parsed, None,
-         [](const GameTables& t) { EXPECT_EQ(t.techs[0].name, "Fresh"); EXPECT_EQ(t.unitNameIds[1], 501); }},
+        {"sound file", Build([](Parts&) {}), Expect::Parsed, None, [](const GameTables& t) {
+             EXPECT_EQ(t.techs[0].name, "Fresh"); EXPECT_EQ(t.techs[1].name, "");  // beyond the count: empty, nothing of the earlier file
+             EXPECT_EQ(t.unitNameIds[0], 500); EXPECT_EQ(t.unitNameIds[1], 501); }},
+        {"nothing inflated", Bytes{}, Expect::ParseFailed, {"Version error"}, nullptr},
         {"other version", Build([](Parts& p) { p.version = "VER 5.8"; }), Expect::ParseFailed, {"Version error"}, nullptr},
         {"version without NUL", Build([](Parts& p) { p.version = "VER 5.7+"; }), Expect::ParseFailed, {"Version error"}, nullptr},
         {"only the version text", Bytes{'V', 'E', 'R', ' ', '5', '.', '7'}, Expect::ParseFailed, Truncated, nullptr},
@@ -141,8 +158,32 @@ TEST_F(BadInputTest, FileContents)
          [](const GameTables& t) { EXPECT_EQ(t.effectCount, 2); EXPECT_EQ(t.effects[1].commandCount, 0); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
         {"command count -32768", Build([](Parts& p) { p.effects[1] = EffectSpec{{}, std::int16_t{-32768}}; }), Expect::Parsed, None,
          [](const GameTables& t) { EXPECT_EQ(t.effects[1].commandCount, 0); }},
-        {"effect count 600", Build([](Parts& p) { p.effects.resize(600, EffectSpec{{CommandSpec{3, 1, 2, 0, 0.0f}}}); }), Expect::Parsed, None,
-         [](const GameTables& t) { EXPECT_EQ(t.effectCount, MaxEffects); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+        {"effect count 600", Build([](Parts& p) {
+             p.effects.resize(600, EffectSpec{{CommandSpec{3, 1, 2, 0, 0.0f}}});
+             p.effects[513].commands[0].data1 = 513;
+             p.effects[550].commands[0] = CommandSpec{1, 0x6147, 0x6169, 0, 0.0f};  // "Gaia", for a scan that stops early
+         }), Expect::Parsed, None, [](const GameTables& t) {
+             EXPECT_EQ(t.effectCount, MaxEffects); EXPECT_EQ(t.effects[513].commands[0].data1, 513); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+        {"command count 500 past the capacity", Build([](Parts& p) { p.effects.resize(530, EffectSpec{Commands(1)}); p.effects[520] = EffectSpec{{}, std::int16_t{500}}; }),
+         Expect::Parsed, {"num error"}, [](const GameTables& t) { EXPECT_EQ(t.effectCount, MaxEffects); EXPECT_EQ(t.effects[513].commandCount, 1); }},
+        {"command count 121 in the first effect", Build([](Parts& p) { p.effects[0].declaredCount = 121; }), Expect::Parsed, {"num error"},
+         [](const GameTables& t) { EXPECT_EQ(t.effects[0].commandCount, 0); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+        {"effects of 0, -3 and 120 commands", Build([](Parts& p) {
+             p.effects = {EffectSpec{{}}, EffectSpec{{}, std::int16_t{-3}}, EffectSpec{Commands(120)}, EffectSpec{{CommandSpec{-5, -1, 32767, -32768, -1.25f}}}};
+         }), Expect::Parsed, None, [](const GameTables& t) {
+             EXPECT_EQ(t.effectCount, 4); EXPECT_EQ(t.effects[0].commandCount + t.effects[1].commandCount, 0); EXPECT_EQ(t.effects[2].commandCount, 120);
+             EXPECT_EQ(t.effects[2].commands[119], (EffectCommand{4, 119, -119, 7, 59.5f}));
+             EXPECT_EQ(t.effects[3].commands[0], (EffectCommand{-5, -1, 32767, -32768, -1.25f})); }},
+        {"no effects section: civilizations searched from the start", Write([](DataFileWriter& b) {
+             b.Version().Civs({CivSpec{.name = "Gaia", .units = {Unit(10, 0, 1), Unit(10, 1, 77)}}}).Techs({Tech("Pottery")});
+         }), Expect::Parsed, None, [](const GameTables& t) {
+             EXPECT_EQ(t.effectCount, 0); EXPECT_EQ(t.civCount, 1); EXPECT_EQ(t.unitNameIds[1], 77); EXPECT_EQ(t.techs[0].name, "Pottery"); }},
+        {"civilizations before the effects passed over", Write([](DataFileWriter& b) {
+             b.Version().Civs({CivSpec{.name = "Gaia", .units = {Unit(10, 0, 1), Unit(10, 1, 11)}}}).Techs({Tech("Decoy")});
+             b.Effects({EffectSpec{{CommandSpec{1, 2, 3, 4, 5.0f}}}}).Filler(16);
+             b.Civs({CivSpec{.name = "Gaia", .units = {Unit(10, 0, 1), Unit(10, 1, 22)}}}).Techs({Tech("Real")});
+         }), Expect::Parsed, None, [](const GameTables& t) {
+             EXPECT_EQ(t.effectCount, 1); EXPECT_EQ(t.unitNameIds[1], 22); EXPECT_EQ(t.techs[0].name, "Real"); }},
         {"civilization count 32767", Build([](Parts& p) { p.civCount = 32767; p.withTechs = false; }), Expect::ParseFailed, Truncated, nullptr},
         {"civilization count -5", Build([](Parts& p) { p.civCount = -5; p.civs = {CivSpec{.name = "Gaia"}}; p.civs[0].unitCount = 0; }),
          Expect::ParseFailed, Truncated, nullptr},
@@ -150,6 +191,21 @@ TEST_F(BadInputTest, FileContents)
          Expect::ParseFailed, Truncated, nullptr},
         {"resource count -3", Build([](Parts& p) { p.civs[0].resourceCount = -3; }), Expect::Parsed, None,
          [](const GameTables& t) { EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+        {"civilization count 25", Build([](Parts& p) {
+             p.civs.resize(25, CivSpec{.name = "Realm", .units = {Unit(10, 0, 1), Unit(30, 1, 2)}});
+             p.civs[24].units[1].nameStringId = 2424;
+         }), Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.civCount, MaxCivs); EXPECT_EQ(t.unitNameIds[1], 2424); }},
+        {"unit counts 0 and 1 read no records", Build([](Parts& p) {
+             p.civs = {CivSpec{.name = "Gaia", .unitCountFromUnits = false}, CivSpec{.name = "Realm", .unitCount = 1, .unitCountFromUnits = false},
+                       CivSpec{.name = "Later", .units = {Unit(10, 0, 5), Unit(10, 1, 6)}}};
+         }), Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.civCount, 3); EXPECT_EQ(t.unitNameIds[1], 6); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+        {"the unit records end at unit id u - 1 or after u of them", Build([](Parts& p) {
+             p.civs = {CivSpec{.name = "Gaia", .unitCount = 3, .units = {Unit(10, 0, 10), Unit(10, 2, 12)}, .unitCountFromUnits = false},
+                       CivSpec{.name = "Realm", .units = {Unit(10, 0, 20), Unit(10, 1, 21), Unit(10, 1, 22)}},
+                       CivSpec{.name = "Third", .unitCount = 5, .units = {Unit(10, 4, 40)}, .unitCountFromUnits = false}};
+         }), Expect::Parsed, None, [](const GameTables& t) {
+             EXPECT_EQ(t.unitNameIds[0], 20);  // later civilizations over earlier ones
+             EXPECT_EQ(t.unitNameIds[1], 22); EXPECT_EQ(t.unitNameIds[2], 12); EXPECT_EQ(t.unitNameIds[4], 40); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
         {"unit count 32767", Build([](Parts& p) { p.civs[0].unitCount = 32767; p.civs[0].unitCountFromUnits = false; p.withTechs = false; }),
          Expect::ParseFailed, Truncated, nullptr},
         {"unit count -2", Build([](Parts& p) { p.civs[0].units = {}; p.civs[0].unitCount = -2; p.civs[0].unitCountFromUnits = false; }),
@@ -175,6 +231,18 @@ TEST_F(BadInputTest, FileContents)
         {"tech name length 32767", Build([](Parts& p) { p.techs[0].declaredNameLength = 32767; p.cutTo = 1200; }), Expect::ParseFailed, Truncated, nullptr},
         {"tech name length -1", Build([](Parts& p) { p.techs[0].declaredNameLength = -1; }), Expect::Parsed, None,
          [](const GameTables& t) { EXPECT_EQ(t.techs[0].name, ""); }},
+        {"tech names with NULs and past 255 bytes", Build([](Parts& p) {
+             p.techs = {Tech(std::string("Wheel\0junk", 10)), Tech(std::string(250, 'y') + std::string(50, 'z')),
+                        Tech(std::string(10, 'w') + '\0' + std::string(289, 'v')), Tech("Last")};
+         }), Expect::Parsed, None, [](const GameTables& t) {
+             EXPECT_EQ(t.techs[0].name, "Wheel"); EXPECT_EQ(t.techs[1].name, std::string(250, 'y') + "zzzzz");
+             EXPECT_EQ(t.techs[2].name, std::string(10, 'w')); EXPECT_EQ(t.techs[3].name, "Last"); }},
+        {"tech count 30000 before 460 techs", Build([](Parts& p) {
+             p.techs.clear();
+             for (int i = 0; i < MaxTechs; ++i)
+                 p.techs.push_back(Tech("T" + std::to_string(i)));
+             p.techCount = 30000;
+         }), Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.techCount, MaxTechs); EXPECT_EQ(t.techs[459].name, "T459"); }},
     };
 
     for (const ContentCase& c : cases) {

@@ -1,4 +1,11 @@
 // The resource-only test modules built from modules/*.rc, and small helpers around them.
+//
+// String tables compiled by the MinGW resource compiler and linked into resource-only
+// DLLs, once as PE32 (i686) and once as PE32+ (x86_64):
+//   table.rc      strings in several blocks and slots, an empty slot, a 600-unit string,
+//                 non-ASCII texts, id 65535, and a resource that is not a string table
+//   languages.rc  blocks present in several languages
+//   nostrings.rc  resources without any string table
 #pragma once
 
 #include <memory>

@@ -1,68 +1,42 @@
 #include "tests/support/MessageBoxCatcher.h"
 
 #include <QAbstractButton>
+
+#include <algorithm>
 #include <QApplication>
 #include <QEvent>
 #include <QMessageBox>
 
 namespace velmora::fixtures {
 
-MessageBoxCatcher::MessageBoxCatcher()
-{
-    qApp->installEventFilter(this);
-}
+MessageBoxCatcher::MessageBoxCatcher() { qApp->installEventFilter(this); }
 
-MessageBoxCatcher::~MessageBoxCatcher()
-{
-    qApp->removeEventFilter(this);
-}
+MessageBoxCatcher::~MessageBoxCatcher() { qApp->removeEventFilter(this); }
 
 QStringList MessageBoxCatcher::Texts() const
 {
     QStringList texts;
-    for (const Shown& box : shown_) {
+    for (const Shown& box : shown_)
         texts.append(box.text);
-    }
     return texts;
 }
 
-int MessageBoxCatcher::OpenCount() const
+int MessageBoxCatcher::OpenCount()
 {
-    int open = 0;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (qobject_cast<QMessageBox*>(widget) != nullptr && widget->isVisible()) {
-            ++open;
-        }
-    }
-    return open;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return static_cast<int>(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return qobject_cast<QMessageBox*>(w) && w->isVisible(); }));
 }
 
 bool MessageBoxCatcher::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Show) {
-        if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-            Shown shown;
-            shown.text = box->text();
-            shown.title = box->windowTitle();
-            shown.owner = box->parentWidget();
-            shown.buttonCount = static_cast<int>(box->buttons().size());
-            shown.hasOkButton = box->button(QMessageBox::Ok) != nullptr;
-            shown.hasIcon = box->icon() != QMessageBox::NoIcon;
-            shown.modal = box->isModal();
-            shown_.push_back(shown);
-            // The box is shown before its modal loop starts; the click is queued, so it
-            // runs inside that loop and ends it. A box gone by then takes the call along.
-            QMetaObject::invokeMethod(
-                box,
-                [box] {
-                    if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
-                        ok->click();
-                    } else {
-                        box->reject();
-                    }
-                },
-                Qt::QueuedConnection);
-        }
+    auto* box = event->type() == QEvent::Show ? qobject_cast<QMessageBox*>(watched) : nullptr;
+    if (box) {
+        shown_.push_back({box->text(), box->windowTitle(), box->parentWidget(),
+                          box->buttons().size() == 1 && box->button(QMessageBox::Ok), box->icon() != QMessageBox::NoIcon, box->isModal()});
+        // The box is shown before its modal loop starts; the click is queued, so it runs
+        // inside that loop and ends it. A box gone by then takes the call along.
+        QMetaObject::invokeMethod(box, [box] { box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject(); },
+                                  Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
 }

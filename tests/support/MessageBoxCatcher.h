@@ -17,22 +17,19 @@ public:
     struct Shown {
         QString text;
         QString title;
-        QPointer<QWidget> owner; // the box's parent window
-        int buttonCount = 0;
-        bool hasOkButton = false;
+        QPointer<QWidget> owner;  // the box's parent window
+        bool onlyOk = false;      // an OK button and no other
         bool hasIcon = false;
         bool modal = false;
     };
 
     MessageBoxCatcher();
     ~MessageBoxCatcher() override;
-    MessageBoxCatcher(const MessageBoxCatcher&) = delete;
-    MessageBoxCatcher& operator=(const MessageBoxCatcher&) = delete;
 
     const std::vector<Shown>& Boxes() const { return shown_; }
     QStringList Texts() const;
     // Message boxes still open (0 once every caught box has been closed).
-    int OpenCount() const;
+    static int OpenCount();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

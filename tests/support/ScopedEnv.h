@@ -21,13 +21,7 @@ public:
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
-    void Apply(const std::optional<std::string>& value)
-    {
-        if (value)
-            ::setenv(name_.c_str(), value->c_str(), 1);
-        else
-            ::unsetenv(name_.c_str());
-    }
+    void Apply(const std::optional<std::string>& value) { value ? ::setenv(name_.c_str(), value->c_str(), 1) : ::unsetenv(name_.c_str()); }
 
     std::string name_;
     std::optional<std::string> old_;

@@ -1,6 +1,7 @@
 #include "tests/support/TempDir.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 #include <grp.h>
 #include <sys/wait.h>
@@ -40,6 +41,29 @@ int RunUnprivileged(const std::function<int()>& body)
     if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+void WriteText(const std::filesystem::path& path, std::string_view text)
+{
+    std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+void MakeWinePrefix(const std::filesystem::path& prefix, std::string_view hive)
+{
+    std::filesystem::create_directories(prefix / "drive_c");
+    std::filesystem::create_directories(prefix / "dosdevices");
+    std::filesystem::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
+    if (!hive.empty())
+        WriteText(prefix / "system.reg", hive);
+}
+
+std::string HiveNaming(std::string_view folder)
+{
+    std::string escaped;
+    for (const char c : folder)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return "WINE REGISTRY Version 2\n\n#arch=win32\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n"
+           "\"EXE Path\"=\"" + escaped + "\"\n";
 }
 
 } // namespace velmora::fixtures

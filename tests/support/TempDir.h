@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace velmora::fixtures {
 
@@ -25,5 +26,15 @@ private:
 // tests run as root), so that file permissions apply as they do for a user. Returns the
 // child's exit status, or -1 when it did not exit normally.
 int RunUnprivileged(const std::function<int()>& body);
+
+// Writes `text` to the file at `path`.
+void WriteText(const std::filesystem::path& path, std::string_view text);
+
+// Makes `prefix` a Wine prefix whose drive C is its folder drive_c, linked as Wine links it;
+// with `hive`, also its system.reg.
+void MakeWinePrefix(const std::filesystem::path& prefix, std::string_view hive = {});
+
+// A system.reg whose key for the game names `folder`, a Windows path, as its installation.
+std::string HiveNaming(std::string_view folder);
 
 } // namespace velmora::fixtures

@@ -1,10 +1,12 @@
 // The dump tool as a user runs it: arguments, exit status, standard output and error.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <optional>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -12,8 +14,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/DataFileWriter.h"
 #include "tests/support/TempDir.h"
+#include "tools/DataFileWriter.h"
 
 extern char** environ;
 
@@ -126,42 +128,67 @@ protected:
     fixtures::TempDir dir;
 };
 
-TEST_F(DumpToolTest, JsonOfAnInstallationFolder)
+TEST_F(DumpToolTest, EveryFormatOfAnInstallationFolder)
 {
-    const std::string game = MakeInstall(datafile::MinimalDataFile({Tech("Kiln"), Tech("Glaze", 0)}));
-    const ToolRun run = RunDump(dir, {"--install=" + game, "--format=json"}, dir.File("no-prefix"));
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    const nlohmann::json j = nlohmann::json::parse(run.out);
-    EXPECT_EQ(j["techCount"], 2);
-    EXPECT_EQ(j["techs"][1]["line"], "001:Glaze");
-    EXPECT_EQ(j["techs"][1]["view"]["requiredTech1Text"], "0");
-    EXPECT_EQ(j["effects"].size(), 0u);
-}
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    datafile::TechSpec forge = Tech("Forge");
+    forge.effectNo = 0;
+    forge.civ = 3;
+    forge.cost[0] = {0, 150, 1};
+    const datafile::TechSpec cafe = Tech("Caf\xE9 \"Q\"", 0);  // Windows-1252, with quotes
+    datafile::DataFileWriter b;
+    b.Version().Zeros(8).Effects({datafile::EffectSpec{{{4, -1, 6, 9, 1026.0f}, {1, 2, 0, 0, 0.1f}, {7, 1, 2, 3, inf}}},
+                                  datafile::EffectSpec{{{1, 0, 0, 0, -inf}, {1, 0, 0, 0, std::nanf("")}, {1, 0, 0, 0, 1e-40f}, {1, 0, 0, 0, 16777217.0f}}}});
+    b.Zeros(4).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({forge, cafe, Tech("Glaze", 1), Tech("Bell\x07\x1b[31m")});
+    const std::string game = MakeInstall(b.Data());
 
-TEST_F(DumpToolTest, TextAndDotFormats)
-{
-    const std::string game = MakeInstall(datafile::MinimalDataFile({Tech("Kiln"), Tech("Glaze", 0)}));
+    const ToolRun json = RunDump(dir, {"--install", game, "--format", "json"}, dir.File("no-prefix"));
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.err, "");
+    // Written as it is produced: byte for byte what the JSON library writes for the whole document.
+    EXPECT_EQ(json.out, nlohmann::ordered_json::parse(json.out).dump(2) + "\n");
+    const nlohmann::json j = nlohmann::json::parse(json.out);
+    EXPECT_EQ(j["techCount"], 4);
+    EXPECT_EQ(j["effects"][0]["lines"][0], "Enhance +: Class:6(Soldier) Attack[type:4] +2");
+    const nlohmann::json& floats = j["effects"][1]["commands"];
+    EXPECT_EQ(j["effects"][0]["commands"][1]["data4"].get<double>(), 0.1);  // the shortest text of 0.1f
+    EXPECT_EQ(j["effects"][0]["commands"][2]["data4"], "inf");
+    EXPECT_EQ(floats[0]["data4"], "-inf");
+    EXPECT_EQ(floats[1]["data4"], "nan");
+    EXPECT_EQ(static_cast<float>(floats[2]["data4"].get<double>()), 1e-40f);
+    EXPECT_EQ(static_cast<float>(floats[3]["data4"].get<double>()), 16777217.0f);
+    const nlohmann::json& view = j["techs"][0]["view"];
+    EXPECT_EQ(j["techs"][0]["line"], "000:Forge");
+    EXPECT_EQ(view["civList"], 3);
+    EXPECT_EQ(view["cost1TypeList"], 1);
+    EXPECT_EQ(view["cost1AmountText"], "150");
+    EXPECT_EQ(view["cost1Check"], true);
+    EXPECT_EQ(view["cost2Check"], false);
+    EXPECT_EQ(j["techs"][0]["effectLines"].size(), 3u);
+    EXPECT_EQ(j["techs"][1]["name"], "Caf\xC3\xA9 \"Q\"");
+    EXPECT_EQ(j["techs"][1]["view"]["requiredTech1Text"], "0");
+    EXPECT_EQ(j["techs"][1]["requiredTechs"], (nlohmann::json{0, -1, -1, -1, -1, -1}));
+
     const ToolRun text = RunDump(dir, {"--install", game}, dir.File("no-prefix"));
     ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_NE(text.out.find("000:Kiln\n"), std::string::npos);
+    for (const char* line : {"000:Forge\n", "    Civ: [ ] 3 (Cothic)\n", "    Cost1: [x] 1 (Food) amount 150\n",
+                             "        Enhance +: Class:6(Soldier) Attack[type:4] +2\n", "001:Caf\xC3\xA9", "003:Bell\\x07\\x1b[31m\n"})
+        EXPECT_NE(text.out.find(line), std::string::npos) << line;
+
     const ToolRun dot = RunDump(dir, {"--format", "dot", "--install", game}, dir.File("no-prefix"));
     ASSERT_EQ(dot.status, 0) << dot.err;
     EXPECT_EQ(dot.out.rfind("digraph", 0), 0u);
-    EXPECT_NE(dot.out.find("t0 -> t1;"), std::string::npos);
+    for (const char* line : {"t1 [label=\"001:Caf\xC3\xA9 \\\"Q\\\"\"];", "t0 -> t1;", "t1 -> t2;", "t3 [label=\"003:Bell\\\\x07\\\\x1b[31m\"];"})
+        EXPECT_NE(dot.out.find(line), std::string::npos) << line;
 }
 
 TEST_F(DumpToolTest, TheRegistryNamesTheFolderWithoutInstall)
 {
     const fs::path prefix = dir.Path() / "prefix";
+    fixtures::MakeWinePrefix(prefix, fixtures::HiveNaming("C:\\Games\\Keep"));
     fs::create_directories(prefix / "drive_c" / "Games" / "Keep" / "Data");
-    fs::create_directories(prefix / "dosdevices");
-    fs::create_directory_symlink("../drive_c", prefix / "dosdevices" / "c:");
     datafile::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "Data" / "brannoch2_x1_p1.dat").string(),
                         datafile::DeflateRaw(datafile::MinimalDataFile({Tech("Moat")})));
-    const std::string reg = "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n"
-                            "\"EXE Path\"=\"C:\\\\Games\\\\Keep\"\n";
-    datafile::WriteFile((prefix / "system.reg").string(), std::span(reinterpret_cast<const std::uint8_t*>(reg.data()), reg.size()));
     const ToolRun run = RunDump(dir, {}, prefix.string());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("000:Moat\n"), std::string::npos);

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "views/EffectText.h"
-#include "views/NamingTables.h"
 
 namespace velmora {
 namespace {
@@ -17,20 +16,14 @@ protected:
         tables->unitNameIds[4] = 9004;      // no text for it
         tables->unitNameIds[83] = 9083;
         tables->unitNameIds[358] = 9358;
+        // Tech 2's string id has no text; tech 3 lies outside the count.
         tables->techCount = 3;
-        tables->techs[0] = Tech(7000, "Own Zero");
-        tables->techs[1] = Tech(7001, "Own One");
-        tables->techs[2] = Tech(7999, "Own Two");  // its string id has no text
-        tables->techs[3] = Tech(7003, "Beyond");   // outside the count
+        const std::pair<std::int16_t, const char*> techs[] = {{7000, "Own Zero"}, {7001, "Own One"}, {7999, "Own Two"}, {7003, "Beyond"}};
+        for (std::size_t i = 0; i < std::size(techs); ++i) {
+            tables->techs[i].nameStringId = techs[i].first;
+            tables->techs[i].name = techs[i].second;
+        }
         texts = {{9083, "Lancer"}, {9358, "Halberdier"}, {7000, "Language Zero"}, {7001, "Language One"}, {7003, "Not shown"}};
-    }
-
-    static TechRecord Tech(std::int16_t nameId, std::string name)
-    {
-        TechRecord t;
-        t.nameStringId = nameId;
-        t.name = std::move(name);
-        return t;
     }
 
     std::string Line(std::int8_t type, std::int16_t d1, std::int16_t d2, std::int16_t d3, float d4)
@@ -90,6 +83,13 @@ INSTANTIATE_TEST_SUITE_P(Notation, EffectLineTest, ::testing::Values(
     LineRow{4, -1, -3, 3, 1.0f, "Enhance +: Class:-3() Unknown 3 +1.00"},
     LineRow{5, -1, 59, -1, 2.0f, "Enhance *: Class:59(King) Unknown -1 * 2.00"},
     LineRow{4, -1, 6, 108, 0.5f, "Enhance +: Class:6(Soldier) Healing Rate +0.50"},
+    LineRow{4, -1, 36, 102, 0.5f, "Enhance +: Class:36(Cavalry Archer) Unknown 102 +0.50"},
+    LineRow{4, -1, 0, 23, 1.0f, "Enhance +: Class:0(Archer) Search range +1.00"},
+    // Amounts beyond the 32-bit range are held at its ends; NaN counts as 0.
+    LineRow{4, -1, 6, 9, 3e10f, "Enhance +: Class:6(Soldier) Attack[type:8388607] +255"},
+    LineRow{5, -1, 6, 8, -3e10f, "Enhance *: Class:6(Soldier) Armor[type:-8388608] * 0%"},
+    LineRow{4, -1, 6, 9, std::nanf(""), "Enhance +: Class:6(Soldier) Attack[type:0] +0"},
+    LineRow{102, 0, 0, 0, std::nanf(""), "Disable  : Tech ID:nan()"},
     // Techs: language name, own name as the fallback, nothing outside the techs.
     LineRow{101, 1, 2, 3, 50.0f, "Cost Tech: ID:1(Language One) Resource type:2 target:3 amount:50.00"},
     LineRow{101, 2, 0, 0, 0.0f, "Cost Tech: ID:2() Resource type:0 target:0 amount:0.00"},
@@ -107,73 +107,6 @@ INSTANTIATE_TEST_SUITE_P(Notation, EffectLineTest, ::testing::Values(
     LineRow{-128, 0, 0, 0, 0.0f, "     -128: Unit ID:0 unit class:0 target:0 amount:0.00"},
     LineRow{100, 1, 1, 1, 1.0f, "      100: Unit ID:1 unit class:1 target:1 amount:1.00"},
     LineRow{104, 1, 1, 1, 1.0f, "      104: Unit ID:1 unit class:1 target:1 amount:1.00"}));
-
-TEST_F(EffectTextTest, OnlyTheNamedTypesAvoidTheGenericLine)
-{
-    for (int type = -128; type <= 127; ++type) {
-        const std::string line = Line(static_cast<std::int8_t>(type), 1, 1, 1, 1.0f);
-        const bool generic = line.find(": Unit ID:") == 9;
-        const bool named = (type >= 0 && type <= 6) || (type >= 101 && type <= 103);
-        EXPECT_EQ(generic, !named) << type << ": " << line;
-        EXPECT_EQ(line[9], ':') << type;
-    }
-}
-
-TEST_F(EffectTextTest, Type102NamesNothingForANaNAmount)
-{
-    EXPECT_EQ(Line(102, 0, 0, 0, std::nanf("")), "Disable  : Tech ID:nan()");
-}
-
-TEST(AmountTest, WholeAndSplit)
-{
-    EXPECT_EQ(WholeAmount(2.9f), 2);
-    EXPECT_EQ(WholeAmount(-2.9f), -2);
-    EXPECT_EQ(WholeAmount(3e10f), 2147483647);
-    EXPECT_EQ(WholeAmount(-3e10f), -2147483647 - 1);
-    EXPECT_EQ(WholeAmount(std::nanf("")), 0);
-    const std::pair<std::int32_t, std::pair<int, int>> rows[] = {{1027, {4, 3}}, {-1, {0, -1}}, {-300, {-1, -44}}, {256, {1, 0}}};
-    for (const auto& [whole, expected] : rows) {
-        EXPECT_EQ(Split(whole).type, expected.first) << whole;
-        EXPECT_EQ(Split(whole).value, expected.second) << whole;
-    }
-}
-
-TEST(NamingTablesTest, AttributesAndClasses)
-{
-    EXPECT_EQ(GetAttributeName(1, 0), "HP");
-    EXPECT_EQ(GetAttributeName(1, 23), "Search range");
-    EXPECT_EQ(GetAttributeName(1, 108), "Healing Rate");
-    EXPECT_EQ(GetAttributeName(1, 3), "Unknown 3");
-    EXPECT_EQ(GetAttributeName(1, 102), "Unknown 102");
-    EXPECT_EQ(GetAttributeName(1, -1), "Unknown -1");
-    EXPECT_EQ(GetAttributeName(0, 0), "");
-    EXPECT_EQ(GetAttributeName(2, 9), "");
-    EXPECT_EQ(UnitClassName(0), "Archer");
-    EXPECT_EQ(UnitClassName(36), "Cavalry Archer");
-    EXPECT_EQ(UnitClassName(59), "King");
-    EXPECT_EQ(UnitClassName(60), "");
-    EXPECT_EQ(UnitClassName(-1), "");
-}
-
-TEST_F(EffectTextTest, EffectListLines)
-{
-    tables->effectCount = 3;
-    tables->effects[0].commandCount = 2;
-    tables->effects[0].commands[0] = EffectCommand{1, 2, 0, 0, 100.0f};
-    tables->effects[0].commands[1] = EffectCommand{103, 1, 0, 0, 0.0f};
-    tables->effects[1].commandCount = 0;
-    tables->effects[2].commandCount = 1;
-    tables->effects[2].commands[0] = EffectCommand{7, 1, 2, 3, 4.0f};
-    tables->effects[3].commandCount = 1;  // beyond the count
-
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, 0), (Lines{"CivHead  : Type:2 class:0 amount:100.00", "Tech Free: ID:1(Language One)"}));
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, 1), Lines{});
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, 2).size(), 1u);
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, 3), Lines{});
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, -1), Lines{});
-    EXPECT_EQ(RenderEffectLines(*tables, lookup, 1LL << 40), Lines{});
-}
 
 } // namespace
 } // namespace velmora
