@@ -26,7 +26,7 @@ constexpr std::int64_t UnitIdOffset = 3;
 constexpr std::int64_t UnitNameIdOffset = 5;
 constexpr std::int64_t UnitKOffset = 149;
 constexpr std::int64_t UnitCommonLength = 160;     // + 5 * k + name length
-constexpr std::int64_t TechHeaderLength = StoredTechFieldsLength + 2;  // + name length
+const std::int64_t TechHeaderLength = StoredTechFieldsLength + 2;  // + name length
 
 bool IsUnitType(int type)
 {
