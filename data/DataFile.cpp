@@ -115,7 +115,7 @@ LoadResult Load::Inflate(ByteView input, std::int64_t& length)
         return Failed(LoadFailure::InitFailed);
 
     z_stream& stream = inflater.Stream();
-    auto chunk = std::make_unique<std::uint8_t[]>(InflateChunkSize);
+    auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(InflateChunkSize);
     int result = Z_OK;
     do {
         stream.next_out = chunk.get();
