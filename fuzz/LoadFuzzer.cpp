@@ -25,6 +25,8 @@ std::string ScratchPath()
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string path = ScratchPath();
+    // A new file each time: rewriting one in place makes ext4 flush it to disk on close.
+    std::remove(path.c_str());
     if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data, 1, size, f);
         std::fclose(f);
