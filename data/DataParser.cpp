@@ -97,15 +97,14 @@ bool Parser::ReadEffects()
         pos_ = 0;
         return true;
     }
-    const auto fileCount = bytes_.I32(anchor - 4);
-    if (!fileCount)
-        return Truncated();
-    const std::int32_t stored = std::min(*fileCount, MaxEffects);
+    // The anchor lies past position 4, so the four bytes of the count are always there.
+    const std::int32_t fileCount = *bytes_.I32(anchor - 4);
+    const std::int32_t stored = std::min(fileCount, MaxEffects);
     if (tables_)
         tables_->effectCount = stored;
     pos_ = anchor;
 
-    for (std::int64_t i = 0; i < *fileCount; ++i) {
+    for (std::int64_t i = 0; i < fileCount; ++i) {
         const auto n = bytes_.I16(pos_ + EffectCountOffset);
         if (!n)
             return Truncated();
