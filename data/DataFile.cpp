@@ -103,7 +103,7 @@ LoadResult Load::Inflate(std::vector<std::uint8_t> input, std::int64_t& length)
         return Failed(LoadFailure::InitFailed, "cannot initialise the inflater", inflater.Said(inflater.InitResult()));
 
     z_stream& stream = inflater.Stream();
-    auto chunk = std::make_unique<std::uint8_t[]>(InflateChunkSize);
+    auto chunk = std::make_unique_for_overwrite<std::uint8_t[]>(InflateChunkSize);
     int result = Z_OK;
     do {
         stream.next_out = chunk.get();

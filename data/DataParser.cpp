@@ -1,7 +1,6 @@
 #include "data/DataParser.h"
 
 #include <algorithm>
-#include <memory>
 #include <type_traits>
 
 #include "data/TechLayout.h"
@@ -26,7 +25,7 @@ constexpr std::int64_t UnitIdOffset = 3;
 constexpr std::int64_t UnitNameIdOffset = 5;
 constexpr std::int64_t UnitKOffset = 149;
 constexpr std::int64_t UnitCommonLength = 160;     // + 5 * k + name length
-constexpr std::int64_t TechHeaderLength = StoredTechFieldsLength + 2;  // + name length
+const std::int64_t TechHeaderLength = StoredTechFieldsLength + 2;  // + name length
 
 bool IsUnitType(int type)
 {
@@ -41,9 +40,12 @@ bool IsUnitType(int type)
 // Counts and lengths that a file gives as negative count as nothing.
 std::int64_t NonNegative(std::int64_t n) { return n < 0 ? 0 : n; }
 
+// Walks the file once. Without tables it only checks the bytes and collects the messages;
+// with tables it also stores what it reads. The walk depends on the bytes alone, so a
+// walk that stores ends exactly as the check before it did.
 class Parser {
 public:
-    Parser(ByteView bytes, GameTables& tables, std::vector<std::string>& messages) : bytes_(bytes), tables_(tables), messages_(messages) {}
+    Parser(ByteView bytes, GameTables* tables, std::vector<std::string>& messages) : bytes_(bytes), tables_(tables), messages_(messages) {}
 
     bool Run()
     {
@@ -61,14 +63,14 @@ private:
 
     bool ReadVersion();
     bool ReadEffects();
-    bool ReadCommands(EffectRecord& effect, std::int64_t at, std::int64_t count);
+    bool ReadCommands(EffectRecord* effect, std::int64_t at, std::int64_t count);
     bool ReadCivs();
     bool ReadUnits(std::int64_t unitCount);
     bool ReadTechs();
-    bool ReadTech(TechRecord& tech);
+    bool ReadTech(TechRecord* tech);
 
     ByteView bytes_;
-    GameTables& tables_;
+    GameTables* tables_;
     std::vector<std::string>& messages_;
     std::int64_t pos_ = 0;
 };
@@ -78,9 +80,11 @@ bool Parser::ReadVersion()
     const ByteView field = bytes_.Sub(0, std::min<std::int64_t>(VersionFieldLength, bytes_.size())).value();
     const auto* begin = field.data();
     const auto* end = begin ? std::find(begin, begin + field.size(), std::uint8_t{0}) : begin;
-    tables_.versionText.assign(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(end - begin));
-    if (tables_.versionText != RequiredVersionText)
+    const std::string_view version(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(end - begin));
+    if (version != RequiredVersionText)
         return Fail(VersionErrorMessage);
+    if (tables_)
+        tables_->versionText = version;
     return true;
 }
 
@@ -88,18 +92,19 @@ bool Parser::ReadEffects()
 {
     const std::int64_t anchor = FindEffectsAnchor(bytes_);
     if (anchor < 0) {
-        tables_.effectCount = 0;
+        if (tables_)
+            tables_->effectCount = 0;
         pos_ = 0;
         return true;
     }
-    const auto fileCount = bytes_.I32(anchor - 4);
-    if (!fileCount)
-        return Truncated();
-    const std::int32_t stored = std::min(*fileCount, MaxEffects);
-    tables_.effectCount = stored;
+    // The anchor lies past position 4, so the four bytes of the count are always there.
+    const std::int32_t fileCount = *bytes_.I32(anchor - 4);
+    const std::int32_t stored = std::min(fileCount, MaxEffects);
+    if (tables_)
+        tables_->effectCount = stored;
     pos_ = anchor;
 
-    for (std::int64_t i = 0; i < *fileCount; ++i) {
+    for (std::int64_t i = 0; i < fileCount; ++i) {
         const auto n = bytes_.I16(pos_ + EffectCountOffset);
         if (!n)
             return Truncated();
@@ -110,16 +115,17 @@ bool Parser::ReadEffects()
             return true;
         }
         const std::int64_t count = NonNegative(*n);
-        if (i < stored && !ReadCommands(tables_.effects[static_cast<std::size_t>(i)], pos_ + EffectHeaderLength, count))
+        if (i < stored && !ReadCommands(tables_ ? &tables_->effects[static_cast<std::size_t>(i)] : nullptr, pos_ + EffectHeaderLength, count))
             return false;
         pos_ += EffectHeaderLength + CommandLength * count;
     }
     return true;
 }
 
-bool Parser::ReadCommands(EffectRecord& effect, std::int64_t at, std::int64_t count)
+bool Parser::ReadCommands(EffectRecord* effect, std::int64_t at, std::int64_t count)
 {
-    effect.commandCount = static_cast<std::int16_t>(count);
+    if (effect)
+        effect->commandCount = static_cast<std::int16_t>(count);
     for (std::int64_t c = 0; c < count; ++c, at += CommandLength) {
         const auto type = bytes_.I8(at);
         const auto d1 = bytes_.I16(at + 1);
@@ -128,7 +134,8 @@ bool Parser::ReadCommands(EffectRecord& effect, std::int64_t at, std::int64_t co
         const auto d4 = bytes_.F32(at + 7);
         if (!type || !d1 || !d2 || !d3 || !d4)
             return Truncated();
-        effect.commands[static_cast<std::size_t>(c)] = EffectCommand{*type, *d1, *d2, *d3, *d4};
+        if (effect)
+            effect->commands[static_cast<std::size_t>(c)] = EffectCommand{*type, *d1, *d2, *d3, *d4};
     }
     return true;
 }
@@ -140,7 +147,8 @@ bool Parser::ReadCivs()
     const auto fileCount = bytes_.I16(pos_);
     if (!fileCount)
         return Truncated();
-    tables_.civCount = std::min<std::int32_t>(*fileCount, MaxCivs);
+    if (tables_)
+        tables_->civCount = std::min<std::int32_t>(*fileCount, MaxCivs);
     pos_ += 2;
 
     for (std::int64_t c = 0; c < *fileCount; ++c) {
@@ -176,8 +184,8 @@ bool Parser::ReadUnits(std::int64_t unitCount)
         if (!unitId || !nameId || !k || !nameLength)
             return Truncated();
         lastId = *unitId;
-        if (*unitId >= 0 && *unitId < MaxUnitIds)
-            tables_.unitNameIds[*unitId] = *nameId;
+        if (tables_ && *unitId >= 0 && *unitId < MaxUnitIds)
+            tables_->unitNameIds[*unitId] = *nameId;
 
         const std::int64_t tail = pos_ + UnitCommonLength + 5 * NonNegative(*k) + NonNegative(*nameLength);
         switch (*type) {
@@ -217,32 +225,50 @@ bool Parser::ReadTechs()
     // Nothing follows the techs, so those beyond the capacity are not read at all.
     const std::int16_t stored = std::min<std::int16_t>(*fileCount, MaxTechs);
     for (int t = 0; t < stored; ++t)
-        if (!ReadTech(tables_.techs[static_cast<std::size_t>(t)]))
+        if (!ReadTech(tables_ ? &tables_->techs[static_cast<std::size_t>(t)] : nullptr))
             return false;
-    tables_.techCount = stored;
+    if (tables_)
+        tables_->techCount = stored;
     return true;
 }
 
-bool Parser::ReadTech(TechRecord& tech)
+bool Parser::ReadTech(TechRecord* tech)
 {
     const auto fixed = bytes_.Sub(pos_, TechHeaderLength);
     if (!fixed)
         return Truncated();
-    std::int64_t at = 0;  // every read below lies inside the bytes just checked
-    ForEachStoredTechField(tech, [&](auto& field) {
-        field = *fixed->Int<std::remove_reference_t<decltype(field)>>(at);
-        at += sizeof field;
-    });
     const std::int64_t nameLength = NonNegative(*fixed->I16(StoredTechFieldsLength));
     const auto name = bytes_.Sub(pos_ + TechHeaderLength, nameLength);
     if (!name)
         return Truncated();
+    pos_ += TechHeaderLength + nameLength;
+    if (!tech)
+        return true;
+    std::int64_t at = 0;  // every read below lies inside the bytes checked above
+    ForEachStoredTechField(*tech, [&](auto& field) {
+        field = *fixed->Int<std::remove_reference_t<decltype(field)>>(at);
+        at += sizeof field;
+    });
     const auto* begin = name->data();
     const auto* end = begin ? std::find(begin, begin + name->size(), std::uint8_t{0}) : begin;
     const auto kept = std::min<std::size_t>(static_cast<std::size_t>(end - begin), MaxTechNameLength);
-    tech.name.assign(reinterpret_cast<const char*>(begin), kept);
-    pos_ += TechHeaderLength + nameLength;
+    tech->name.assign(reinterpret_cast<const char*>(begin), kept);
     return true;
+}
+
+// Makes the tables equal to new ones, touching only the records that hold something.
+void Empty(GameTables& tables)
+{
+    tables.versionText.clear();
+    tables.effectCount = 0;
+    for (EffectRecord& effect : tables.effects)
+        if (effect.commandCount != 0 || effect.commands[0] != EffectCommand{})
+            effect = EffectRecord{};
+    tables.techCount = 0;
+    for (TechRecord& tech : tables.techs)
+        tech = TechRecord{};
+    tables.civCount = 0;
+    tables.unitNameIds = UnitNameIds{};
 }
 
 } // namespace
@@ -255,13 +281,16 @@ std::int64_t FindEffectsAnchor(ByteView bytes)
 
 ParseResult ParseDataFile(ByteView bytes, GameTables& tables)
 {
-    // Parse into empty tables: a successful parse replaces the tables whole, so nothing
-    // an earlier file put there shows through, and a failed one leaves them as they were.
-    auto scratch = std::make_unique<GameTables>();
+    // The whole file is checked before anything is stored, so a failed parse leaves the
+    // tables as they were; a successful one stores into emptied tables, so nothing an
+    // earlier file put there shows through.
     ParseResult result;
-    result.parsed = Parser(bytes, *scratch, result.messages).Run();
-    if (result.parsed)
-        tables = std::move(*scratch);
+    result.parsed = Parser(bytes, nullptr, result.messages).Run();
+    if (result.parsed) {
+        Empty(tables);
+        std::vector<std::string> same;
+        (void)Parser(bytes, &tables, same).Run();
+    }
     return result;
 }
 

@@ -1,6 +1,6 @@
-// Writes the seed corpora of the fuzz targets, made by the fixture builders.
+// Writes the seed corpora of the fuzz targets: data files made by the data-file writer,
+// registry files and Windows paths.
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -22,24 +22,36 @@ int main(int argc, char** argv)
         return 64;
     }
     const fs::path root = argv[1];
-    for (int v = 0; v < 4; ++v) {
-        const Bytes file = SmallSoundFile(v);
-        Write(root / "parse", "small" + std::to_string(v), file);
-        Write(root / "load", "small" + std::to_string(v), DeflateRaw(file, v * 3));
+    for (const std::string target : {"parse", "views"}) {
+        for (int v = 0; v < 4; ++v)
+            Write(root / target, "small" + std::to_string(v), SmallSoundFile(v));
+        Write(root / target, "minimal", MinimalDataFile({NamedTech("Study"), NamedTech("\xe9t\xe9", 0)}));
     }
-    Write(root / "parse", "minimal", MinimalDataFile({}));
+    for (int v = 0; v < 4; ++v)
+        Write(root / "load", "small" + std::to_string(v), DeflateRaw(SmallSoundFile(v), v * 3));
     Write(root / "load", "minimal", DeflateRaw(MinimalDataFile({})));
 
     const char* hives[] = {
         "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
         "[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n#time=1d9\n"
         "\"EXE Path\"=\"C:\\\\Games\\\\Brannoch\"\n",
-        "WINE REGISTRY Version 2\n\n#arch=win64\n\n[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1\n"
-        "\"exe path\"=str(2):\"D:\\\\Spiele\\\\\\xe4\\x00e9\\\"q\\\"\\t\\101\"\n@=dword:0000002a\n",
+        "WINE REGISTRY Version 2\r\n\r\n#arch=win64\r\n\r\n[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1\r\n"
+        "\"exe path\"=str(2):\"D:\\\\Spiele\\\\\\xe4\\x00e9\\\"q\\\"\\t\\101\\a\\b\\e\\f\\n\\r\\v\\xg\\q\xc3\xa9\"\r\n@=dword:0000002a\r\n",
         "WINE REGISTRY Version 2\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1\n"
         "\"EXE Path\"=hex(1):43,00,3a,00,\\\n  5c,00,00,00\n\"Other\"=hex:01,02\n",
+        "WINE REGISTRY Version 2\n[Software\\\\Brannoch] 1\n@=\"a long default text\"\n\"x\"=str(7):\"a\\0b\"\n"
+        "[System\\\\Brannoch\n\"\"=str:\"broken key\"\n  [System\\\\Brannoch] 2\n \"\"  =  str:\"ok\"\n\"EXE Path\"=\"cut\n",
     };
-    for (std::size_t n = 0; n < std::size(hives); ++n)
-        Write(root / "registry", "hive" + std::to_string(n), Bytes(hives[n], hives[n] + std::strlen(hives[n])));
+    int n = 0;
+    for (const char* hive : hives) {
+        const std::string text(hive);
+        Write(root / "registry", "hive" + std::to_string(n++), Bytes(text.begin(), text.end()));
+    }
+
+    const char* paths[] = {"C:\\Games\\Brannoch\\Data\\brannoch.dat", "d:/brannoch/../BRANNOCH/./x", "E:\\lost",
+                           "c:\\WINDOWS\\System32\\..\\..\\games\\brannoch\\language.dll", "q:foo", "Games\\brannoch"};
+    n = 0;
+    for (const std::string path : paths)
+        Write(root / "paths", "path" + std::to_string(n++), Bytes(path.begin(), path.end()));
     return 0;
 }

@@ -1,8 +1,19 @@
 // The module string-table reader on arbitrary bytes, asked for a spread of string ids.
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "host/ModuleLoader.h"
+
+// A user language with a country the module lookup knows only by its language, so each
+// of the language choices can be taken.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LC_MESSAGES");
+    ::setenv("LANG", "de_BE.UTF-8", 1);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

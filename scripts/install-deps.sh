@@ -8,7 +8,7 @@ packages=(
   zlib1g-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev llvm
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   fonts-ipafont-gothic fontconfig
   xvfb xauth
