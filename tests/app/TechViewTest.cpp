@@ -189,6 +189,9 @@ TEST_F(TechViewTest, TickingAndChoosingChangeNothingStored)
     EXPECT_TRUE(Checked(Ids::Cost1Check));
     EXPECT_EQ(Selected(Ids::Cost1Type), 2);
     EXPECT_EQ(dialog->tables.techs[0].cost[0].flag, 1);
+    QTest::mouseClick(Item(Ids::Cost1Check), Qt::LeftButton);
+    SelectTech(0);  // the selected line, clicked again
+    EXPECT_TRUE(Checked(Ids::Cost1Check));
 }
 
 } // namespace

@@ -38,11 +38,11 @@ protected:
     }
 
     // Clicks line `row` of list box `id` with the mouse.
-    void ClickLine(int id, int row) const
+    void ClickLine(int id, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
     {
         QListWidget* widget = ListWidget(id);
         const QRect line = widget->visualItemRect(widget->item(row));
-        QTest::mouseClick(widget->viewport(), Qt::LeftButton, Qt::NoModifier, line.center());
+        QTest::mouseClick(widget->viewport(), Qt::LeftButton, modifiers, line.center());
     }
 
     std::unique_ptr<TestDialog> dialog;
@@ -149,6 +149,22 @@ TEST_F(ControlsTest, UserSelectionIsReportedWithTheNewLine)
     PressKey(Qt::Key_Up); // the unsorted list holds the focus after the click
     EXPECT_TRUE((dialog->log == Log{"SelSorted:2", "SelUnsorted:1", "SelUnsorted:0"}));
     EXPECT_EQ(dialog->sortedList.GetText(2), "c");
+}
+
+TEST_F(ControlsTest, EveryClickOnALineIsReportedAndTheUserCannotEmptyTheList)
+{
+    dialog->unsortedList.AddString("a");
+    dialog->unsortedList.AddString("b");
+    ClickLine(TestIds::UnsortedList, 1);
+    ClickLine(TestIds::UnsortedList, 1);
+    ClickLine(TestIds::UnsortedList, 1, Qt::ControlModifier);
+    EXPECT_EQ(dialog->unsortedList.GetCurSel(), 1);
+    PressKey(Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(dialog->unsortedList.GetCurSel(), 1);
+    QWidget* area = ListWidget(TestIds::UnsortedList)->viewport();
+    QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, QPoint(5, area->height() - 2));  // below the lines
+    EXPECT_EQ(dialog->unsortedList.GetCurSel(), 1);
+    EXPECT_TRUE((dialog->log == Log{"SelUnsorted:1", "SelUnsorted:1", "SelUnsorted:1"})) << dialog->log.back();
 }
 
 TEST_F(ControlsTest, FocusAloneSelectsNothing)
