@@ -324,7 +324,7 @@ TEST_F(DialogTest, MessageBoxShowsTheTextWithOnlyOkAndIsCaught)
     ASSERT_EQ(catcher.Boxes().size(), 2u);
     EXPECT_EQ(catcher.Texts(), QStringList({"Version error", "num error"}));
     const auto& box = catcher.Boxes().front();
-    EXPECT_EQ(box.title, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(box.title, "Velmora");
     EXPECT_EQ(box.buttonCount, 1);
     EXPECT_TRUE(box.hasOkButton);
     EXPECT_FALSE(box.hasIcon);
