@@ -15,24 +15,24 @@ namespace {
 
 using namespace velmora;
 
-MainDialog& Shared()
+// Built by main() after the application object and destroyed before it.
+MainDialog* shared = nullptr;
+
+std::unique_ptr<MainDialog> LoadedDialog()
 {
-    static std::unique_ptr<MainDialog> dialog = [] {
-        ::setenv("WINEPREFIX", VELMORA_DEMO_PREFIX, 1);
-        auto d = std::make_unique<MainDialog>();
-        if (!d->Create())
-            throw std::runtime_error("the dialog was not built");
-        if (!d->LoadDataFile(d->pathText) || !d->ParseDataFile())
-            throw std::runtime_error("the demo does not load");
-        d->FillTechList();
-        return d;
-    }();
-    return *dialog;
+    ::setenv("WINEPREFIX", VELMORA_DEMO_PREFIX, 1);
+    auto d = std::make_unique<MainDialog>();
+    if (!d->Create())
+        throw std::runtime_error("the dialog was not built");
+    if (!d->LoadDataFile(d->pathText) || !d->ParseDataFile())
+        throw std::runtime_error("the demo does not load");
+    d->FillTechList();
+    return d;
 }
 
 void BM_DialogLoad(benchmark::State& state)
 {
-    MainDialog& d = Shared();
+    MainDialog& d = *shared;
     for (auto _ : state) {
         if (!d.LoadDataFile(d.pathText) || !d.ParseDataFile())
             throw std::runtime_error("load failed");
@@ -43,7 +43,7 @@ void BM_DialogLoad(benchmark::State& state)
 
 void BM_SelectEveryTech(benchmark::State& state)
 {
-    MainDialog& d = Shared();
+    MainDialog& d = *shared;
     const int count = d.tables.techCount;
     for (auto _ : state)
         for (int k = 0; k < count; ++k) {
@@ -64,6 +64,8 @@ int main(int argc, char** argv)
     Application application(argc, argv, "velmora", "Velmora");
     InstallDialogFonts();
     benchmark::Initialize(&argc, argv);
+    const std::unique_ptr<MainDialog> dialog = LoadedDialog();
+    shared = dialog.get();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -6,12 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev libxcb1-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev llvm
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   fonts-ipafont-gothic fontconfig
-  xvfb xauth
+  xvfb xauth x11-utils
   graphviz
   dpkg-dev file fakeroot lintian desktop-file-utils man-db python3
 )

@@ -2,6 +2,9 @@
 #include "tests/app/AppFixture.h"
 
 #include <QAbstractButton>
+#include <QProcess>
+
+#include "editor/EffectDialog.h"
 
 namespace velmora {
 namespace {
@@ -91,7 +94,7 @@ TEST_F(MainDialogTest, AFileThatDoesNotLoadOrParseLeavesThePreviousList)
     ASSERT_EQ(messageBoxes.Texts(), (QStringList{missing, "Version error"}));
     const MessageBoxCatcher::Shown& box = messageBoxes.Boxes()[1];
     EXPECT_EQ(box.owner, &Window());
-    EXPECT_EQ(box.title, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(box.title, "Velmora");
     EXPECT_TRUE(box.onlyOk && !box.hasIcon && box.modal);
     EXPECT_EQ(messageBoxes.OpenCount(), 0);
     EXPECT_EQ(Lines(Ids::TechList), (QStringList{"000:Craft 0", "001:Craft 1"}));
@@ -112,6 +115,34 @@ TEST_F(MainDialogTest, EscapeNeverClosesTheDialogAndAddAndDeleteCannotBeClicked)
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_FALSE(clicked || button->isEnabled()) << id;
     }
+}
+
+// A property of a window as the window manager reads it: xprop's text after " = ".
+QString XProperty(QWidget& window, const char* name)
+{
+    QProcess xprop;
+    xprop.start("xprop", {"-id", QString::number(window.winId()), name});
+    xprop.waitForFinished();
+    return QString::fromUtf8(xprop.readAllStandardOutput()).trimmed().section(" = ", 1);
+}
+
+// Needs an X server: the test MainDialogTest.OnX11 runs it on one.
+TEST_F(MainDialogTest, OnX11TheWindowManagerGetsTheCaptionsAloneAndNoSizingBorder)
+{
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs an X server";
+    Open();
+    EffectDialog effect;
+    ASSERT_TRUE(effect.Create());
+    WindowOf(effect).show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&WindowOf(effect)));
+    EXPECT_EQ(XProperty(Window(), "_NET_WM_NAME").toStdString(), "\"Velmora\"");
+    EXPECT_EQ(XProperty(WindowOf(effect), "_NET_WM_NAME").toStdString(), "\"Effect\"");
+    // Flags, functions, decorations: neither resizing (function 2) nor resize handles (decoration 4).
+    const QStringList hints = XProperty(Window(), "_MOTIF_WM_HINTS").split(", ");
+    ASSERT_GE(hints.size(), 3);
+    EXPECT_EQ(hints[1].toUInt(nullptr, 16) & 2u, 0u);
+    EXPECT_EQ(hints[2].toUInt(nullptr, 16) & 4u, 0u);
 }
 
 TEST_F(MainDialogTest, ClosingReleasesLoadedData)

@@ -125,6 +125,15 @@ TEST_F(TechViewTest, AnotherTechEmptiesWhatItDoesNotHaveAndTickingChangesNothing
     EXPECT_TRUE(Checked(Ids::Cost1Check));
     EXPECT_EQ(Selected(Ids::Cost1Type), 2);
     EXPECT_EQ(dialog->tables.techs[0].cost[0].flag, 1);
+    QTest::mouseClick(Item(Ids::Cost1Check), Qt::LeftButton);
+    SelectTech(0);  // the selected line, clicked again
+    EXPECT_TRUE(Checked(Ids::Cost1Check));
+    // Neither a control-click nor a click below the lines empties the list.
+    QListWidget* list = List(Ids::TechList);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, list->viewport()->height() - 2));
+    EXPECT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->currentRow(), 0);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontInfo>
 
+#include "ui/qt/DialogWindow.h"
 #include "ui/qt/Widgets.h"
 
 namespace velmora {
@@ -16,7 +17,8 @@ Application::Application(int& argc, char** argv, std::string_view name, std::str
     : instance_(new Instance{QApplication(argc, argv)})
 {
     QApplication::setApplicationName(FromNarrow(name));
-    QApplication::setApplicationDisplayName(FromNarrow(displayName));
+    // Not Qt's display name: Qt would append that to every window's title.
+    MessageBoxTitle() = FromNarrow(displayName);
 }
 
 Application::~Application() = default;

@@ -16,6 +16,13 @@
 
 #include <algorithm>
 
+#ifdef VELMORA_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#endif
+
 #include "ui/qt/CaptionFit.h"
 #include "ui/qt/Widgets.h"
 
@@ -59,6 +66,48 @@ int ClosedHeight(const QWidget& list, const PixelRect& place)
     return std::min(list.sizeHint().height(), place.height);
 }
 
+// Takes resizing and resize handles out of what an X11 window manager is asked for. Qt
+// asks for both whatever the window's size limits, and some window managers go by this
+// request rather than by a minimum size equal to the maximum.
+void AskForNoSizingBorder([[maybe_unused]] const QWidget& widget)
+{
+#ifdef VELMORA_HAVE_XCB
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || x11 == nullptr || x11->connection() == nullptr) {
+        return;
+    }
+    // The motif hints: flags, functions, decorations, input mode, status.
+    enum : std::uint32_t { HasFunctions = 1, HasDecorations = 2, All = 1, Resize = 2, ResizeHandles = 4 };
+    xcb_connection_t* connection = x11->connection();
+    const auto window = static_cast<xcb_window_t>(widget.winId());
+    static constexpr char name[] = "_MOTIF_WM_HINTS";
+    const std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr), &std::free);
+    if (atom == nullptr) {
+        return;
+    }
+    const xcb_get_property_cookie_t query = xcb_get_property(connection, 0, window, atom->atom, atom->atom, 0, 5);
+    const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> asked(
+        xcb_get_property_reply(connection, query, nullptr), &std::free);
+    std::uint32_t hints[5] = {};
+    if (asked != nullptr && asked->format == 32) {
+        const int count = std::min(xcb_get_property_value_length(asked.get()) / 4, 5);
+        std::copy_n(static_cast<const std::uint32_t*>(xcb_get_property_value(asked.get())), count, hints);
+    }
+    // A field without its flag means all; with its All bit set it lists what is taken away.
+    const auto takeAway = [&hints](std::uint32_t flag, std::uint32_t& field, std::uint32_t bit) {
+        if ((hints[0] & flag) == 0) {
+            hints[0] |= flag;
+            field = All;
+        }
+        field = (field & All) != 0 ? field | bit : field & ~bit;
+    };
+    takeAway(HasFunctions, hints[1], Resize);
+    takeAway(HasDecorations, hints[2], ResizeHandles);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, atom->atom, atom->atom, 32, 5, hints);
+#endif
+}
+
 class IconPaint final : public MinimizedPaint {
 public:
     IconPaint(QPainter& painter, const QIcon& icon, QSize client, int iconSize) : painter_(painter), icon_(icon)
@@ -95,6 +144,12 @@ QIcon IconResource(int iconId)
         icon.addPixmap(QPixmap(images.filePath(name)));
     }
     return icon;
+}
+
+QString& MessageBoxTitle()
+{
+    static QString title;
+    return title;
 }
 
 std::unique_ptr<DialogWindow> CreateDialogWindow(Dialog& dialog, DialogWindow* owner)
@@ -360,8 +415,7 @@ void QtDialogWindow::End(int result)
 
 void QtDialogWindow::ShowMessage(std::string_view text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), FromNarrow(text),
-                    QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, MessageBoxTitle(), FromNarrow(text), QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -399,6 +453,13 @@ void QtDialogWindow::keyPressEvent(QKeyEvent* event)
     // Enter and Escape were dealt with by PreTranslateMessage; QDialog's own handling of
     // them (default buttons, reject) does not apply.
     event->ignore();
+}
+
+void QtDialogWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The window exists now and is not yet on the screen; it keeps its template's size.
+    AskForNoSizingBorder(*this);
 }
 
 void QtDialogWindow::paintEvent(QPaintEvent* event)

@@ -13,6 +13,7 @@
 class QFont;
 class QKeyEvent;
 class QPaintEvent;
+class QShowEvent;
 
 namespace velmora {
 
@@ -54,6 +55,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -75,6 +77,10 @@ DialogBaseUnits MeasureBaseUnits(const QFont& font);
 
 // Icon resource `iconId`: the images the program's resources list under :/icons/<id>/.
 QIcon IconResource(int iconId);
+
+// The title of the program's message boxes, set by its Application. A dialog's title is
+// its template's caption alone.
+QString& MessageBoxTitle();
 
 // For code that works on the widgets themselves (tests): a dialog's window, the widget of
 // one of its controls (nullptr for labels and unknown ids), and the dialog of a window

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "ui/Controls.h"
 #include "ui/DepthScope.h"
@@ -45,10 +46,39 @@ ListBoxWidget::ListBoxWidget(bool sorted, QWidget* parent) : QListWidget(parent)
     // A line longer than the list is cut at the border, with no ellipsis.
     setTextElideMode(Qt::ElideNone);
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
-        if (programDepth_ == 0) {
+        if (programDepth_ == 0 && clickDepth_ == 0) {
             emit SelectionChangedByUser();
         }
     });
+}
+
+QItemSelectionModel::SelectionFlags ListBoxWidget::selectionCommand(const QModelIndex& index,
+                                                                    const QEvent* event) const
+{
+    // A click below the last line would remove the selection; here it leaves it alone.
+    if (!index.isValid()) {
+        return QItemSelectionModel::NoUpdate;
+    }
+    QItemSelectionModel::SelectionFlags command = QListWidget::selectionCommand(index, event);
+    // Ctrl would deselect the selected line; here it selects it again.
+    if (command.testFlag(QItemSelectionModel::Deselect)) {
+        command = (command & ~QItemSelectionModel::Deselect) | QItemSelectionModel::ClearAndSelect;
+    }
+    return command;
+}
+
+void ListBoxWidget::mousePressEvent(QMouseEvent* event)
+{
+    const bool onLine = event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
+    const int before = SelectedLine();
+    {
+        // A press is reported once, after the selection has followed it.
+        const DepthScope click(clickDepth_);
+        QListWidget::mousePressEvent(event);
+    }
+    if (programDepth_ == 0 && (onLine || SelectedLine() != before)) {
+        emit SelectionChangedByUser();
+    }
 }
 
 int ListBoxWidget::AddLine(const QString& text)

@@ -42,8 +42,11 @@ protected:
 };
 
 // A list of lines with at most one selected. Only selections the user makes are
-// reported (SelectionChangedByUser); what the program does is not. A line longer than
-// the list is cut at its border, without an ellipsis.
+// reported (SelectionChangedByUser); what the program does is not. Every click on a line
+// is reported, even on the line already selected; a keyboard move is reported when it
+// selects another line. Once a line is selected the user cannot take the selection away:
+// Ctrl with a click or Space does not deselect, and a click below the lines does nothing.
+// A line longer than the list is cut at its border, without an ellipsis.
 class ListBoxWidget final : public QListWidget, public LineList {
     Q_OBJECT
 public:
@@ -61,9 +64,15 @@ public:
 signals:
     void SelectionChangedByUser();
 
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
     bool sorted_;
     int programDepth_ = 0;
+    int clickDepth_ = 0;
 };
 
 // A one-line text box. A digits-only box refuses typed characters other than 0 to 9;
