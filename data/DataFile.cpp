@@ -156,10 +156,17 @@ LoadResult Load::Run()
     if (LoadResult read = ReadInput(input); !read)
         return read;
 
+#ifdef _WIN32
+    // Private to this load and deleted by the system when closed: nothing to remove.
+    temp_ = File::CreateTemporary();
+    if (!temp_.IsOpen())
+        return Failed(LoadFailure::TempFileFailed);
+#else
     temp_ = File::OpenScratch(tempPath_);
     if (!temp_.IsOpen())
         return Failed(LoadFailure::TempFileFailed);
     tempCreated_ = true;
+#endif
 
     std::int64_t length = 0;
     const LoadResult inflated = Inflate(ByteView(input.data(), input.size()), length);
@@ -170,9 +177,10 @@ LoadResult Load::Run()
     if (LoadResult readBack = ReadBack(length); !readBack)
         return readBack;
 
+    const bool removeTemp = tempCreated_;
     tempCreated_ = false;
     const bool closed = temp_.Close();
-    if (!RemoveFile(tempPath_) || !closed) {
+    if ((removeTemp && !RemoveFile(tempPath_)) || !closed) {
         buffer_.Release();
         return Failed(LoadFailure::TempIoFailed);
     }

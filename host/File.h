@@ -1,5 +1,5 @@
 // Plain file access for the few files the program touches: the data file (read only) and
-// its temporary file. POSIX underneath; a Windows build swaps in its own File.cpp.
+// its temporary file. POSIX underneath (File.cpp); Windows in FileWin32.cpp.
 #pragma once
 
 #include <cstddef>
@@ -21,11 +21,15 @@ public:
     // are refused without blocking.
     static File OpenForReading(const std::string& path);
 
-    // Opens a scratch file for reading and writing, creating it or emptying a stale one.
+    // POSIX: opens a scratch file for reading and writing, creating it or emptying a stale one.
     // The name is never followed through a symbolic link, and a name that is not a plain
     // file of its own (a link, a device, a file with several hard links) is refused and
     // left alone.
     static File OpenScratch(const std::string& path);
+
+    // Windows: a scratch file private to this load, new in the user's temporary folder,
+    // opened with no sharing and deleted by the system when it is closed.
+    static File CreateTemporary();
 
     bool IsOpen() const { return fd_ >= 0; }
     // Size as the file system reports it, or -1.

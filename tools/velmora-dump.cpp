@@ -12,6 +12,7 @@
 #include "data/DataFile.h"
 #include "data/DataParser.h"
 #include "tools/DumpFormats.h"
+#include "host/CommandLine.h"
 #include "host/Installation.h"
 #include "strings/LanguageModules.h"
 
@@ -70,6 +71,7 @@ bool ParseArguments(int argc, char** argv, Options& options)
 
 int main(int argc, char** argv)
 {
+    velmora::PrepareCommandLine(argc, argv);
     if (argc == 2 && std::string(argv[1]) == "--help") {
         std::fputs(UsageText, stdout);
         return 0;

@@ -1,0 +1,141 @@
+// File on Windows: the files are opened with the wide calls, so any folder name works,
+// and then handed to the C runtime's descriptors, which File keeps as on POSIX.
+#define _CRT_RAND_S
+#include "host/File.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <stdlib.h>
+
+#include <algorithm>
+
+#include "host/Win32Text.h"
+
+namespace velmora {
+
+namespace {
+
+// The descriptor that owns `handle` from now on; -1 (and the handle closed) on failure.
+int Adopt(HANDLE handle)
+{
+    if (handle == INVALID_HANDLE_VALUE)
+        return -1;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY);
+    if (fd < 0)
+        CloseHandle(handle);
+    return fd;
+}
+
+HANDLE HandleOf(int fd)
+{
+    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+}
+
+} // namespace
+
+File& File::operator=(File&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+File File::OpenForReading(const std::string& path)
+{
+    // Shared for reading, so the data file loads while the game has it open too.
+    const HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    File file(Adopt(handle));
+    // Folders do not open without backup semantics; devices, pipes and consoles are refused.
+    if (file.IsOpen() && GetFileType(HandleOf(file.fd_)) != FILE_TYPE_DISK)
+        return {};
+    return file;
+}
+
+File File::CreateTemporary()
+{
+    wchar_t folder[MAX_PATH + 2];
+    const DWORD length = GetTempPathW(MAX_PATH + 2, folder);
+    if (length == 0 || length > MAX_PATH + 1)
+        return {};
+    // A new name each time; CREATE_NEW never takes over a file that exists, whoever made it.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned int random = 0;
+        if (rand_s(&random) != 0)
+            return {};
+        wchar_t name[64];
+        swprintf(name, 64, L"velmora-%lu-%08x.tmp", GetCurrentProcessId(), random);
+        const std::wstring path = std::wstring(folder, length) + name;
+        const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (handle != INVALID_HANDLE_VALUE)
+            return File(Adopt(handle));
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return {};
+    }
+    return {};
+}
+
+std::int64_t File::Size() const
+{
+    LARGE_INTEGER size{};
+    if (fd_ < 0 || !GetFileSizeEx(HandleOf(fd_), &size))
+        return -1;
+    return size.QuadPart;
+}
+
+std::int64_t File::Read(void* data, std::size_t size)
+{
+    auto* out = static_cast<unsigned char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(HandleOf(fd_), out + done, want, &got, nullptr))
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return static_cast<std::int64_t>(done);
+}
+
+bool File::WriteAll(const void* data, std::size_t size)
+{
+    const auto* in = static_cast<const unsigned char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(HandleOf(fd_), in + done, want, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+bool File::Rewind()
+{
+    LARGE_INTEGER start{};
+    return fd_ >= 0 && SetFilePointerEx(HandleOf(fd_), start, nullptr, FILE_BEGIN);
+}
+
+bool File::Close()
+{
+    if (fd_ < 0)
+        return true;
+    const int rc = _close(fd_);
+    fd_ = -1;
+    return rc == 0;
+}
+
+bool RemoveFile(const std::string& path)
+{
+    return DeleteFileW(Wide(path).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+} // namespace velmora

@@ -1,0 +1,12 @@
+// On Windows the composed paths are the paths to open: the system looks names up without
+// regard to case itself.
+#include "host/HostPath.h"
+
+namespace velmora {
+
+std::string ResolveHostPath(std::string_view path)
+{
+    return std::string(path);
+}
+
+} // namespace velmora
