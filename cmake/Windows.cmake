@@ -20,3 +20,6 @@ file(CREATE_LINK /usr/include/nlohmann ${json_include}/nlohmann SYMBOLIC)
 add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
 set_target_properties(nlohmann_json::nlohmann_json PROPERTIES INTERFACE_SYSTEM_INCLUDE_DIRECTORIES ${json_include}
                                                               INTERFACE_INCLUDE_DIRECTORIES ${json_include})
+
+# GCC 12 warns falsely about overlapping copies inside std::string at -O3 (GCC bug 105329).
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>)

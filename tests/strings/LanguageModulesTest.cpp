@@ -169,6 +169,9 @@ static_assert(std::has_virtual_destructor_v<LanguageModules>);
 
 TEST_P(LanguageModulesTest, ComposedWindowsPathsAreFoundInThePrefixWithoutRegardToCase)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "paths are Windows paths here";
+#endif
     fixtures::TempDir prefix;
     const auto game = prefix.Path() / "drive_c" / "games" / "brannoch";
     std::filesystem::create_directories(game);
