@@ -36,7 +36,8 @@ enum class LoadFailure {
 // Replaces the buffer's contents with the inflated file at `path`. Succeeds exactly when
 // the whole stream was inflated. `path` is resolved to a host path first (drive letters
 // through the Wine prefix, names matched without regard to case). The data file is only
-// ever read; the temporary file, the resolved path + ".tmp1", is gone when this returns.
+// ever read; the temporary file, the resolved path + ".tmp1" (on Windows a private file in
+// the user's temporary folder, File::CreateTemporary), is gone when this returns.
 //
 // On an inflate error or a stream cut short the buffer keeps what was inflated before the
 // failure; on every other failure it is empty.

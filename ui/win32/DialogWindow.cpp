@@ -2,6 +2,8 @@
 
 #include "host/Win32Text.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -116,6 +118,25 @@ private:
     HDC dc_;
     HICON icon_;
 };
+
+// Places a window that has not been shown yet in the middle of its owner, or of the work
+// area of its monitor when it has none.
+void Center(HWND hwnd, HWND owner)
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner != nullptr ? owner : hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    RECT area = monitor.rcWork;
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner))
+        GetWindowRect(owner, &area);
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const int x = std::max<int>(monitor.rcWork.left, area.left + (area.right - area.left - width) / 2);
+    const int y = std::max<int>(monitor.rcWork.top, area.top + (area.bottom - area.top - height) / 2);
+    SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 } // namespace
 
@@ -271,6 +292,10 @@ int Win32DialogWindow::RunModal(DialogWindow* mainWindow)
     const bool ownerWasEnabled = owner != nullptr && !EnableWindow(owner, FALSE);
     running_ = true;
     ended_ = false;
+    if (!placed_) {
+        Center(hwnd_, owner);
+        placed_ = true;
+    }
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
 

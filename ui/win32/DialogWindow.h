@@ -53,6 +53,7 @@ private:
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     std::vector<NativeControl> controls_; // the items with an id, template order
+    bool placed_ = false;
     bool running_ = false;
     bool ended_ = false;
     int result_ = 0;
