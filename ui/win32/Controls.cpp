@@ -57,12 +57,13 @@ std::wstring LineText(const List& list, int index)
 }
 
 // Simple case folding (the invariant lower case of each unit), then code units.
-std::wstring Folded(std::wstring text)
+std::wstring Folded(const std::wstring& text)
 {
-    if (!text.empty())
-        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text.data(), static_cast<int>(text.size()), text.data(),
-                      static_cast<int>(text.size()), nullptr, nullptr, 0);
-    return text;
+    std::wstring folded(text.size(), L'\0');
+    if (!text.empty() && LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_LOWERCASE, text.data(), static_cast<int>(text.size()),
+                                       folded.data(), static_cast<int>(folded.size()), nullptr, nullptr, 0) == 0)
+        return text;
+    return folded;
 }
 
 } // namespace

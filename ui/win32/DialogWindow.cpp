@@ -94,13 +94,16 @@ std::int16_t Short(int value)
     return static_cast<std::int16_t>(value);
 }
 
-Key KeyOf(WPARAM key)
+// The key as the dialog tells keys apart; Enter and Escape that the control takes itself
+// (an opened drop-down list closes on them) are any other key.
+Key KeyOf(MSG& msg)
 {
-    if (key == VK_RETURN)
-        return Key::Enter;
-    if (key == VK_ESCAPE)
-        return Key::Escape;
-    return Key::Other;
+    if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)
+        return Key::Other;
+    const LRESULT wants = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if ((wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0)
+        return Key::Other;
+    return msg.wParam == VK_RETURN ? Key::Enter : Key::Escape;
 }
 
 class IconPaint final : public MinimizedPaint {
@@ -309,7 +312,7 @@ int Win32DialogWindow::RunModal(DialogWindow* mainWindow)
         }
         // The dialog sees the keys meant for it or its controls before anyone else.
         if (msg.message == WM_KEYDOWN && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)) &&
-            KeyPressed(KeyOf(msg.wParam), FocusedControl())) {
+            KeyPressed(KeyOf(msg), FocusedControl())) {
             continue;
         }
         if (!IsDialogMessageW(hwnd_, &msg)) {
