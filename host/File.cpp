@@ -7,16 +7,6 @@
 
 namespace velmora {
 
-File& File::operator=(File&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        fd_ = other.fd_;
-        other.fd_ = -1;
-    }
-    return *this;
-}
-
 File File::OpenForReading(const std::string& path)
 {
     // O_NONBLOCK keeps a FIFO from blocking the open; a regular file ignores it.

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace velmora {
 
@@ -13,7 +14,14 @@ public:
     File() = default;
     ~File() { Close(); }
     File(File&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    File& operator=(File&& other) noexcept;
+    File& operator=(File&& other) noexcept
+    {
+        if (this != &other) {
+            Close();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 

@@ -33,16 +33,6 @@ HANDLE HandleOf(int fd)
 
 } // namespace
 
-File& File::operator=(File&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        fd_ = other.fd_;
-        other.fd_ = -1;
-    }
-    return *this;
-}
-
 File File::OpenForReading(const std::string& path)
 {
     // Shared for reading, so the data file loads while the game has it open too.
