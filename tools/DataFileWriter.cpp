@@ -395,6 +395,9 @@ Bytes RealisticDataFile(const RealisticOptions& o)
         }
     }
 
+    if (o.patch)
+        o.patch(effects, techs);
+
     DataFileWriter sections;
     sections.Effects(effects).Civs(civs).Techs(techs);
     const std::size_t fixed = sections.Size() + 8;

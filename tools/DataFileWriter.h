@@ -123,6 +123,8 @@ struct RealisticOptions {
     std::uint32_t seed = 7;
     // The stored name of tech t; by default "Study %03d".
     std::function<std::string(int)> techName;
+    // Changes made to the records before they are written, for a second version of a file.
+    std::function<void(std::vector<EffectSpec>&, std::vector<TechSpec>&)> patch;
 };
 
 // A data file of the size and shape of the game's: 19 civilizations (the first "Gaia")

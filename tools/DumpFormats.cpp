@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include <nlohmann/json.hpp>
-
+#include "tools/JsonWriter.h"
 #include "views/TableBounds.h"
 #include "views/TechDetailView.h"
 #include "views/TextForms.h"
@@ -14,40 +13,38 @@ namespace velmora {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 const TechRecord& TechAt(const GameTables& t, int k) { return t.techs[static_cast<std::size_t>(k)]; }
 const EffectRecord& EffectAt(const GameTables& t, int n) { return t.effects[static_cast<std::size_t>(n)]; }
 
-Json FloatJson(float value)
+void WriteFloat(JsonWriter& json, float value)
 {
     if (std::isnan(value))
-        return "nan";
-    if (std::isinf(value))
-        return value > 0 ? "inf" : "-inf";
-    // The double nearest the float's shortest text prints back as that text.
-    return std::strtod(ShortestFloatText(value).c_str(), nullptr);
+        json.String("nan");
+    else if (std::isinf(value))
+        json.String(value > 0 ? "inf" : "-inf");
+    else  // the double nearest the float's shortest text prints back as that text
+        json.Double(std::strtod(ShortestFloatText(value).c_str(), nullptr));
 }
 
 // The view's fields by their members' names: the boxes, then the lists, then the check
 // boxes, each in the dialog's order.
-Json ViewJson(const TechDetailView& v)
+void WriteViewJson(JsonWriter& json, const TechDetailView& v)
 {
-    Json j;
+    json.BeginObject();
     for (const FieldControl control : {FieldControl::Box, FieldControl::List, FieldControl::Check})
         for (std::size_t i = 0; i < TechFields.size(); ++i) {
             const ShownField& shown = v.fields[i];
             if (ControlOf(TechFields[i].form) != control)
                 continue;
-            Json& value = j[std::string(TechFields[i].member)];
+            json.Key(TechFields[i].member);
             if (control == FieldControl::Box)
-                value = shown.text;
+                json.String(shown.text);
             else if (control == FieldControl::List)
-                value = shown.selection;
+                json.Int(shown.selection);
             else
-                value = shown.checked;
+                json.Bool(shown.checked);
         }
-    return j;
+    json.EndObject();
 }
 
 // One line per caption, each field after it on its line.
@@ -79,36 +76,47 @@ void WriteViewText(std::ostream& out, const TechDetailView& v)
     out << '\n';
 }
 
-Json TechJson(const GameTables& tables, const StringLookup& lookup, int k)
+void WriteTechJson(JsonWriter& json, const GameTables& tables, const StringLookup& lookup, int k)
 {
     const TechRecord& t = TechAt(tables, k);
-    Json j;
-    j["line"] = TechListLine(k, t);
-    j["requiredTechs"] = t.requiredTechs;
-    Json costs = Json::array();
-    for (const TechCost& c : t.cost)
-        costs.push_back(Json{{"type", c.type}, {"amount", c.amount}, {"flag", c.flag}});
-    j["cost"] = costs;
-    j["requiredTechFlag"] = t.requiredTechFlag;
-    j["civ"] = t.civ;
-    j["civFlag"] = t.civFlag;
-    j["location"] = t.location;
-    j["nameStringId"] = t.nameStringId;
-    j["helpStringId"] = t.helpStringId;
-    j["researchTime"] = t.researchTime;
-    j["effectNo"] = t.effectNo;
-    j["unknown1"] = t.unknown1;
-    j["iconId"] = t.iconId;
-    j["unknown2"] = t.unknown2;
-    j["buttonSlot"] = t.buttonSlot;
-    j["unknown3"] = t.unknown3;
-    j["unknown4"] = t.unknown4;
-    j["unknown5"] = t.unknown5;
-    j["name"] = DisplayText(t.name);
+    json.BeginObject();
+    json.Member("line", TechListLine(k, t));
+    json.Key("requiredTechs");
+    json.BeginArray();
+    for (const std::int16_t r : t.requiredTechs)
+        json.Int(r);
+    json.EndArray();
+    json.Key("cost");
+    json.BeginArray();
+    for (const TechCost& c : t.cost) {
+        json.BeginObject();
+        json.Member("type", c.type);
+        json.Member("amount", c.amount);
+        json.Member("flag", c.flag);
+        json.EndObject();
+    }
+    json.EndArray();
+    json.Member("requiredTechFlag", t.requiredTechFlag);
+    json.Member("civ", t.civ);
+    json.Member("civFlag", t.civFlag);
+    json.Member("location", t.location);
+    json.Member("nameStringId", t.nameStringId);
+    json.Member("helpStringId", t.helpStringId);
+    json.Member("researchTime", t.researchTime);
+    json.Member("effectNo", t.effectNo);
+    json.Member("unknown1", t.unknown1);
+    json.Member("iconId", t.iconId);
+    json.Member("unknown2", t.unknown2);
+    json.Member("buttonSlot", t.buttonSlot);
+    json.Member("unknown3", t.unknown3);
+    json.Member("unknown4", t.unknown4);
+    json.Member("unknown5", t.unknown5);
+    json.Member("name", DisplayText(t.name));
     const TechDetailView view = DescribeTech(t, tables.unitNameIds, lookup);
-    j["view"] = ViewJson(view);
-    j["effectLines"] = RenderEffectLines(tables, lookup, view.effectNo);
-    return j;
+    json.Key("view");
+    WriteViewJson(json, view);
+    json.Member("effectLines", RenderEffectLines(tables, lookup, view.effectNo));
+    json.EndObject();
 }
 
 std::string DotQuoted(const std::string& text)
@@ -133,26 +141,40 @@ std::string ShortestFloatText(float value)
 
 void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLookup& lookup)
 {
-    Json root;
-    root["versionText"] = DisplayText(tables.versionText);
-    root["effectCount"] = tables.effectCount;
-    root["techCount"] = tables.techCount;
-    Json effects = Json::array();
+    JsonWriter json(out);
+    json.BeginObject();
+    json.Member("versionText", DisplayText(tables.versionText));
+    json.Member("effectCount", tables.effectCount);
+    json.Member("techCount", tables.techCount);
+    json.Key("effects");
+    json.BeginArray();
     for (int n = 0; n < ShownEffectCount(tables); ++n) {
         const EffectRecord& e = EffectAt(tables, n);
-        Json commands = Json::array();
+        json.BeginObject();
+        json.Key("commands");
+        json.BeginArray();
         for (int i = 0; i < ShownCommandCount(e); ++i) {
             const EffectCommand& c = e.commands[static_cast<std::size_t>(i)];
-            commands.push_back(Json{{"type", c.type}, {"data1", c.data1}, {"data2", c.data2}, {"data3", c.data3}, {"data4", FloatJson(c.data4)}});
+            json.BeginObject();
+            json.Member("type", c.type);
+            json.Member("data1", c.data1);
+            json.Member("data2", c.data2);
+            json.Member("data3", c.data3);
+            json.Key("data4");
+            WriteFloat(json, c.data4);
+            json.EndObject();
         }
-        effects.push_back(Json{{"commands", commands}, {"lines", RenderEffectLines(tables, lookup, n)}});
+        json.EndArray();
+        json.Member("lines", RenderEffectLines(tables, lookup, n));
+        json.EndObject();
     }
-    root["effects"] = effects;
-    Json techs = Json::array();
+    json.EndArray();
+    json.Key("techs");
+    json.BeginArray();
     for (int k = 0; k < ShownTechCount(tables); ++k)
-        techs.push_back(TechJson(tables, lookup, k));
-    root["techs"] = techs;
-    out << root.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+        WriteTechJson(json, tables, lookup, k);
+    json.EndArray();
+    json.EndObject();
 }
 
 void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLookup& lookup)

@@ -4,6 +4,8 @@
 //   make-demo PREFIX              the prefix, its registry and the data file
 //   make-demo --language-rc DIR   the string tables of the three language modules, as
 //                                 .rc files that the build compiles and links into DLLs
+//   make-demo --patched FILE      a second version of the data file, with a few balance
+//                                 changes, to compare with the first
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -123,6 +125,29 @@ void WriteLanguageRc(const fs::path& dir)
     WriteRc(dir / "language_x1_p1.rc", patch);
 }
 
+// The data file stores plain internal names; the language modules hold the shown ones. The
+// patched version is a balance update of the same file: 20 techs researched faster and
+// at other costs, one renamed, one effect's amounts changed.
+void WriteDataFile(const fs::path& path, bool patched)
+{
+    velmora::datafile::RealisticOptions options;
+    options.techName = [](int t) { return std::string(TechFirst[t % 23]) + " " + TechSecond[(t / 23) % 20]; };
+    if (patched) {
+        options.patch = [](std::vector<velmora::datafile::EffectSpec>& effects, std::vector<velmora::datafile::TechSpec>& techs) {
+            for (std::size_t t = 5; t < techs.size() && t < 5 + 20 * 21; t += 21) {
+                techs[t].researchTime = static_cast<std::int16_t>(techs[t].researchTime - 5);
+                techs[t].cost[0].amount = static_cast<std::int16_t>(techs[t].cost[0].amount + 25);
+            }
+            techs[47].cost[1].type = 3;
+            techs[130].name = "Tide Charts Revised";
+            for (auto& command : effects[7].commands)
+                command.data4 += 1.0f;
+        };
+    }
+    fs::create_directories(path.parent_path());
+    velmora::datafile::WriteFile(path.string(), velmora::datafile::DeflateRaw(velmora::datafile::RealisticDataFile(options)));
+}
+
 void WritePrefix(const fs::path& prefix)
 {
     const fs::path game = prefix / "drive_c" / "Games" / "Brannoch";
@@ -132,11 +157,7 @@ void WritePrefix(const fs::path& prefix)
     if (!fs::is_symlink(driveC))
         fs::create_directory_symlink("../drive_c", driveC);
 
-    // The data file stores plain internal names; the language modules hold the shown ones.
-    velmora::datafile::RealisticOptions options;
-    options.techName = [](int t) { return std::string(TechFirst[t % 23]) + " " + TechSecond[(t / 23) % 20]; };
-    const auto data = velmora::datafile::RealisticDataFile(options);
-    velmora::datafile::WriteFile((game / "Data" / "brannoch2_x1_p1.dat").string(), velmora::datafile::DeflateRaw(data));
+    WriteDataFile(game / "Data" / "brannoch2_x1_p1.dat", false);
 
     // A 64-bit prefix, as Wine makes by default (so the 64-bit Windows build runs in it),
     // with the key where the game's 32-bit installer writes it.
@@ -158,14 +179,16 @@ void WritePrefix(const fs::path& prefix)
 
 int main(int argc, char** argv)
 {
-    const bool rc = argc == 3 && std::string(argv[1]) == "--language-rc";
-    if (argc != 2 && !rc) {
-        std::fprintf(stderr, "usage: make-demo PREFIX\n       make-demo --language-rc DIR\n");
+    const std::string option = argc == 3 ? argv[1] : "";
+    if (argc != 2 && option != "--language-rc" && option != "--patched") {
+        std::fprintf(stderr, "usage: make-demo PREFIX\n       make-demo --language-rc DIR\n       make-demo --patched FILE\n");
         return 64;
     }
     try {
-        if (rc)
+        if (option == "--language-rc")
             WriteLanguageRc(argv[2]);
+        else if (option == "--patched")
+            WriteDataFile(argv[2], true);
         else
             WritePrefix(argv[1]);
     } catch (const std::exception& e) {

@@ -50,6 +50,8 @@ protected:
             return std::string("Metal \xE6\x9C\xA8");  // UTF-8 from the language modules
         if (id == 5002)
             return std::string("Smithy");
+        if (id == 0)
+            return std::string("tab\there \x01 \x7f \\");
         return std::string();
     };
 };
@@ -59,6 +61,8 @@ TEST_F(DumpFormatsTest, JsonReadsBackWithTheViewsContent)
     std::ostringstream out;
     WriteDumpJson(out, *tables, lookup);
     const Json j = Json::parse(out.str());
+    // Written as it is produced: byte for byte what the JSON library writes for the whole document.
+    EXPECT_EQ(out.str(), nlohmann::ordered_json::parse(out.str()).dump(2) + "\n");
 
     EXPECT_EQ(j["versionText"], "VER 5.7");
     EXPECT_EQ(j["effectCount"], 2);
