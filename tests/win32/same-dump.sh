@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows dump tool, run by Wine, prints byte for byte what the native one prints, on the
 # demo installation: found through the registry (each program in its own prefix), given
-# with --install, and the data file named, in the three formats.
+# with --install (also as a copy in a folder whose name no ANSI code page holds whole), and
+# the data file named, in the three formats.
 #   same-dump.sh WINDOWS_DUMP NATIVE_BUILD SCRATCH
 set -euo pipefail
 exe=$1
@@ -25,7 +26,7 @@ same() {  # NAME NATIVE_ARGS -- WINDOWS_ARGS
   shift
   windows_args=("$@")
   WINEPREFIX="$native/demo-prefix" "$native/tools/velmora-dump" "${native_args[@]}" > "$scratch/$name.native"
-  WINEPREFIX="$scratch/prefix" WINEDEBUG=-all wine "$exe" "${windows_args[@]}" > "$scratch/$name.windows" 2> "$scratch/$name.log"
+  WINEPREFIX="$scratch/prefix" WINEDEBUG=-all LC_ALL=C.UTF-8 wine "$exe" "${windows_args[@]}" > "$scratch/$name.windows" 2> "$scratch/$name.log"
   if cmp -s "$scratch/$name.native" "$scratch/$name.windows"; then
     echo "same: $name ($(wc -c < "$scratch/$name.native") bytes)"
   else
@@ -39,5 +40,8 @@ same registry-json --format json -- --format json
 same install-text --install "$game" --format text -- --install "$wgame" --format text
 same install-dot --install "$game" --format dot -- --install "$wgame" --format dot
 same datafile-json --install "$game" --format json "$game${data//\\//}" -- --install "$wgame" --format json "$wgame$data"
+unicode="$scratch/Ünïcödé ゲーム Ωμέγα"
+cp -a "$game" "$unicode"
+same unicode-folder-json --install "$game" --format json -- --install "Z:${unicode//\//\\}" --format json
 WINEPREFIX="$scratch/prefix" wineserver -k || true
 [ "$failures" -eq 0 ]
