@@ -34,16 +34,6 @@ std::string RandomName()
 
 } // namespace
 
-File& File::operator=(File&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        fd_ = other.fd_;
-        other.fd_ = -1;
-    }
-    return *this;
-}
-
 Result<File> File::OpenForReading(const std::string& path)
 {
     // O_NONBLOCK keeps a FIFO from blocking the open; a regular file ignores it.

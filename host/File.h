@@ -1,5 +1,5 @@
 // Plain file access for the few files the program touches: the data file (read only) and
-// its temporary file. POSIX underneath; a Windows build swaps in its own File.cpp.
+// its temporary file. POSIX underneath (File.cpp); Windows in FileWin32.cpp.
 //
 // Every failure carries what the system said about it (the text of errno, or of the
 // Windows error code).
@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "host/Result.h"
 
@@ -18,7 +19,14 @@ public:
     File() = default;
     ~File() { Close(); }
     File(File&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
-    File& operator=(File&& other) noexcept;
+    File& operator=(File&& other) noexcept
+    {
+        if (this != &other) {
+            Close();
+            fd_ = std::exchange(other.fd_, -1);
+        }
+        return *this;
+    }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
@@ -46,7 +54,8 @@ private:
     int fd_ = -1;
 };
 
-// The folder for temporary files: $TMPDIR when it is set and not empty, else /tmp.
+// The folder for temporary files: $TMPDIR when it is set and not empty, else /tmp
+// (on Windows, GetTempPathW's folder).
 std::string TemporaryFolder();
 
 } // namespace velmora

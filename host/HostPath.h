@@ -1,11 +1,12 @@
 // Where the files the program opens really are.
 //
 // The program composes Windows paths: a folder read from the registry such as
-// "C:\Games\Brannoch" followed by "\Data\..." or "\language.dll". On this platform the game
-// lives in a Wine prefix, and every path the program opens (the data file, the language
-// modules, the registry) goes through ResolveHostPath once, just before the open. Paths
-// shown to the user stay as they were composed, with the host path beside them when it
-// differs (DescribePath).
+// "C:\Games\Brannoch" followed by "\Data\..." or "\language.dll". Every path the program
+// opens (the data file, the language modules, the registry) goes through ResolveHostPath
+// once, just before the open. Paths shown to the user stay as they were composed, with the
+// host path beside them when it differs (DescribePath). On Windows a composed path is
+// already the path to open (HostPathWin32.cpp); elsewhere the game lives in a Wine prefix,
+// and the rest of this header applies.
 #pragma once
 
 #include <string>

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/WineRegistry.h"
+#include "host/Registry.h"
 
 namespace velmora {
 

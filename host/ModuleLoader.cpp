@@ -318,6 +318,7 @@ std::uint16_t LangIdFromLocaleName(std::string_view name)
     return Lookup(name.substr(0, name.find('_')));
 }
 
+#ifndef _WIN32  // Windows asks the system (ModuleLoaderWin32.cpp)
 std::uint16_t UserDefaultLangId()
 {
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
@@ -327,5 +328,6 @@ std::uint16_t UserDefaultLangId()
     }
     return 0;
 }
+#endif
 
 } // namespace velmora

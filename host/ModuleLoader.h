@@ -55,8 +55,9 @@ inline constexpr std::uint16_t LangEnglishUs = 0x0409;
 // else 0 (also for "C" and "POSIX").
 std::uint16_t LangIdFromLocaleName(std::string_view name);
 
-// The user's default language: the LANGID of the first of LC_ALL, LC_MESSAGES and LANG
-// that is set and not empty, or 0 (no preference) when none is or it is not known.
+// The user's default language: on Windows the user's UI language (GetUserDefaultUILanguage);
+// elsewhere the LANGID of the first of LC_ALL, LC_MESSAGES and LANG that is set and not
+// empty, or 0 (no preference) when none is or it is not known.
 std::uint16_t UserDefaultLangId();
 
 } // namespace velmora

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package Velmora needs to build, run and test.
-# Idempotent: packages already present are left as they are.
+# Installs every Debian package Velmora needs to build, run and test, or only the packages
+# named on the command line. Idempotent: packages already present are left as they are.
 set -euo pipefail
 
 packages=(
@@ -14,7 +14,10 @@ packages=(
   xvfb xauth x11-utils
   graphviz
   dpkg-dev file fakeroot lintian desktop-file-utils man-db python3
+  # The Windows build (scripts/build-windows.sh) and its tests under Wine.
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev imagemagick wine wine64
 )
+if [ "$#" -gt 0 ]; then packages=("$@"); fi
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi

@@ -21,3 +21,10 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
+
+# Windows: cross-built with MinGW-w64, its tests run by Wine on Xvfb, beside the native
+# build's demo installation and dump tool (VELMORA_WINDOWS=0 skips it).
+if [ "${VELMORA_WINDOWS:-1}" != "0" ]; then
+  ./scripts/build-windows.sh -DVELMORA_BUILD_TESTS=ON -DVELMORA_NATIVE_BUILD="$PWD/build-asan"
+  xvfb-run -a ctest --test-dir build-windows --output-on-failure -j2 --timeout 600
+fi

@@ -159,13 +159,15 @@ void WritePrefix(const fs::path& prefix)
 
     WriteDataFile(game / "Data" / "brannoch2_x1_p1.dat", false);
 
+    // A 64-bit prefix, as Wine makes by default (so the 64-bit Windows build runs in it),
+    // with the key where the game's 32-bit installer writes it.
     const std::string reg =
         "WINE REGISTRY Version 2\n"
         ";; All keys relative to \\\\Machine\n"
         "\n"
-        "#arch=win32\n"
+        "#arch=win64\n"
         "\n"
-        "[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n"
+        "[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1700000000\n"
         "#time=1da0a0a0a0a0a0a\n"
         "\"EXE Path\"=\"C:\\\\Games\\\\Brannoch\"\n";
     velmora::datafile::WriteFile((prefix / "system.reg").string(),

@@ -16,6 +16,7 @@
 #include "data/DataParser.h"
 #include "tools/DumpFormats.h"
 #include "host/HostPath.h"
+#include "host/CommandLine.h"
 #include "host/Installation.h"
 #include "strings/LanguageModules.h"
 
@@ -96,6 +97,7 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
 
 int main(int argc, char** argv)
 {
+    velmora::PrepareCommandLine(argc, argv);
     Options options;
     if (const std::optional<std::string> complaint = ParseArguments(argc, argv, options)) {
         Say(*complaint);

@@ -32,6 +32,9 @@ void ExpectParseOutcome(const Bytes& bytes, const std::string& label)
 
 TEST(RobustnessTest, EveryPrefixAndFlippedBytesOfASoundFile)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the same code as in the native build, where it runs (under Wine it takes minutes)";
+#endif
     const Bytes whole = datafile::SmallSoundFile();
     ASSERT_TRUE(ParseDataFile(ByteView(whole.data(), whole.size()), *std::make_unique<GameTables>()).parsed);
     for (std::size_t at = 0; at < whole.size(); ++at) {

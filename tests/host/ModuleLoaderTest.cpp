@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <optional>
-#include <unistd.h>
 
 #include "host/ModuleLoader.h"
 #include "tests/host/TestModules.h"
@@ -69,6 +68,9 @@ TEST_P(ModuleLoaderTest, CopiesAtMostOneUnitLessThanTheBuffer)
 
 TEST_P(ModuleLoaderTest, ChoosesTheLanguageOfABlock)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the user's language comes from the system here";
+#endif
     const ModulePtr module = Load("languages");
     ASSERT_TRUE(module);
     const std::nullopt_t none = std::nullopt;
@@ -117,7 +119,7 @@ TEST(ModuleLoader, RefusesWhatIsNotAModule)
     datafile::WriteFile(dir.File("mz.dll"), datafile::Bytes{'M', 'Z'});
     // Too large to be read at all, whatever it holds (sparse, so it costs no disk).
     std::filesystem::copy_file(TestModulePath("i686", "table"), dir.File("huge.dll"));
-    ASSERT_EQ(::truncate(dir.File("huge.dll").c_str(), MaxModuleFileSize + 1), 0);
+    std::filesystem::resize_file(dir.File("huge.dll"), MaxModuleFileSize + 1);
     for (const char* name : {"missing.dll", "", "text.dll", "empty.dll", "mz.dll", "huge.dll"})
         EXPECT_FALSE(LoadModule(dir.File(name))) << name;
     EXPECT_FALSE(LoadModule(""));

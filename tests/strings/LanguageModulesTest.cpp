@@ -33,7 +33,12 @@ TEST_P(LanguageModulesTest, TheFirstModuleInLoadOrderWithANonEmptyStringWins)
 {
     fixtures::TempDir prefix;
     const fs::path game = prefix.Path() / "drive_c" / "games" / "brannoch";
+#ifdef _WIN32
+    const std::string folder = game.string();  // a Windows path is opened as it is
+#else
+    const std::string folder = "C:\\Games\\Brannoch";
     fixtures::MakeWinePrefix(prefix.Path());
+#endif
     fs::create_directories(game);
     fs::copy_file(Path("first"), game / "language_x1_p1.dll");
     fs::copy_file(Path("second"), game / "language_x1.dll");
@@ -45,8 +50,8 @@ TEST_P(LanguageModulesTest, TheFirstModuleInLoadOrderWithANonEmptyStringWins)
     std::string kept;
     {
         LanguageModules modules;
-        for (const char* path : {"C:\\Games\\Brannoch\\language_x1_p1.dll", "C:\\Games\\Brannoch\\Language_x1.dll", "C:\\Games\\Brannoch\\language.dll"})
-            EXPECT_EQ(modules.AddModule(path), 0) << path;
+        for (const char* name : {"\\language_x1_p1.dll", "\\Language_x1.dll", "\\language.dll"})
+            EXPECT_EQ(modules.AddModule(folder + name), 0) << name;
         const std::array<ModuleHandle, 3> held = modules.modules;
         EXPECT_EQ(modules.AddModule(Path("first")), 1);  // a fourth is refused
         EXPECT_EQ(modules.modules, held);

@@ -21,7 +21,17 @@ public:
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
-    void Apply(const std::optional<std::string>& value) { value ? ::setenv(name_.c_str(), value->c_str(), 1) : ::unsetenv(name_.c_str()); }
+    void Apply(const std::optional<std::string>& value)
+    {
+#ifdef _WIN32
+        ::_putenv_s(name_.c_str(), value ? value->c_str() : "");  // "" removes it
+#else
+        if (value)
+            ::setenv(name_.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(name_.c_str());
+#endif
+    }
 
     std::string name_;
     std::optional<std::string> old_;

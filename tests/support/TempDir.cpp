@@ -2,19 +2,33 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <stdexcept>
+#ifndef _WIN32
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace velmora::fixtures {
 
 TempDir::TempDir()
 {
+#ifdef _WIN32
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const auto candidate = std::filesystem::temp_directory_path() / ("velmora-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate))
+            path_ = candidate;
+    }
+    if (path_.empty())
+        throw std::runtime_error("no scratch folder");
+#else
     std::string templ = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
     if (!::mkdtemp(templ.data()))
         throw std::runtime_error("mkdtemp failed");
     path_ = templ;
+#endif
 }
 
 TempDir::~TempDir()
@@ -24,6 +38,7 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
+#ifndef _WIN32
 int RunUnprivileged(const std::function<int()>& body)
 {
     const pid_t pid = ::fork();
@@ -42,6 +57,7 @@ int RunUnprivileged(const std::function<int()>& body)
         return -1;
     return WEXITSTATUS(status);
 }
+#endif
 
 void WriteText(const std::filesystem::path& path, std::string_view text)
 {

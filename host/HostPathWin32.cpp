@@ -1,0 +1,17 @@
+// On Windows the composed paths are the paths to open: the system looks names up without
+// regard to case itself.
+#include "host/HostPath.h"
+
+namespace velmora {
+
+std::string ResolveHostPath(std::string_view path)
+{
+    return std::string(path);
+}
+
+std::string DescribePath(std::string_view given, const std::string& hostPath)
+{
+    return given == hostPath ? hostPath : std::string(given) + " (" + hostPath + ")";
+}
+
+} // namespace velmora

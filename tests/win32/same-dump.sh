@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The Windows dump tool, run by Wine, prints byte for byte what the native one prints, on the
+# demo installation: found through the registry (each program in its own prefix), given
+# with --install (also as a copy in a folder whose name no ANSI code page holds whole), and
+# the data file named, in the three formats.
+#   same-dump.sh WINDOWS_DUMP NATIVE_BUILD SCRATCH
+set -euo pipefail
+exe=$1
+native=$2
+scratch=$3
+rm -rf "$scratch"
+mkdir -p "$scratch"
+# The Windows program runs in a copy of the demo prefix, which Wine brings up to date first;
+# its drive Z: is the host's root, as in a prefix Wine makes.
+cp -a "$native/demo-prefix" "$scratch/prefix"
+ln -s / "$scratch/prefix/dosdevices/z:"
+game=$native/demo-prefix/drive_c/Games/Brannoch
+wgame="Z:${game//\//\\}"
+data='\Data\brannoch2_x1_p1.dat'
+
+failures=0
+same() {  # NAME NATIVE_ARGS -- WINDOWS_ARGS
+  local name=$1 native_args=() windows_args=()
+  shift
+  while [ "$1" != "--" ]; do native_args+=("$1"); shift; done
+  shift
+  windows_args=("$@")
+  WINEPREFIX="$native/demo-prefix" "$native/tools/velmora-dump" "${native_args[@]}" > "$scratch/$name.native"
+  WINEPREFIX="$scratch/prefix" WINEDEBUG=-all LC_ALL=C.UTF-8 wine "$exe" "${windows_args[@]}" > "$scratch/$name.windows" 2> "$scratch/$name.log"
+  if cmp -s "$scratch/$name.native" "$scratch/$name.windows"; then
+    echo "same: $name ($(wc -c < "$scratch/$name.native") bytes)"
+  else
+    echo "DIFFERENT: $name"
+    diff <(od -c "$scratch/$name.native") <(od -c "$scratch/$name.windows") | head -20 || true
+    failures=$((failures + 1))
+  fi
+}
+
+same registry-json --format json -- --format json
+same install-text --install "$game" --format text -- --install "$wgame" --format text
+same install-dot --install "$game" --format dot -- --install "$wgame" --format dot
+same datafile-json --install "$game" --format json "$game${data//\\//}" -- --install "$wgame" --format json "$wgame$data"
+unicode="$scratch/Ünïcödé ゲーム Ωμέγα"
+cp -a "$game" "$unicode"
+same unicode-folder-json --install "$game" --format json -- --install "Z:${unicode//\//\\}" --format json
+WINEPREFIX="$scratch/prefix" wineserver -k || true
+[ "$failures" -eq 0 ]

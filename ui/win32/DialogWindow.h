@@ -1,0 +1,79 @@
+// The Win32 backend's dialog window: a real Windows dialog created from an in-memory
+// DLGTEMPLATEEX built from the DialogTemplate, with the system's own controls.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/DialogWindow.h"
+
+namespace velmora {
+
+// A control of a Win32 dialog: its template item and its window.
+class NativeControl {
+public:
+    const DialogItem* item;
+    HWND hwnd;
+};
+
+class Win32DialogWindow final : public DialogWindow {
+public:
+    Win32DialogWindow(Dialog& dialog, Win32DialogWindow* owner);
+    ~Win32DialogWindow() override;
+
+    void CreateControls() override;
+    NativeControl* Control(int id) const override;
+    int FocusedControl() const override;
+    void FocusFirstTabStop() override;
+    DialogBaseUnits BaseUnits() const override;
+    bool ReadText(int id, std::string& text) const override;
+    bool WriteText(int id, std::string_view text) override;
+    void ClickButton(int id) override;
+    int RunModal(DialogWindow* mainWindow) override;
+    void End(int result) override;
+    void ShowMessage(std::string_view text) override;
+    void SetIcon(int iconId) override;
+
+    // The dialog's window; nullptr before CreateControls.
+    HWND Handle() const { return hwnd_; }
+    bool IsRunning() const { return running_; }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+    void Command(int id, int code);
+    bool PaintIcon();
+
+    Win32DialogWindow* owner_;
+    HWND hwnd_ = nullptr;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    std::vector<NativeControl> controls_; // the items with an id, template order
+    bool placed_ = false;
+    bool running_ = false;
+    bool ended_ = false;
+    int result_ = 0;
+};
+
+// The dialog template as Windows takes it: a DLGTEMPLATEEX with one DLGITEMTEMPLATEEX per
+// item, in template order, laid out in WORDs. The window is created hidden (the
+// template's visible style is left out; RunModal shows it), `fontFace` is the font it names.
+std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplate& dialogTemplate, std::wstring_view fontFace);
+
+// The face a dialog font name is created with: the name itself, or the substitute that
+// Application::SubstituteFont set for it when the name is not installed and the substitute is.
+std::wstring DialogFontFace(std::string_view fontName);
+
+// The program's display name, the title of its message boxes.
+const std::wstring& DisplayName();
+
+// For code that drives the controls (tests): the dialog's window and a control's window
+// (nullptr for labels and unknown ids).
+HWND WindowHandleOf(const Dialog& dialog);
+HWND ControlHandleOf(const Dialog& dialog, int id);
+
+} // namespace velmora
