@@ -1,8 +1,10 @@
 #include "tools/DumpFormats.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 #include "host/Text.h"
 #include "tools/JsonWriter.h"
@@ -94,7 +96,7 @@ void WriteViewText(std::ostream& out, const TechDetailView& v)
     out << '\n';
 }
 
-void WriteTechJson(JsonWriter& json, const GameTables& tables, const StringLookup& lookup, int k)
+void WriteTechJson(JsonWriter& json, const GameTables& tables, const StringLookup& lookup, int k, const std::vector<int>& requiredBy)
 {
     const TechRecord& t = TechAt(tables, k);
     json.BeginObject();
@@ -104,6 +106,7 @@ void WriteTechJson(JsonWriter& json, const GameTables& tables, const StringLooku
     for (const std::int16_t r : t.requiredTechs)
         json.Int(r);
     json.EndArray();
+    json.Member("requiredBy", requiredBy);
     json.Key("cost");
     json.BeginArray();
     for (const TechCost& c : t.cost) {
@@ -152,6 +155,25 @@ std::string DotQuoted(const std::string& text)
 
 } // namespace
 
+bool TechFilter::Shows(int k) const
+{
+    return only.empty() || std::find(only.begin(), only.end(), k) != only.end();
+}
+
+std::vector<std::vector<int>> RequiredBy(const GameTables& tables)
+{
+    const int count = ShownTechCount(tables);
+    std::vector<std::vector<int>> users(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) {
+        const auto& required = TechAt(tables, k).requiredTechs;
+        // A tech that lists another twice requires it once.
+        for (const int r : std::set<int>(required.begin(), required.end()))
+            if (r >= 0 && r < count)
+                users[static_cast<std::size_t>(r)].push_back(k);
+    }
+    return users;
+}
+
 std::string ShortestFloatText(float value)
 {
     char text[32];
@@ -159,8 +181,13 @@ std::string ShortestFloatText(float value)
     return std::string(text, result.ptr);
 }
 
-void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLookup& lookup)
+void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter)
 {
+    // With a filter, only the effects the chosen techs show, each with its index.
+    std::set<int> shownEffects;
+    for (int k = 0; k < ShownTechCount(tables); ++k)
+        if (!filter.only.empty() && filter.Shows(k))
+            shownEffects.insert(TechAt(tables, k).effectNo);
     JsonWriter json(out);
     json.BeginObject();
     json.Member("versionText", DisplayText(tables.versionText));
@@ -169,8 +196,12 @@ void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLook
     json.Key("effects");
     json.BeginArray();
     for (int n = 0; n < ShownEffectCount(tables); ++n) {
+        if (!filter.only.empty() && !shownEffects.contains(n))
+            continue;
         const EffectRecord& e = EffectAt(tables, n);
         json.BeginObject();
+        if (!filter.only.empty())
+            json.Member("index", n);
         json.Key("commands");
         json.BeginArray();
         for (int i = 0; i < ShownCommandCount(e); ++i) {
@@ -191,37 +222,47 @@ void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLook
     json.EndArray();
     json.Key("techs");
     json.BeginArray();
+    const std::vector<std::vector<int>> requiredBy = RequiredBy(tables);
     for (int k = 0; k < ShownTechCount(tables); ++k)
-        WriteTechJson(json, tables, lookup, k);
+        if (filter.Shows(k))
+            WriteTechJson(json, tables, lookup, k, requiredBy[static_cast<std::size_t>(k)]);
     json.EndArray();
     json.EndObject();
 }
 
-void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLookup& lookup)
+void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter)
 {
     // Counts the file gives as negative show as the 0 entries listed.
     out << "version: " << Visible(DisplayText(tables.versionText)) << "\n";
     out << "effects: " << ShownEffectCount(tables) << "\n";
     out << "techs: " << ShownTechCount(tables) << "\n";
+    const std::vector<std::vector<int>> requiredBy = RequiredBy(tables);
     for (int k = 0; k < ShownTechCount(tables); ++k) {
+        if (!filter.Shows(k))
+            continue;
         const TechRecord& t = TechAt(tables, k);
         const TechDetailView v = DescribeTech(t, tables.unitNameIds, lookup);
         out << Visible(TechListLine(k, t));
         WriteViewText(out, v);
+        out << "    Required by:";
+        for (const int user : requiredBy[static_cast<std::size_t>(k)])
+            out << FormatText(" %03d", user);
+        out << (requiredBy[static_cast<std::size_t>(k)].empty() ? " none\n" : "\n");
         for (const std::string& line : RenderEffectLines(tables, lookup, v.effectNo))
             out << "        " << Visible(line) << "\n";
     }
 }
 
-void WriteDumpDot(std::ostream& out, const GameTables& tables)
+void WriteDumpDot(std::ostream& out, const GameTables& tables, const TechFilter& filter)
 {
     out << "digraph techs {\n  rankdir=LR;\n  node [shape=box];\n";
     const int count = ShownTechCount(tables);
     for (int k = 0; k < count; ++k)
-        out << "  t" << k << " [label=" << DotQuoted(TechListLine(k, TechAt(tables, k))) << "];\n";
+        if (filter.Shows(k))
+            out << "  t" << k << " [label=" << DotQuoted(TechListLine(k, TechAt(tables, k))) << "];\n";
     for (int k = 0; k < count; ++k)
         for (const std::int16_t r : TechAt(tables, k).requiredTechs)
-            if (r >= 0 && r < count)
+            if (r >= 0 && r < count && filter.Shows(k) && filter.Shows(r))
                 out << "  t" << r << " -> t" << k << ";\n";
     out << "}\n";
 }

@@ -2,15 +2,27 @@
 #pragma once
 
 #include <ostream>
+#include <vector>
 
 #include "views/EffectText.h"
 #include "data/GameTables.h"
 
 namespace velmora {
 
-void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLookup& lookup);
-void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLookup& lookup);
-void WriteDumpDot(std::ostream& out, const GameTables& tables);
+// The techs a dump shows: all of them, or only those listed (in index order, each once;
+// indices the file does not hold are passed over). The JSON dump then also shows only the
+// effects those techs show, and the graph only the links between them.
+struct TechFilter {
+    std::vector<int> only;
+    bool Shows(int k) const;
+};
+
+void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter = {});
+void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter = {});
+void WriteDumpDot(std::ostream& out, const GameTables& tables, const TechFilter& filter = {});
+
+// For each tech, the techs that list it among their required techs, in index order.
+std::vector<std::vector<int>> RequiredBy(const GameTables& tables);
 
 // The shortest decimal text that reads back to the same single-precision value.
 std::string ShortestFloatText(float value);

@@ -1,40 +1,52 @@
 // velmora-dump: exports what the viewer shows of a data file, for scripts and comparisons.
 //
-//   velmora-dump [--install DIR] [--format text|json|dot] [DATAFILE]
+//   velmora-dump [--install DIR] [--format text|json|dot] [--tech N]... [DATAFILE]
+//   velmora-dump --diff [--install DIR] [--format text|json] [--tech N]... OLD NEW
 //
 // Exit status: 0 success (a "num error" is a warning), 1 the data file could not be
-// loaded, 2 the parse failed, 64 bad usage, 74 the output could not be written.
+// loaded, 2 the parse failed, 64 bad usage, 74 the output could not be written. With
+// --diff as diff(1): 0 no differences, 1 differences, 2 a file could not be loaded or
+// parsed.
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "data/DataFile.h"
 #include "data/DataParser.h"
-#include "tools/DumpFormats.h"
-#include "host/HostPath.h"
 #include "host/CommandLine.h"
+#include "host/HostPath.h"
 #include "host/Installation.h"
 #include "strings/LanguageModules.h"
+#include "tools/DumpDiff.h"
+#include "tools/DumpFormats.h"
 
 namespace {
 
 constexpr int ExitLoadFailed = 1;
 constexpr int ExitParseFailed = 2;
+constexpr int ExitDifferences = 1;
+constexpr int ExitTrouble = 2;
 constexpr int ExitUsage = 64;    // EX_USAGE
 constexpr int ExitOutput = 74;   // EX_IOERR
-constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot] [DATAFILE]\n"
+constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot] [--tech N]... [DATAFILE]\n"
+                                  "       velmora-dump --diff [--install DIR] [--format text|json] [--tech N]... OLD NEW\n"
                                   "       velmora-dump --help | --version\n";
 
 enum class Format { Text, Json, Dot };
 
 struct Options {
     std::optional<std::string> install;
-    std::string dataFile;
+    std::vector<std::string> files;
     Format format = Format::Text;
+    velmora::TechFilter techs;
+    bool diff = false;
     bool help = false;
     bool version = false;
 };
@@ -61,9 +73,9 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
             return value.value_or("");
         };
         if (operandsOnly || arg.empty() || arg[0] != '-') {
-            if (!options.dataFile.empty() || arg.empty())
-                return arg.empty() ? "an empty data file name" : "more than one data file: '" + options.dataFile + "' and '" + arg + "'";
-            options.dataFile = arg;
+            if (arg.empty())
+                return "an empty data file name";
+            options.files.push_back(arg);
         } else if (arg == "--") {
             operandsOnly = true;
         } else if (arg == "-h" || arg == "--help") {
@@ -76,6 +88,16 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
             options.install = takeValue();
             if (options.install->empty())
                 return "--install needs a folder";
+        } else if (arg == "--diff") {
+            options.diff = true;
+        } else if (arg == "--tech") {
+            const std::string number = takeValue();
+            int k = -1;
+            const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), k);
+            if (number.empty() || error != std::errc() || end != number.data() + number.size() || k < 0 || k >= velmora::MaxTechs)
+                return "--tech needs a tech number from 0 to " + std::to_string(velmora::MaxTechs - 1) + (number.empty() ? "" : ", not '" + number + "'");
+            if (std::find(options.techs.only.begin(), options.techs.only.end(), k) == options.techs.only.end())
+                options.techs.only.push_back(k);
         } else if (arg == "--format") {
             const std::string name = takeValue();
             if (name == "text")
@@ -90,7 +112,38 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
             return "unknown option '" + std::string(argv[i]) + "'";
         }
     }
+    const std::size_t files = options.files.size();
+    if (options.diff && files != 2)
+        return "--diff compares two data files, OLD and NEW";
+    if (!options.diff && files > 1)
+        return "more than one data file: '" + options.files[0] + "' and '" + options.files[1] + "'";
+    if (options.diff && options.format == Format::Dot)
+        return "--diff writes text or json";
+    std::sort(options.techs.only.begin(), options.techs.only.end());
     return std::nullopt;
+}
+
+// Loads and parses `path` as the viewer does, parse messages on standard error; null when
+// either fails, with the reason said.
+std::unique_ptr<velmora::GameTables> LoadTables(const std::string& path, int& status, int loadFailed, int parseFailed)
+{
+    velmora::DataBuffer buffer;
+    if (const auto loaded = velmora::LoadDataFile(path, buffer); !loaded) {
+        Say(loaded.failure().Text());
+        status = loadFailed;
+        return nullptr;
+    }
+    auto tables = std::make_unique<velmora::GameTables>();
+    const velmora::ParseResult parse = velmora::ParseDataFile(buffer, *tables);
+    buffer.Release();
+    const std::string shownFile = velmora::DescribePath(path, velmora::ResolveHostPath(path));
+    for (const std::string& message : parse.messages)
+        Say(shownFile + ": " + message);
+    if (!parse.parsed) {
+        status = parseFailed;
+        return nullptr;
+    }
+    return tables;
 }
 
 } // namespace
@@ -117,26 +170,23 @@ int main(int argc, char** argv)
         const auto read = velmora::ReadInstallFolder();
         if (read)
             folder = *read;
-        else if (options.dataFile.empty()) {
+        else if (options.files.empty()) {
             Say("cannot find the installation folder: " + read.failure().Text());
             return ExitLoadFailed;
         }
     }
-    const std::string dataFile = options.dataFile.empty() ? velmora::DataFilePath(*folder) : options.dataFile;
-
-    velmora::DataBuffer buffer;
-    if (const auto loaded = velmora::LoadDataFile(dataFile, buffer); !loaded) {
-        Say(loaded.failure().Text());
-        return ExitLoadFailed;
+    int status = 0;
+    std::vector<std::unique_ptr<velmora::GameTables>> loaded;
+    if (options.diff) {
+        for (const std::string& path : options.files)
+            if (!loaded.emplace_back(LoadTables(path, status, ExitTrouble, ExitTrouble)))
+                return status;
+    } else {
+        const std::string dataFile = options.files.empty() ? velmora::DataFilePath(*folder) : options.files[0];
+        if (!loaded.emplace_back(LoadTables(dataFile, status, ExitLoadFailed, ExitParseFailed)))
+            return status;
     }
-    auto tables = std::make_unique<velmora::GameTables>();
-    const velmora::ParseResult parse = velmora::ParseDataFile(buffer, *tables);
-    buffer.Release();
-    const std::string shownFile = velmora::DescribePath(dataFile, velmora::ResolveHostPath(dataFile));
-    for (const std::string& message : parse.messages)
-        Say(shownFile + ": " + message);
-    if (!parse.parsed)
-        return ExitParseFailed;
+    const velmora::GameTables& tables = *loaded.back();
 
     velmora::LanguageModules modules;
     if (folder) {
@@ -148,21 +198,27 @@ int main(int argc, char** argv)
     // Written as it is produced; a write that fails leaves its reason in errno, and every
     // later one fails the same way.
     errno = 0;
-    switch (options.format) {
-    case Format::Text:
-        velmora::WriteDumpText(std::cout, *tables, lookup);
-        break;
-    case Format::Json:
-        velmora::WriteDumpJson(std::cout, *tables, lookup);
-        break;
-    case Format::Dot:
-        velmora::WriteDumpDot(std::cout, *tables);
-        break;
+    if (options.diff) {
+        const velmora::DumpDiff diff = velmora::CompareDumps({options.files[0], loaded[0].get()}, {options.files[1], loaded[1].get()},
+                                                             lookup, options.techs.only);
+        if (!diff.Empty()) {
+            status = ExitDifferences;
+            if (options.format == Format::Json)
+                velmora::WriteDiffJson(std::cout, diff);
+            else
+                velmora::WriteDiffText(std::cout, diff);
+        }
+    } else if (options.format == Format::Json) {
+        velmora::WriteDumpJson(std::cout, tables, lookup, options.techs);
+    } else if (options.format == Format::Dot) {
+        velmora::WriteDumpDot(std::cout, tables, options.techs);
+    } else {
+        velmora::WriteDumpText(std::cout, tables, lookup, options.techs);
     }
     std::cout.flush();
     if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
         Say(std::string("cannot write the output: ") + std::strerror(errno != 0 ? errno : EIO));
         return ExitOutput;
     }
-    return 0;
+    return status;
 }

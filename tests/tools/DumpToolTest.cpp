@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <spawn.h>
@@ -168,11 +169,13 @@ TEST_F(DumpToolTest, EveryFormatOfAnInstallationFolder)
     EXPECT_EQ(j["techs"][1]["name"], "Caf\xC3\xA9 \"Q\"");
     EXPECT_EQ(j["techs"][1]["view"]["requiredTech1Text"], "0");
     EXPECT_EQ(j["techs"][1]["requiredTechs"], (nlohmann::json{0, -1, -1, -1, -1, -1}));
+    EXPECT_EQ(j["techs"][0]["requiredBy"], nlohmann::json{1});
+    EXPECT_EQ(j["techs"][2]["requiredBy"], nlohmann::json::array());
 
     const ToolRun text = RunDump(dir, {"--install", game}, dir.File("no-prefix"));
     ASSERT_EQ(text.status, 0) << text.err;
     for (const char* line : {"000:Forge\n", "    Civ: [ ] 3 (Cothic)\n", "    Cost1: [x] 1 (Food) amount 150\n",
-                             "        Enhance +: Class:6(Soldier) Attack[type:4] +2\n", "001:Caf\xC3\xA9", "003:Bell\\x07\\x1b[31m\n"})
+                             "        Enhance +: Class:6(Soldier) Attack[type:4] +2\n", "    Required by: 001\n", "    Required by: none\n", "001:Caf\xC3\xA9", "003:Bell\\x07\\x1b[31m\n"})
         EXPECT_NE(text.out.find(line), std::string::npos) << line;
 
     const ToolRun dot = RunDump(dir, {"--format", "dot", "--install", game}, dir.File("no-prefix"));
@@ -180,6 +183,19 @@ TEST_F(DumpToolTest, EveryFormatOfAnInstallationFolder)
     EXPECT_EQ(dot.out.rfind("digraph", 0), 0u);
     for (const char* line : {"t1 [label=\"001:Caf\xC3\xA9 \\\"Q\\\"\"];", "t0 -> t1;", "t1 -> t2;", "t3 [label=\"003:Bell\\\\x07\\\\x1b[31m\"];"})
         EXPECT_NE(dot.out.find(line), std::string::npos) << line;
+
+    // Only the techs asked for: their effects, and the links between them.
+    const nlohmann::json some = nlohmann::json::parse(RunDump(dir, {"--install", game, "--tech", "2", "--tech=1", "--format=json"}, dir.File("no-prefix")).out);
+    ASSERT_EQ(some["techs"].size(), 2u);
+    EXPECT_EQ(some["techs"][0]["line"], "001:Caf\xC3\xA9 \"Q\"");
+    EXPECT_EQ(some["effects"].size(), 0u);
+    EXPECT_EQ(nlohmann::json::parse(RunDump(dir, {"--install", game, "--tech", "0", "--format=json"}, dir.File("no-prefix")).out)["effects"][0]["index"], 0);
+    const std::string someDot = RunDump(dir, {"--install", game, "--tech", "2", "--tech", "1", "--format", "dot"}, dir.File("no-prefix")).out;
+    EXPECT_NE(someDot.find("t1 -> t2;"), std::string::npos);
+    EXPECT_EQ(someDot.find("t0"), std::string::npos);
+    const std::string someText = RunDump(dir, {"--install", game, "--tech", "3"}, dir.File("no-prefix")).out;
+    EXPECT_EQ(someText.find("000:"), std::string::npos);
+    EXPECT_NE(someText.find("003:Bell"), std::string::npos);
 }
 
 TEST_F(DumpToolTest, TheRegistryNamesTheFolderWithoutInstall)
@@ -306,11 +322,96 @@ TEST_F(DumpToolTest, ParseMessagesGoToStandardError)
     EXPECT_EQ(j["techs"][0]["name"], "Still");
 }
 
+// A small file to compare: techs 0 and 1 share effect 0, tech 2 shows effect 1 and requires tech 0.
+struct DiffFile {
+    std::string version = "VER 5.7";
+    std::vector<datafile::EffectSpec> effects{datafile::EffectSpec{{{1, 0, 0, 0, 5.0f}}}, datafile::EffectSpec{{{2, 0, 1, 0, 0.0f}}}};
+    std::vector<datafile::TechSpec> techs;
+    DiffFile()
+    {
+        for (const char* name : {"Kiln", "Glaze", "Oven"}) {
+            datafile::TechSpec t = Tech(name, techs.size() == 2 ? 0 : -1);
+            t.effectNo = techs.size() == 2 ? 1 : 0;
+            t.researchTime = 30;
+            t.cost[0] = {0, 100, 1};
+            techs.push_back(t);
+        }
+    }
+    void Write(const std::string& path) const
+    {
+        datafile::DataFileWriter b;
+        b.Version(version).Zeros(8).Effects(effects).Zeros(4).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs(techs);
+        datafile::WriteFile(path, datafile::DeflateRaw(b.Data()));
+    }
+};
+
+TEST_F(DumpToolTest, DiffShowsExactlyWhatChanged)
+{
+    const struct {
+        const char* name;
+        std::function<void(DiffFile&)> change;
+        std::string text;
+        std::string json;  // the "techs" and "effects" members, or the "new" side when they are empty
+    } rows[] = {
+        {"identical", [](DiffFile&) {}, "", ""},
+        {"added at the end", [](DiffFile& f) { f.techs.push_back(Tech("Kiln II")); },
+         "techs: 3 -> 4\ntech 003 Kiln II: added\n",
+         R"({"techs":[{"index":3,"change":"added","name":{"new":"Kiln II"}}],"effects":[]})"},
+        {"removed", [](DiffFile& f) { f.techs.pop_back(); },
+         "techs: 3 -> 2\ntech 002 Oven: removed\n",
+         R"({"techs":[{"index":2,"change":"removed","name":{"old":"Oven"}}],"effects":[]})"},
+        {"research time", [](DiffFile& f) { f.techs[1].researchTime = 25; },
+         "tech 001 Glaze\n  Research Time: 30 -> 25\n",
+         R"({"techs":[{"index":1,"change":"changed","name":{"old":"Glaze","new":"Glaze"},"fields":{"researchTimeText":{"old":"30","new":"25"}}}],"effects":[]})"},
+        {"cost type and amount", [](DiffFile& f) { f.techs[2].cost[0] = {3, 120, 1}; },
+         "tech 002 Oven\n  Cost1: [x] Food 100 -> [x] Gold 120\n",
+         R"({"techs":[{"index":2,"change":"changed","name":{"old":"Oven","new":"Oven"},"fields":{"cost1TypeList":{"old":1,"new":4},"cost1AmountText":{"old":"100","new":"120"}}}],"effects":[]})"},
+        {"shared effect", [](DiffFile& f) { f.effects[0].commands[0].data4 = 7.0f; },
+         "tech 000 Kiln\n  effect 0\n    - CivHead  : Type:0 class:0 amount:5.00\n    + CivHead  : Type:0 class:0 amount:7.00\n"
+         "tech 001 Glaze\n  effect 0: as under tech 000\n",
+         R"({"techs":[],"effects":[{"index":0,"usedBy":[0,1],"lines":{"removed":["CivHead  : Type:0 class:0 amount:5.00"],)"
+         R"("added":["CivHead  : Type:0 class:0 amount:7.00"]}}]})"},
+    };
+    const DiffFile before;
+    before.Write(dir.File("old.dat"));
+    for (const auto& row : rows) {
+        DiffFile after;
+        row.change(after);
+        after.Write(dir.File("new.dat"));
+        const ToolRun text = RunDump(dir, {"--diff", dir.File("old.dat"), dir.File("new.dat")}, dir.File("no-prefix"));
+        const ToolRun json = RunDump(dir, {"--diff", "--format=json", dir.File("old.dat"), dir.File("new.dat")}, dir.File("no-prefix"));
+        EXPECT_EQ(text.status, row.text.empty() ? 0 : 1) << row.name << text.err;
+        EXPECT_EQ(text.out, row.text) << row.name;
+        EXPECT_EQ(text.err, "") << row.name;
+        if (row.json.empty())
+            continue;
+        nlohmann::ordered_json j = nlohmann::ordered_json::parse(json.out);
+        EXPECT_EQ(json.status, 1) << row.name;
+        EXPECT_EQ(j["old"]["path"], dir.File("old.dat"));
+        j.erase("old");
+        j.erase("new");
+        EXPECT_EQ(j.dump(), row.json) << row.name;
+    }
+    // A file that is not the version the viewer reads, or no file: trouble, and why.
+    DiffFile other;
+    other.version = "VER 5.8";
+    other.Write(dir.File("new.dat"));
+    const std::pair<std::string, std::string> broken[] = {{dir.File("new.dat"), ": Version error\n"},
+                                                          {dir.File("gone.dat"), ": cannot open the data file: No such file or directory\n"}};
+    for (const auto& [file, says] : broken) {
+        const ToolRun run = RunDump(dir, {"--diff", dir.File("old.dat"), file}, dir.File("no-prefix"));
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "velmora-dump: " + file + says);
+    }
+}
+
 TEST_F(DumpToolTest, CommandLineConventions)
 {
     const std::vector<std::pair<std::vector<std::string>, std::string>> bad{
         {{"--format", "xml", "a.dat"}, "'xml'"}, {{"--format"}, "--format"}, {{"--install"}, "--install"}, {{"a.dat", "b.dat"}, "'b.dat'"},
-        {{"--verbose"}, "'--verbose'"}, {{"--install", "x", "--install", "y"}, "--install"},
+        {{"--verbose"}, "'--verbose'"}, {{"--install", "x", "--install", "y"}, "--install"}, {{"--tech", "x"}, "'x'"},
+        {{"--tech", "460"}, "'460'"}, {{"--diff", "a.dat"}, "--diff"}, {{"--diff", "--format", "dot", "a.dat", "b.dat"}, "--diff"},
     };
     for (const auto& [args, named] : bad) {
         const ToolRun run = RunDump(dir, args, dir.File("no-prefix"));
