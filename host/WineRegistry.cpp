@@ -151,7 +151,13 @@ struct Candidate {
 using Fail = Failure<RegistryFailure>;
 using TextResult = Result<std::string, RegistryFailure>;
 
-std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+std::string Quoted(std::string_view name)
+{
+    std::string quoted;
+    quoted.reserve(name.size() + 2);
+    quoted.append(1, '"').append(name).append(1, '"');
+    return quoted;
+}
 
 TextResult Conclude(const ValueLine& value, std::string_view valueName, std::size_t bufferSize)
 {
