@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   zlib1g-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev libxcb1-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev rapidjson-dev
   clang libclang-rt-14-dev llvm
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   fonts-ipafont-gothic fontconfig

@@ -1,5 +1,7 @@
 #include "tools/JsonWriter.h"
 
+#include <charconv>
+
 #include <nlohmann/json.hpp>
 
 #include "host/Text.h"
@@ -27,7 +29,14 @@ void AppendJsonString(std::string& out, std::string_view text)
         return;
     }
     out += '"';
-    for (const char c : text) {
+    // Runs of characters that need no escape go in whole.
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text.substr(plain, i - plain));
+        plain = i + 1;
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -36,17 +45,14 @@ void AppendJsonString(std::string& out, std::string_view text)
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                static constexpr char Hex[] = "0123456789abcdef";
-                out += "\\u00";
-                out += Hex[(c >> 4) & 0xF];
-                out += Hex[c & 0xF];
-            } else {
-                out += c;
-            }
+        default: {
+            static constexpr char Hex[] = "0123456789abcdef";
+            const char escape[] = {'\\', 'u', '0', '0', Hex[c >> 4], Hex[c & 0xF]};
+            out.append(escape, sizeof escape);
+        }
         }
     }
+    out.append(text.substr(plain));
     out += '"';
 }
 
@@ -115,7 +121,8 @@ void JsonWriter::String(std::string_view text)
 void JsonWriter::Int(std::int64_t value)
 {
     BeforeValue();
-    pending_ += std::to_string(value);
+    char digits[24];
+    pending_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
 void JsonWriter::Double(double value)
