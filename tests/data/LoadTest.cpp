@@ -139,7 +139,9 @@ TEST_F(LoadTest, ACutStreamKeepsWhatWasInflated)
     Bytes compressed = datafile::DeflateRaw(data, 0);
     compressed.resize(compressed.size() / 2);
     const std::string path = Write("cut.dat", compressed);
-    EXPECT_EQ(FailureKindOf(Load(path)), LoadFailure::StreamTruncated);
+    const auto cut = Load(path);
+    EXPECT_EQ(FailureKindOf(cut), LoadFailure::StreamTruncated);
+    EXPECT_EQ(cut.failure().Text(), path + ": the data file's deflate stream is cut short");
     ASSERT_GT(buffer.length, 0);
     const Bytes held = Held(buffer);
     EXPECT_TRUE(std::equal(held.begin(), held.end(), data.begin()));
