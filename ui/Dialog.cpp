@@ -284,4 +284,25 @@ void DialogWindow::FindRequested(FindStep step)
     dialog_.OnFind(step, FindBoxText());
 }
 
+bool DialogWindow::FindBoxKeyPressed(Key key)
+{
+    switch (key) {
+    case Key::Enter:
+    case Key::F3:
+        FindRequested(FindStep::Next);
+        return true;
+    case Key::ShiftF3:
+        FindRequested(FindStep::Previous);
+        return true;
+    case Key::Escape:
+        CloseFindBox();
+        return true;
+    case Key::CtrlO:
+    case Key::CtrlF:
+    case Key::Other:
+        break;
+    }
+    return false;
+}
+
 } // namespace velmora

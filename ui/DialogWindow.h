@@ -53,6 +53,8 @@ public:
     virtual std::optional<std::string> ChooseFile(const std::string& folder, std::span<const FileType> types) = 0;
     virtual void OpenFindBox(const DialogRect& place) = 0;
     virtual bool IsFindBoxOpen() const = 0;
+    // Hides the find box and gives the focus back to the control that had it.
+    virtual void CloseFindBox() = 0;
     virtual std::string FindBoxText() const = 0;
     virtual void ShowFindResult(bool found) = 0;
 
@@ -74,8 +76,11 @@ protected:
     void FirstShown();
     // Local files were dropped on the window (at least one).
     void FilesDropped(const std::vector<std::string>& paths);
-    // A key or text typed into the find box.
+    // Text typed into the find box.
     void FindRequested(FindStep step);
+    // A key pressed in the find box: true when it is one of the box's own keys (Enter
+    // and F3 for the next match, Shift+F3 for the previous one, Escape to close).
+    bool FindBoxKeyPressed(Key key);
 
 private:
     Dialog& dialog_;

@@ -508,27 +508,15 @@ void QtDialogWindow::ShowFindResult(bool found)
     findBox_->setPalette(look);
 }
 
-// Enter and F3 ask for the next match, Shift+F3 for the previous one, Escape closes.
-bool QtDialogWindow::FindBoxKey(const QKeyEvent& event)
+void QtDialogWindow::CloseFindBox()
 {
-    switch (KeyOf(event)) {
-    case Key::Enter:
-    case Key::F3:
-        FindRequested(FindStep::Next);
-        return true;
-    case Key::ShiftF3:
-        FindRequested(FindStep::Previous);
-        return true;
-    case Key::Escape:
-        findBox_->hide();
-        if (focusBeforeFind_ != nullptr)
-            focusBeforeFind_->setFocus(Qt::OtherFocusReason);
-        else
-            FocusFirstTabStop();
-        return true;
-    default:
-        return false;
-    }
+    if (findBox_ == nullptr)
+        return;
+    findBox_->hide();
+    if (focusBeforeFind_ != nullptr)
+        focusBeforeFind_->setFocus(Qt::OtherFocusReason);
+    else
+        FocusFirstTabStop();
 }
 
 // Local files dragged anywhere over the window are the window's, when it takes drops.
@@ -565,7 +553,7 @@ bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event)
         auto* target = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::KeyPress) {
             const auto& key = *static_cast<QKeyEvent*>(event);
-            if ((target == findBox_ && FindBoxKey(key)) || KeyPressed(KeyOf(key), ControlId(target)))
+            if ((target == findBox_ && FindBoxKeyPressed(KeyOf(key))) || KeyPressed(KeyOf(key), ControlId(target)))
                 return true;
         } else if (DropEvent(*event)) {
             return true;

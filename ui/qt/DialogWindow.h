@@ -50,6 +50,7 @@ public:
     std::optional<std::string> ChooseFile(const std::string& folder, std::span<const FileType> types) override;
     void OpenFindBox(const DialogRect& place) override;
     bool IsFindBoxOpen() const override;
+    void CloseFindBox() override;
     std::string FindBoxText() const override;
     void ShowFindResult(bool found) override;
 
@@ -78,7 +79,6 @@ private:
     QWidget* CreateDropDownList(const DialogItem& item, const PixelRect& place);
     QWidget* CreateLabel(const DialogItem& item, const PixelRect& place);
     EditWidget* EditAt(int id) const;
-    bool FindBoxKey(const QKeyEvent& event);
     bool DropEvent(QEvent& event);
 
     DialogBaseUnits baseUnits_;

@@ -345,7 +345,7 @@ int Win32DialogWindow::RunModal(DialogWindow* mainWindow)
         }
         // The find box has its own keys; the dialog sees the keys meant for it or its
         // controls before anyone else.
-        if (msg.message == WM_KEYDOWN && findBox_ != nullptr && msg.hwnd == findBox_ && FindBoxKey(KeyOf(msg)))
+        if (msg.message == WM_KEYDOWN && findBox_ != nullptr && msg.hwnd == findBox_ && FindBoxKeyPressed(KeyOf(msg)))
             continue;
         if (msg.message == WM_KEYDOWN && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)) &&
             KeyPressed(KeyOf(msg), FocusedControl())) {
@@ -481,27 +481,15 @@ void Win32DialogWindow::ShowFindResult(bool found)
     InvalidateRect(findBox_, nullptr, TRUE);
 }
 
-// Enter and F3 ask for the next match, Shift+F3 for the previous one, Escape closes.
-bool Win32DialogWindow::FindBoxKey(Key key)
+void Win32DialogWindow::CloseFindBox()
 {
-    switch (key) {
-    case Key::Enter:
-    case Key::F3:
-        FindRequested(FindStep::Next);
-        return true;
-    case Key::ShiftF3:
-        FindRequested(FindStep::Previous);
-        return true;
-    case Key::Escape:
-        ShowWindow(findBox_, SW_HIDE);
-        if (focusBeforeFind_ != nullptr && IsWindow(focusBeforeFind_) && focusBeforeFind_ != findBox_)
-            SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focusBeforeFind_), TRUE);
-        else
-            FocusFirstTabStop();
-        return true;
-    default:
-        return false;
-    }
+    if (findBox_ == nullptr)
+        return;
+    ShowWindow(findBox_, SW_HIDE);
+    if (focusBeforeFind_ != nullptr && IsWindow(focusBeforeFind_) && focusBeforeFind_ != findBox_)
+        SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focusBeforeFind_), TRUE);
+    else
+        FocusFirstTabStop();
 }
 
 HBRUSH Win32DialogWindow::FindBoxBrush(HWND edit, HDC dc)

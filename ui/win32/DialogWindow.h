@@ -42,6 +42,7 @@ public:
     std::optional<std::string> ChooseFile(const std::string& folder, std::span<const FileType> types) override;
     void OpenFindBox(const DialogRect& place) override;
     bool IsFindBoxOpen() const override;
+    void CloseFindBox() override;
     std::string FindBoxText() const override;
     void ShowFindResult(bool found) override;
 
@@ -56,7 +57,6 @@ private:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
     void Command(int id, int code);
     bool PaintIcon();
-    bool FindBoxKey(Key key);
     void DropFiles(HDROP drop);
     HBRUSH FindBoxBrush(HWND edit, HDC dc);
 
