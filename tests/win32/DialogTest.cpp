@@ -17,6 +17,8 @@
 #include "host/Win32Text.h"
 #include "ui/win32/DialogWindow.h"
 
+#include <shlobj.h>
+
 namespace velmora {
 namespace {
 
@@ -55,6 +57,19 @@ void PressWithControl(HWND control, WPARAM key, bool held = true)
     SetKeyboardState(keys);
     if (held)
         PressKey(control, key);
+}
+
+// One file dropped on a window as the shell drops it: a DROPFILES block with its wide name.
+void DropFile(HWND window, const std::string& path)
+{
+    const std::wstring name = Wide(path);
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(name.begin(), name.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
 std::vector<std::function<void()>> steps;
@@ -152,6 +167,11 @@ TEST(Win32Dialogs, StartLoadSelectAndChange)
         [&] {
             EXPECT_FALSE(IsWindowVisible(findBox));
             EXPECT_TRUE(IsWindowVisible(WindowHandleOf(dialog))) << "Escape closed the find box alone";
+            DropFile(WindowHandleOf(dialog), folder + "\\DATA\\BRANNOCH2_X1_P1.DAT");
+        },
+        [&] {
+            EXPECT_EQ(Text(control(Ids::Path)), folder + "\\DATA\\BRANNOCH2_X1_P1.DAT") << "the dropped file is loaded";
+            EXPECT_EQ(SendMessageW(control(Ids::TechList), LB_GETCURSEL, 0, 0), LB_ERR) << "a new list";
             PostMessageW(WindowHandleOf(dialog), WM_CLOSE, 0, 0);
         },
     };
