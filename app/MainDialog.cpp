@@ -1,11 +1,13 @@
 #include "app/MainDialog.h"
 
+#include <filesystem>
 #include <variant>
 
 #include "data/DataFile.h"
 #include "data/DataParser.h"
 #include "resources/DialogTemplates.h"
 #include "editor/EffectDialog.h"
+#include "host/HostPath.h"
 #include "host/Installation.h"
 #include "ui/Application.h"
 #include "views/TableBounds.h"
@@ -19,6 +21,18 @@ namespace {
 using Ids = MainDialogIds;
 
 bool HasSelection(const ListBox& list) { return list.GetCurSel() >= 0; }
+
+// The find box sits in the free corner right of the open-file button.
+constexpr DialogRect FindBoxPlace{318, 7, 74, 12};
+
+constexpr FileType DataFileTypes[] = {{"Data files", "*.dat"}, {"All files", "*"}};
+
+// The folder of a file's path, as UTF-8 whatever the system's code page.
+std::string FolderOf(const std::string& path)
+{
+    const std::u8string folder = std::filesystem::path(std::u8string(path.begin(), path.end())).parent_path().u8string();
+    return std::string(folder.begin(), folder.end());
+}
 
 // A detail field into the member that shows it: the text into a box's member, the
 // selection and the tick straight into the control.
@@ -158,7 +172,14 @@ bool MainDialog::OnInitDialog()
     for (const std::string& path : LanguageModulePaths(installFolder))
         languageModules.AddModule(path);
     UpdateData(false);
+    DragAcceptFiles();
     return true;
+}
+
+void MainDialog::OnFirstShown()
+{
+    if (!commandLinePath.empty())
+        OpenPath(commandLinePath);
 }
 
 std::string MainDialog::ReadInstallFolder()
@@ -168,10 +189,25 @@ std::string MainDialog::ReadInstallFolder()
 
 bool MainDialog::PreTranslateMessage(Key key, int target)
 {
-    // Escape never closes the main dialog.
-    if (key == Key::Escape)
+    switch (key) {
+    case Key::Escape:  // never closes the main dialog
         return true;
-    return Dialog::PreTranslateMessage(key, target);
+    case Key::CtrlO:
+        BrowseDataFile();
+        return true;
+    case Key::CtrlF:
+        OpenFindBox(FindBoxPlace);
+        return true;
+    case Key::F3:
+    case Key::ShiftF3:
+        if (FindBoxText().empty())
+            OpenFindBox(FindBoxPlace);
+        else
+            FindTech(key == Key::F3 ? FindStep::Next : FindStep::Previous, FindBoxText());
+        return true;
+    default:
+        return Dialog::PreTranslateMessage(key, target);
+    }
 }
 
 void MainDialog::OnCancel()
@@ -223,6 +259,49 @@ void MainDialog::OnClickedOpen()
     // The path the user sees is the path loaded, typed or not.
     UpdateData(true);
     RunLoad();
+}
+
+void MainDialog::OpenPath(const std::string& path)
+{
+    UpdateData(true);
+    pathText = path;
+    UpdateData(false);
+    OnClickedOpen();
+}
+
+void MainDialog::OnDropFiles(const std::vector<std::string>& paths)
+{
+    if (paths.size() == 1)
+        OpenPath(paths.front());
+}
+
+void MainDialog::BrowseDataFile()
+{
+    UpdateData(true);
+    if (const std::optional<std::string> chosen = ChooseFileToOpen(FolderOf(ResolveHostPath(pathText)), DataFileTypes))
+        OpenPath(*chosen);
+}
+
+void MainDialog::FindTech(FindStep step, const std::string& text)
+{
+    const int selected = techList.GetCurSel();
+    int line = ListError;
+    switch (step) {
+    case FindStep::Typed:
+        line = techList.FindLineContaining(text, 0);
+        break;
+    case FindStep::Next:
+        line = techList.FindLineContaining(text, selected + 1);
+        break;
+    case FindStep::Previous:
+        line = techList.FindLineContaining(text, selected - 1, true);
+        break;
+    }
+    ShowFindResult(text.empty() || line != ListError);
+    if (line == ListError)
+        return;
+    techList.SetCurSel(line);
+    OnSelChangeTechList();
 }
 
 void MainDialog::FillTechList()

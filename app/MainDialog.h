@@ -44,6 +44,18 @@ public:
     void OnClickedChange();
     void OnClickedOpen();
 
+    // A data file the program was started with: loaded once the window shows, as if it
+    // had been typed into the path box and the open-file button clicked.
+    std::string commandLinePath;
+
+    // The system's file chooser in the folder of the path box's file; the file chosen is
+    // loaded as the command line's is.
+    void BrowseDataFile();
+    // The tech whose list line holds the find box's text: the first one (Typed), or the
+    // next or previous one after the selected line, around the list. It is selected as by
+    // a click; without one the selection stays and the find box says so.
+    void FindTech(FindStep step, const std::string& text);
+
     // Members, in the order they are built (and destroyed in reverse).
     LanguageModules languageModules;
     std::string installFolder;
@@ -96,11 +108,16 @@ protected:
     void OnCancel() override;
     bool PreTranslateMessage(Key key, int target) override;
     void OnPaintMinimized(MinimizedPaint& paint) override;
+    void OnFirstShown() override;
+    void OnDropFiles(const std::vector<std::string>& paths) override;
+    void OnFind(FindStep step, const std::string& text) override { FindTech(step, text); }
 
 private:
     std::string LookupString(std::int64_t id) const { return languageModules.LookupString(id); }
     StringLookup Lookup() const;
     void RunLoad();
+    // `path` into the path box, then the open-file button's load.
+    void OpenPath(const std::string& path);
     // The text of the string id typed into a box, beside it, while a tech is selected.
     void ShowTypedStringId(const std::string& idText, std::string& text);
 };

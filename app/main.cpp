@@ -1,16 +1,70 @@
 // Velmora: a viewer for the technology tree in a strategy game's data file.
+//
+//   velmora [DATAFILE]      the data file is loaded at start
+//   velmora --help | --version
+//
+// Exit status: 0, or 64 for arguments it does not understand.
+#include <cstdio>
+#include <string>
+
 #include "app/ViewerApp.h"
+#include "host/CommandLine.h"
 #include "resources/DialogFonts.h"
 #include "ui/Application.h"
 
 namespace {
 
+constexpr int ExitUsage = 64;  // EX_USAGE
+constexpr const char* UsageText = "usage: velmora [DATAFILE]\n"
+                                  "       velmora --help | --version\n";
+constexpr const char* KeysText = "\n"
+                                 "Ctrl+O chooses a data file, Ctrl+F finds a tech by a part of its line\n"
+                                 "(F3 next, Shift+F3 previous, Escape closes the find box). A data file\n"
+                                 "dropped on the window is loaded.\n";
+
 velmora::ViewerApp viewerApp;
+
+enum class Start { Run, Help, Version };
+
+// What the arguments ask for, or the complaint about the first one not understood.
+std::string ParseArguments(int argc, char** argv, Start& start, std::string& dataFile)
+{
+    bool operandsOnly = false;  // after "--"
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (!operandsOnly && arg == "--") {
+            operandsOnly = true;
+        } else if (!operandsOnly && (arg == "-h" || arg == "--help")) {
+            start = Start::Help;
+        } else if (!operandsOnly && arg == "--version") {
+            start = Start::Version;
+        } else if (!operandsOnly && arg.size() > 1 && arg[0] == '-') {
+            return "unknown option '" + arg + "'";
+        } else if (arg.empty() || !dataFile.empty()) {
+            return arg.empty() ? "an empty data file name" : "more than one data file: '" + dataFile + "' and '" + arg + "'";
+        } else {
+            dataFile = arg;
+        }
+    }
+    return {};
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    velmora::PrepareCommandLine(argc, argv);
+    Start start = Start::Run;
+    if (const std::string complaint = ParseArguments(argc, argv, start, viewerApp.startFile); !complaint.empty()) {
+        std::fprintf(stderr, "velmora: %s\n%s", complaint.c_str(), UsageText);
+        return ExitUsage;
+    }
+    if (start != Start::Run) {
+        std::fputs(start == Start::Help ? UsageText : "velmora " VELMORA_VERSION "\n", stdout);
+        if (start == Start::Help)
+            std::fputs(KeysText, stdout);
+        return 0;
+    }
     velmora::Application application(argc, argv, "velmora", "Velmora");
     velmora::InstallDialogFonts();
     viewerApp.InitInstance();

@@ -18,7 +18,7 @@ cmake --build build-windows
 for exe in build-windows/app/velmora.exe build-windows/tools/velmora-dump.exe; do
   x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\tDLL Name: //p' | while read -r dll; do
     case "${dll,,}" in
-      kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | comctl32.dll | msvcrt.dll) ;;
+      kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | comctl32.dll | comdlg32.dll | msvcrt.dll) ;;
       *) echo "build-windows: $exe needs $dll, which Windows does not provide" >&2; exit 1 ;;
     esac
   done

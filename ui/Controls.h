@@ -50,6 +50,10 @@ public:
     // selection and answers ListError.
     int SetCurSel(int index);
     std::string GetText(int index) const;
+    // The first line, from `start` on (back from it when `backward`) and around the end of
+    // the list, whose text contains `text` when both are folded (FoldCase); ListError when
+    // no line does or `text` is empty. A `start` outside the list counts from either end.
+    int FindLineContaining(std::string_view text, int start, bool backward = false) const;
 };
 
 // A list of lines with at most one selected; a line longer than the list is cut at its
@@ -58,6 +62,10 @@ class ListBox : public ListControl {};
 
 // A closed list of entries, chosen from but not typed into.
 class DropDownList : public ListControl {};
+
+// Text folded for comparisons that ignore case, in any script: Unicode case folding as the
+// window system does it ("É" and "é" fold alike; kana and kanji stay as they are).
+std::string FoldCase(std::string_view text);
 
 enum class CheckMark { Unchecked = 0, Checked = 1, Indeterminate = 2 };
 

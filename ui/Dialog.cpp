@@ -101,6 +101,36 @@ void Dialog::SetIcon(int iconId)
     window_->SetIcon(iconId);
 }
 
+void Dialog::DragAcceptFiles(bool accept)
+{
+    window_->AcceptDrops(accept);
+}
+
+std::optional<std::string> Dialog::ChooseFileToOpen(const std::string& folder, std::span<const FileType> types)
+{
+    return window_->ChooseFile(folder, types);
+}
+
+void Dialog::OpenFindBox(const DialogRect& place)
+{
+    window_->OpenFindBox(place);
+}
+
+bool Dialog::IsFindBoxOpen() const
+{
+    return window_->IsFindBoxOpen();
+}
+
+std::string Dialog::FindBoxText() const
+{
+    return window_->FindBoxText();
+}
+
+void Dialog::ShowFindResult(bool found)
+{
+    window_->ShowFindResult(found);
+}
+
 bool Dialog::OnInitDialog()
 {
     for (const DialogItem& item : template_.items) {
@@ -146,6 +176,12 @@ bool Dialog::OnCommand(Notification /*notification*/, int /*id*/)
 
 void Dialog::OnPaintMinimized(MinimizedPaint& /*paint*/) {}
 
+void Dialog::OnFirstShown() {}
+
+void Dialog::OnDropFiles(const std::vector<std::string>& /*paths*/) {}
+
+void Dialog::OnFind(FindStep /*step*/, const std::string& /*text*/) {}
+
 bool Dialog::IsDialogMessage(Key key, int target)
 {
     switch (key) {
@@ -160,6 +196,10 @@ bool Dialog::IsDialogMessage(Key key, int target)
     case Key::Escape:
         OnCancel();
         return true;
+    case Key::CtrlO:
+    case Key::CtrlF:
+    case Key::F3:
+    case Key::ShiftF3:
     case Key::Other:
         break;
     }
@@ -226,6 +266,43 @@ void DialogWindow::CancelCommand()
 void DialogWindow::PaintMinimized(MinimizedPaint& paint)
 {
     dialog_.OnPaintMinimized(paint);
+}
+
+void DialogWindow::FirstShown()
+{
+    dialog_.OnFirstShown();
+}
+
+void DialogWindow::FilesDropped(const std::vector<std::string>& paths)
+{
+    if (!paths.empty())
+        dialog_.OnDropFiles(paths);
+}
+
+void DialogWindow::FindRequested(FindStep step)
+{
+    dialog_.OnFind(step, FindBoxText());
+}
+
+bool DialogWindow::FindBoxKeyPressed(Key key)
+{
+    switch (key) {
+    case Key::Enter:
+    case Key::F3:
+        FindRequested(FindStep::Next);
+        return true;
+    case Key::ShiftF3:
+        FindRequested(FindStep::Previous);
+        return true;
+    case Key::Escape:
+        CloseFindBox();
+        return true;
+    case Key::CtrlO:
+    case Key::CtrlF:
+    case Key::Other:
+        break;
+    }
+    return false;
 }
 
 } // namespace velmora

@@ -15,6 +15,10 @@
 // focus, and Escape into OnCancel. No button is ever a default button. The close box, the
 // system menu and Alt+F4 reach OnCancel as well.
 //
+// Besides its template's controls a dialog may use the find box (OpenFindBox), files
+// dropped on its window (DragAcceptFiles, OnDropFiles) and the system's file chooser
+// (ChooseFileToOpen).
+//
 // Nothing here depends on a window system. A backend provides, in files of its own:
 //  - DialogWindow and CreateDialogWindow (DialogWindow.h): the window built from the
 //    template, its controls, the modal loop, message boxes and the icon, reporting keys,
@@ -28,11 +32,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
 #include "ui/Controls.h"
 #include "ui/DialogTemplate.h"
@@ -54,7 +60,18 @@ enum class Notification {
 };
 
 // The keys a dialog tells apart before its controls see them.
-enum class Key { Enter, Escape, Other };
+enum class Key { Enter, Escape, CtrlO, CtrlF, F3, ShiftF3, Other };
+
+// What the user asks of the find box: its text was typed or changed, or the next or the
+// previous match.
+enum class FindStep { Typed, Next, Previous };
+
+// A kind of file the file chooser offers: a description and its name patterns, separated
+// by blanks ("Data files", "*.dat").
+struct FileType {
+    std::string_view description;
+    std::string_view patterns;
+};
 
 // Painting a minimised window: the size of its client area and of its big icon, in
 // pixels, and a way to draw the window's icon there.
@@ -119,6 +136,26 @@ public:
     // The window's icon, from the program's icon resource `iconId`.
     void SetIcon(int iconId);
 
+    // Whether files dragged from a file manager may be dropped on the window; those that
+    // are reach OnDropFiles. Needs the created window.
+    void DragAcceptFiles(bool accept = true);
+
+    // The system's file chooser, modal over this dialog, opened in `folder` and offering
+    // the files of `types` (the first one chosen at start): the path of the file chosen,
+    // or nothing when the user cancels.
+    std::optional<std::string> ChooseFileToOpen(const std::string& folder, std::span<const FileType> types);
+
+    // The find box: a one-line edit box of the dialog's own, shown at `place` (dialog
+    // units) on top of its controls, with the keyboard focus and its text selected. Text
+    // typed into it, Enter and F3 (next), Shift+F3 (previous) reach OnFind; Escape hides
+    // it and gives the focus back to the control that had it. These keys are the box's:
+    // PreTranslateMessage does not see them. The box keeps its text while it is hidden.
+    void OpenFindBox(const DialogRect& place);
+    bool IsFindBoxOpen() const;
+    std::string FindBoxText() const;
+    // The box shows whether its text was found: with a reddish background when not.
+    void ShowFindResult(bool found);
+
     // One exchange row's work, by the kind of member: a handle is bound to the control of
     // its kind; a text is copied from (save) or into the edit box.
     bool Exchange(int id, ListBox& handle, bool save);
@@ -144,6 +181,15 @@ protected:
     // Paints the window's client area while it is minimised; the base class leaves it
     // empty.
     virtual void OnPaintMinimized(MinimizedPaint& paint);
+    // Runs once, when the window is first shown, as soon as the events waiting then are
+    // handled; the base class does nothing.
+    virtual void OnFirstShown();
+    // Files dropped on the window (DragAcceptFiles): their paths on this machine, at
+    // least one. A drop with anything but local files is not reported. The base class
+    // does nothing.
+    virtual void OnDropFiles(const std::vector<std::string>& paths);
+    // The find box asks for `step` with its text; the base class does nothing.
+    virtual void OnFind(FindStep step, const std::string& text);
 
     // Enter: a click on the push button `target`, or OnOK; Escape: OnCancel.
     bool IsDialogMessage(Key key, int target);

@@ -48,6 +48,15 @@ public:
     virtual void ShowMessage(std::string_view text) = 0;
     // The window's icon, big and small, from the program's icon resource `iconId`.
     virtual void SetIcon(int iconId) = 0;
+    // See Dialog.
+    virtual void AcceptDrops(bool accept) = 0;
+    virtual std::optional<std::string> ChooseFile(const std::string& folder, std::span<const FileType> types) = 0;
+    virtual void OpenFindBox(const DialogRect& place) = 0;
+    virtual bool IsFindBoxOpen() const = 0;
+    // Hides the find box and gives the focus back to the control that had it.
+    virtual void CloseFindBox() = 0;
+    virtual std::string FindBoxText() const = 0;
+    virtual void ShowFindResult(bool found) = 0;
 
 protected:
     explicit DialogWindow(Dialog& dialog) : dialog_(dialog) {}
@@ -63,6 +72,15 @@ protected:
     void CancelCommand();
     // The client area of the minimised window is being painted (its background already).
     void PaintMinimized(MinimizedPaint& paint);
+    // The window was shown for the first time and the events waiting then are handled.
+    void FirstShown();
+    // Local files were dropped on the window (at least one).
+    void FilesDropped(const std::vector<std::string>& paths);
+    // Text typed into the find box.
+    void FindRequested(FindStep step);
+    // A key pressed in the find box: true when it is one of the box's own keys (Enter
+    // and F3 for the next match, Shift+F3 for the previous one, Escape to close).
+    bool FindBoxKeyPressed(Key key);
 
 private:
     Dialog& dialog_;

@@ -63,9 +63,10 @@ protected:
     }
 
     // Builds the dialog as the program's main window, shows it and makes it active.
-    void Open()
+    void Open(const std::string& commandLinePath = {})
     {
         dialog = std::make_unique<MainDialog>();
+        dialog->commandLinePath = commandLinePath;
         Dialog::SetMainWindow(dialog.get());
         ASSERT_TRUE(dialog->Create());
         Window().show();

@@ -100,7 +100,7 @@ if svg.tagName != "svg" or not svg.getAttribute("viewBox"):
     sys.exit("scalable: not an SVG image with a viewBox")
 PY
   desktop-file-validate "$usr/share/applications/velmora.desktop" || fail "desktop-file-validate"
-  grep -qx 'Exec=velmora' "$usr/share/applications/velmora.desktop" || fail "the desktop entry does not run velmora"
+  grep -qx 'Exec=velmora %f' "$usr/share/applications/velmora.desktop" || fail "the desktop entry does not run velmora on the file it is given"
 fi
 
 for page in "$usr"/share/man/man1/*.1.gz; do

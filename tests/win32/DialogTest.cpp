@@ -1,6 +1,6 @@
 // The viewer on the Win32 backend, under Wine: start-up on the registry entry, Enter in the
-// path box, a tech clicked, and "Change" with the effect dialog, all through the system's
-// own controls. Each step runs on a timer tick inside the dialogs' own message loops.
+// path box, a tech clicked, "Change" with the effect dialog, and the find box, all through
+// the system's own controls. Each step runs on a timer tick inside the dialogs' own message loops.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -16,6 +16,8 @@
 // The system's headers last: their macros rename functions of ours (FreeModule).
 #include "host/Win32Text.h"
 #include "ui/win32/DialogWindow.h"
+
+#include <shlobj.h>
 
 namespace velmora {
 namespace {
@@ -44,6 +46,30 @@ void PressKey(HWND control, WPARAM key)
     SetFocus(control);
     PostMessageW(control, WM_KEYDOWN, key, 1);
     PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+}
+
+// A key pressed with Ctrl held, as the keyboard state tells it.
+void PressWithControl(HWND control, WPARAM key, bool held = true)
+{
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = held ? 0x80 : 0;
+    SetKeyboardState(keys);
+    if (held)
+        PressKey(control, key);
+}
+
+// One file dropped on a window as the shell drops it: a DROPFILES block with its wide name.
+void DropFile(HWND window, const std::string& path)
+{
+    const std::wstring name = Wide(path);
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(name.begin(), name.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
 std::vector<std::function<void()>> steps;
@@ -78,8 +104,16 @@ TEST(Win32Dialogs, StartLoadSelectAndChange)
     const auto control = [&](int id) { return ControlHandleOf(dialog, id); };
     EXPECT_EQ(Text(control(Ids::Path)), DataFilePath(folder));
     EXPECT_EQ(ShownTechCount(dialog.tables), 0) << "nothing is loaded at start";
+    EXPECT_EQ(FoldCase("ÉCRITURE Σ 日本刀"), "écriture σ 日本刀") << "the find box's comparison";
     int effectLines = -1;
     HWND effectWindow = nullptr;
+    HWND findBox = nullptr;
+    // The find box selected line `line` as a click would, showing its name.
+    const auto found = [&](int line) {
+        EXPECT_EQ(SendMessageW(control(Ids::TechList), LB_GETCURSEL, 0, 0), line);
+        EXPECT_EQ(Text(control(Ids::Name)),
+                  dialog.languageModules.LookupString(dialog.tables.techs[static_cast<std::size_t>(line)].nameStringId));
+    };
 
     steps = {
         [&] { PressKey(control(Ids::Path), VK_RETURN); },
@@ -114,7 +148,32 @@ TEST(Win32Dialogs, StartLoadSelectAndChange)
             EXPECT_TRUE(IsWindowEnabled(WindowHandleOf(dialog)));
             PressKey(control(Ids::TechList), VK_ESCAPE);  // does not close the main dialog
         },
-        [&] { PostMessageW(WindowHandleOf(dialog), WM_CLOSE, 0, 0); },
+        [&] { PressWithControl(control(Ids::TechList), 'F'); },
+        [&] {
+            PressWithControl(nullptr, 0, false);
+            findBox = FindBoxHandleOf(dialog);
+            ASSERT_TRUE(findBox != nullptr && IsWindowVisible(findBox));
+            EXPECT_EQ(GetFocus(), findBox);
+            PostMessageW(findBox, WM_CHAR, L'1', 1);  // the first line with a 1 is 001
+        },
+        [&] {
+            found(1);
+            PressKey(findBox, VK_F3);
+        },
+        [&] {
+            found(10);
+            PressKey(findBox, VK_ESCAPE);
+        },
+        [&] {
+            EXPECT_FALSE(IsWindowVisible(findBox));
+            EXPECT_TRUE(IsWindowVisible(WindowHandleOf(dialog))) << "Escape closed the find box alone";
+            DropFile(WindowHandleOf(dialog), folder + "\\DATA\\BRANNOCH2_X1_P1.DAT");
+        },
+        [&] {
+            EXPECT_EQ(Text(control(Ids::Path)), folder + "\\DATA\\BRANNOCH2_X1_P1.DAT") << "the dropped file is loaded";
+            EXPECT_EQ(SendMessageW(control(Ids::TechList), LB_GETCURSEL, 0, 0), LB_ERR) << "a new list";
+            PostMessageW(WindowHandleOf(dialog), WM_CLOSE, 0, 0);
+        },
     };
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, RunNextStep);
     EXPECT_EQ(dialog.DoModal(), IdCancel);

@@ -62,6 +62,11 @@ std::string ListControl::GetText(int index) const
     return lines != nullptr ? ToNarrow(lines->LineText(index)) : std::string();
 }
 
+std::string FoldCase(std::string_view text)
+{
+    return ToNarrow(FromNarrow(text).toCaseFolded());
+}
+
 // Button --------------------------------------------------------------------------------
 
 void Button::SetCheck(CheckMark mark)

@@ -2,17 +2,23 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -48,15 +54,38 @@ Qt::WindowFlags WindowFlagsOf(const DialogTemplate& dialogTemplate)
 
 Key KeyOf(const QKeyEvent& event)
 {
+    const Qt::KeyboardModifiers held =
+        event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return Key::Enter;
     case Qt::Key_Escape:
         return Key::Escape;
+    case Qt::Key_O:
+        return held == Qt::ControlModifier ? Key::CtrlO : Key::Other;
+    case Qt::Key_F:
+        return held == Qt::ControlModifier ? Key::CtrlF : Key::Other;
+    case Qt::Key_F3:
+        return held == Qt::NoModifier ? Key::F3 : held == Qt::ShiftModifier ? Key::ShiftF3 : Key::Other;
     default:
         return Key::Other;
     }
+}
+
+// The paths of the files a drag brings, when it brings local files and nothing else.
+std::vector<std::string> LocalFiles(const QMimeData* data)
+{
+    std::vector<std::string> paths;
+    if (data == nullptr || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (path.isEmpty() || QFileInfo(path).isDir())
+            return {};
+        paths.push_back(ToNarrow(path));
+    }
+    return paths;
 }
 
 // The template gives a drop-down list the height of the opened list; the closed box is as
@@ -425,6 +454,87 @@ void QtDialogWindow::SetIcon(int iconId)
     setWindowIcon(IconResource(iconId));
 }
 
+std::optional<std::string> QtDialogWindow::ChooseFile(const std::string& folder, std::span<const FileType> types)
+{
+    QFileDialog chooser(this, QString(), FromNarrow(folder));
+    chooser.setAcceptMode(QFileDialog::AcceptOpen);
+    chooser.setFileMode(QFileDialog::ExistingFile);
+    QStringList filters;
+    for (const FileType& type : types)
+        filters << QStringLiteral("%1 (%2)").arg(FromNarrow(type.description), FromNarrow(type.patterns));
+    chooser.setNameFilters(filters);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return std::nullopt;
+    return ToNarrow(chooser.selectedFiles().front());
+}
+
+void QtDialogWindow::OpenFindBox(const DialogRect& place)
+{
+    if (findBox_ == nullptr) {
+        findBox_ = new QLineEdit(this);
+        findBox_->setObjectName(QStringLiteral("findBox"));
+        findBox_->setPlaceholderText(QStringLiteral("Find"));
+        connect(findBox_, &QLineEdit::textEdited, this, [this] { FindRequested(FindStep::Typed); });
+    }
+    const PixelRect at = MapDialogRect(place, baseUnits_);
+    findBox_->setGeometry(at.x, at.y, at.width, at.height);
+    if (!findBox_->isVisible()) {
+        QWidget* focus = QApplication::focusWidget();
+        focusBeforeFind_ = focus != nullptr && focus->window() == this ? focus : nullptr;
+    }
+    findBox_->show();
+    findBox_->raise();
+    findBox_->setFocus(Qt::ShortcutFocusReason);
+    findBox_->selectAll();
+}
+
+bool QtDialogWindow::IsFindBoxOpen() const
+{
+    return findBox_ != nullptr && findBox_->isVisible();
+}
+
+std::string QtDialogWindow::FindBoxText() const
+{
+    return findBox_ != nullptr ? ToNarrow(findBox_->text()) : std::string();
+}
+
+void QtDialogWindow::ShowFindResult(bool found)
+{
+    if (findBox_ == nullptr)
+        return;
+    QPalette look = palette();
+    if (!found)
+        look.setColor(QPalette::Base, QColor(255, 204, 204));
+    findBox_->setPalette(look);
+}
+
+void QtDialogWindow::CloseFindBox()
+{
+    if (findBox_ == nullptr)
+        return;
+    findBox_->hide();
+    if (focusBeforeFind_ != nullptr)
+        focusBeforeFind_->setFocus(Qt::OtherFocusReason);
+    else
+        FocusFirstTabStop();
+}
+
+// Local files dragged anywhere over the window are the window's, when it takes drops.
+bool QtDialogWindow::DropEvent(QEvent& event)
+{
+    const QEvent::Type type = event.type();
+    if (!acceptDrops() || (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))
+        return false;
+    auto& drop = static_cast<QDropEvent&>(event);
+    const std::vector<std::string> files = LocalFiles(drop.mimeData());
+    if (files.empty())
+        return false;
+    drop.acceptProposedAction();
+    if (type == QEvent::Drop)
+        FilesDropped(files);
+    return true;
+}
+
 void QtDialogWindow::accept()
 {
     OkCommand();
@@ -439,9 +549,13 @@ bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // The application's filters see each key event once, addressed to the widget that
     // receives it first, before it travels up to the parents.
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    if (watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
         auto* target = static_cast<QWidget*>(watched);
-        if (target->window() == this && KeyPressed(KeyOf(*static_cast<QKeyEvent*>(event)), ControlId(target))) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto& key = *static_cast<QKeyEvent*>(event);
+            if ((target == findBox_ && FindBoxKeyPressed(KeyOf(key))) || KeyPressed(KeyOf(key), ControlId(target)))
+                return true;
+        } else if (DropEvent(*event)) {
             return true;
         }
     }
@@ -460,6 +574,10 @@ void QtDialogWindow::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     // The window exists now and is not yet on the screen; it keeps its template's size.
     AskForNoSizingBorder(*this);
+    if (!shown_) {
+        shown_ = true;
+        QTimer::singleShot(0, this, [this] { FirstShown(); });
+    }
 }
 
 void QtDialogWindow::paintEvent(QPaintEvent* event)

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QIcon>
+#include <QPointer>
 
 #include <memory>
 #include <vector>
@@ -12,6 +13,7 @@
 
 class QFont;
 class QKeyEvent;
+class QLineEdit;
 class QPaintEvent;
 class QShowEvent;
 
@@ -44,6 +46,16 @@ public:
     void End(int result) override;
     void ShowMessage(std::string_view text) override;
     void SetIcon(int iconId) override;
+    void AcceptDrops(bool accept) override { setAcceptDrops(accept); }
+    std::optional<std::string> ChooseFile(const std::string& folder, std::span<const FileType> types) override;
+    void OpenFindBox(const DialogRect& place) override;
+    bool IsFindBoxOpen() const override;
+    void CloseFindBox() override;
+    std::string FindBoxText() const override;
+    void ShowFindResult(bool found) override;
+
+    // The find box; nullptr until it is first opened.
+    QLineEdit* FindBox() const { return findBox_; }
 
     // The id of one of this window's controls, or 0 for any other widget (and nullptr).
     int ControlId(const QWidget* widget) const;
@@ -67,9 +79,13 @@ private:
     QWidget* CreateDropDownList(const DialogItem& item, const PixelRect& place);
     QWidget* CreateLabel(const DialogItem& item, const PixelRect& place);
     EditWidget* EditAt(int id) const;
+    bool DropEvent(QEvent& event);
 
     DialogBaseUnits baseUnits_;
     std::vector<std::unique_ptr<NativeControl>> controls_; // template order, labels included
+    QLineEdit* findBox_ = nullptr;
+    QPointer<QWidget> focusBeforeFind_;
+    bool shown_ = false;
 };
 
 // The base units of a font, measured as the window system measures a dialog font.

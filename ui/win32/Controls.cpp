@@ -131,6 +131,21 @@ std::string ListControl::GetText(int index) const
     return Narrow(LineText(list, index));
 }
 
+std::string FoldCase(std::string_view text)
+{
+    const std::wstring wide = Wide(text);
+    if (wide.empty())
+        return {};
+    constexpr DWORD flags = LCMAP_LOWERCASE | LCMAP_LINGUISTIC_CASING;
+    const int size = static_cast<int>(wide.size());
+    const int needed = LCMapStringEx(LOCALE_NAME_INVARIANT, flags, wide.c_str(), size, nullptr, 0, nullptr, nullptr, 0);
+    if (needed <= 0)
+        return std::string(text);
+    std::wstring folded(static_cast<std::size_t>(needed), L'\0');
+    LCMapStringEx(LOCALE_NAME_INVARIANT, flags, wide.c_str(), size, folded.data(), needed, nullptr, nullptr, 0);
+    return Narrow(folded);
+}
+
 // Button --------------------------------------------------------------------------------
 
 void Button::SetCheck(CheckMark mark)

@@ -2,7 +2,11 @@
 
 #include "host/Win32Text.h"
 
+#include <commctrl.h>
+#include <commdlg.h>
+
 #include <algorithm>
+#include <cwchar>
 
 namespace velmora {
 
@@ -89,17 +93,40 @@ DWORD ItemStyle(const DialogItem& item)
     return style;
 }
 
+// The find box's control id, one no template uses, and the message that tells the window
+// it was first shown.
+constexpr int FindBoxId = 0x7F00;
+constexpr UINT FirstShownMessage = WM_APP + 1;
+constexpr COLORREF NotFoundColour = RGB(255, 204, 204);
+
 std::int16_t Short(int value)
 {
     return static_cast<std::int16_t>(value);
+}
+
+bool Held(int key)
+{
+    return GetKeyState(key) < 0;
 }
 
 // The key as the dialog tells keys apart; Enter and Escape that the control takes itself
 // (an opened drop-down list closes on them) are any other key.
 Key KeyOf(MSG& msg)
 {
-    if (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)
+    const bool onlyControl = Held(VK_CONTROL) && !Held(VK_SHIFT) && !Held(VK_MENU);
+    switch (msg.wParam) {
+    case 'O':
+        return onlyControl ? Key::CtrlO : Key::Other;
+    case 'F':
+        return onlyControl ? Key::CtrlF : Key::Other;
+    case VK_F3:
+        return Held(VK_CONTROL) || Held(VK_MENU) ? Key::Other : Held(VK_SHIFT) ? Key::ShiftF3 : Key::F3;
+    case VK_RETURN:
+    case VK_ESCAPE:
+        break;
+    default:
         return Key::Other;
+    }
     const LRESULT wants = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
     if ((wants & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) != 0)
         return Key::Other;
@@ -195,6 +222,8 @@ Win32DialogWindow::~Win32DialogWindow()
         if (icon != nullptr)
             DestroyIcon(icon);
     }
+    if (notFoundBrush_ != nullptr)
+        DeleteObject(notFoundBrush_);
 }
 
 void Win32DialogWindow::CreateControls()
@@ -301,6 +330,10 @@ int Win32DialogWindow::RunModal(DialogWindow* mainWindow)
     }
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
+    if (!shown_) {
+        shown_ = true;
+        PostMessageW(hwnd_, FirstShownMessage, 0, 0);
+    }
 
     MSG msg{};
     bool quit = false;
@@ -310,7 +343,10 @@ int Win32DialogWindow::RunModal(DialogWindow* mainWindow)
             quit = got == 0;
             break;
         }
-        // The dialog sees the keys meant for it or its controls before anyone else.
+        // The find box has its own keys; the dialog sees the keys meant for it or its
+        // controls before anyone else.
+        if (msg.message == WM_KEYDOWN && findBox_ != nullptr && msg.hwnd == findBox_ && FindBoxKeyPressed(KeyOf(msg)))
+            continue;
         if (msg.message == WM_KEYDOWN && (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd)) &&
             KeyPressed(KeyOf(msg), FocusedControl())) {
             continue;
@@ -362,6 +398,129 @@ void Win32DialogWindow::SetIcon(int iconId)
     smallIcon_ = small;
 }
 
+void Win32DialogWindow::AcceptDrops(bool accept)
+{
+    if (hwnd_ != nullptr)
+        DragAcceptFiles(hwnd_, accept);
+}
+
+std::optional<std::string> Win32DialogWindow::ChooseFile(const std::string& folder, std::span<const FileType> types)
+{
+    // "Description (patterns)", then the patterns separated by semicolons, each ended by
+    // a null character; an empty one ends the list.
+    std::wstring filter;
+    for (const FileType& type : types) {
+        std::wstring patterns = Wide(type.patterns);
+        filter += Wide(type.description) + L" (" + patterns + L")";
+        filter.push_back(L'\0');
+        std::replace(patterns.begin(), patterns.end(), L' ', L';');
+        filter += patterns;
+        filter.push_back(L'\0');
+    }
+    filter.push_back(L'\0');
+    std::wstring file(32768, L'\0');
+    const std::wstring start = Wide(folder);
+    OPENFILENAMEW chooser{};
+    chooser.lStructSize = sizeof(chooser);
+    chooser.hwndOwner = hwnd_;
+    chooser.lpstrFilter = filter.c_str();
+    chooser.nFilterIndex = 1;
+    chooser.lpstrFile = file.data();
+    chooser.nMaxFile = static_cast<DWORD>(file.size());
+    chooser.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
+    chooser.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&chooser))
+        return std::nullopt;
+    file.resize(std::wcslen(file.c_str()));
+    return Narrow(file);
+}
+
+void Win32DialogWindow::OpenFindBox(const DialogRect& place)
+{
+    if (hwnd_ == nullptr)
+        return;
+    RECT at{place.x, place.y, place.x + place.width, place.y + place.height};
+    MapDialogRect(hwnd_, &at);
+    if (findBox_ == nullptr) {
+        findBox_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, 0, 0,
+                                   0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(FindBoxId)),
+                                   GetModuleHandleW(nullptr), nullptr);
+        if (findBox_ == nullptr)
+            return;
+        SendMessageW(findBox_, WM_SETFONT, static_cast<WPARAM>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)), FALSE);
+        SendMessageW(findBox_, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(L"Find"));
+    }
+    if (!IsWindowVisible(findBox_)) {
+        const HWND focus = GetFocus();
+        focusBeforeFind_ = focus != nullptr && IsChild(hwnd_, focus) ? focus : nullptr;
+    }
+    SetWindowPos(findBox_, HWND_TOP, at.left, at.top, at.right - at.left, at.bottom - at.top, SWP_SHOWWINDOW);
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(findBox_), TRUE);
+    SendMessageW(findBox_, EM_SETSEL, 0, -1);
+}
+
+bool Win32DialogWindow::IsFindBoxOpen() const
+{
+    return findBox_ != nullptr && IsWindowVisible(findBox_);
+}
+
+std::string Win32DialogWindow::FindBoxText() const
+{
+    if (findBox_ == nullptr)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(GetWindowTextLengthW(findBox_)) + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(GetWindowTextW(findBox_, wide.data(), static_cast<int>(wide.size()))));
+    return Narrow(wide);
+}
+
+void Win32DialogWindow::ShowFindResult(bool found)
+{
+    if (findBox_ == nullptr || findFailed_ == !found)
+        return;
+    findFailed_ = !found;
+    InvalidateRect(findBox_, nullptr, TRUE);
+}
+
+void Win32DialogWindow::CloseFindBox()
+{
+    if (findBox_ == nullptr)
+        return;
+    ShowWindow(findBox_, SW_HIDE);
+    if (focusBeforeFind_ != nullptr && IsWindow(focusBeforeFind_) && focusBeforeFind_ != findBox_)
+        SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focusBeforeFind_), TRUE);
+    else
+        FocusFirstTabStop();
+}
+
+HBRUSH Win32DialogWindow::FindBoxBrush(HWND edit, HDC dc)
+{
+    if (edit != findBox_ || findBox_ == nullptr || !findFailed_)
+        return nullptr;
+    if (notFoundBrush_ == nullptr)
+        notFoundBrush_ = CreateSolidBrush(NotFoundColour);
+    SetBkColor(dc, NotFoundColour);
+    return notFoundBrush_;
+}
+
+// Local files and nothing else: a folder among them makes the drop no drop of files.
+void Win32DialogWindow::DropFiles(HDROP drop)
+{
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            paths.clear();
+            break;
+        }
+        paths.push_back(Narrow(path));
+    }
+    DragFinish(drop);
+    FilesDropped(paths);
+}
+
 INT_PTR CALLBACK Win32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
@@ -371,6 +530,12 @@ INT_PTR CALLBACK Win32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM w
         return FALSE; // the dialog puts the focus itself (FocusFirstTabStop)
     }
     auto* window = reinterpret_cast<Win32DialogWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    // A colour message answers with its brush, not through the message result.
+    if (message == WM_CTLCOLOREDIT && window != nullptr) {
+        if (HBRUSH brush = window->FindBoxBrush(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
+            return reinterpret_cast<INT_PTR>(brush);
+        return FALSE;
+    }
     INT_PTR result = FALSE;
     if (window != nullptr && window->HandleMessage(message, wParam, lParam, result)) {
         SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
@@ -393,6 +558,12 @@ bool Win32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lPar
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<INT_PTR>(bigIcon_);
         return bigIcon_ != nullptr;
+    case WM_DROPFILES:
+        DropFiles(reinterpret_cast<HDROP>(wParam));
+        return true;
+    case FirstShownMessage:
+        FirstShown();
+        return true;
     default:
         return false;
     }
@@ -400,6 +571,11 @@ bool Win32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lPar
 
 void Win32DialogWindow::Command(int id, int code)
 {
+    if (id == FindBoxId) {
+        if (code == EN_CHANGE)
+            FindRequested(FindStep::Typed);
+        return;
+    }
     if (id == IDOK || id == IDCANCEL) {
         if (id == IDOK)
             OkCommand();
@@ -449,6 +625,11 @@ bool Win32DialogWindow::PaintIcon()
 HWND WindowHandleOf(const Dialog& dialog)
 {
     return static_cast<const Win32DialogWindow&>(dialog.Window()).Handle();
+}
+
+HWND FindBoxHandleOf(const Dialog& dialog)
+{
+    return static_cast<const Win32DialogWindow&>(dialog.Window()).FindBox();
 }
 
 HWND ControlHandleOf(const Dialog& dialog, int id)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <string>
@@ -37,9 +38,18 @@ public:
     void End(int result) override;
     void ShowMessage(std::string_view text) override;
     void SetIcon(int iconId) override;
+    void AcceptDrops(bool accept) override;
+    std::optional<std::string> ChooseFile(const std::string& folder, std::span<const FileType> types) override;
+    void OpenFindBox(const DialogRect& place) override;
+    bool IsFindBoxOpen() const override;
+    void CloseFindBox() override;
+    std::string FindBoxText() const override;
+    void ShowFindResult(bool found) override;
 
     // The dialog's window; nullptr before CreateControls.
     HWND Handle() const { return hwnd_; }
+    // The find box's window; nullptr until it is first opened.
+    HWND FindBox() const { return findBox_; }
     bool IsRunning() const { return running_; }
 
 private:
@@ -47,13 +57,20 @@ private:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
     void Command(int id, int code);
     bool PaintIcon();
+    void DropFiles(HDROP drop);
+    HBRUSH FindBoxBrush(HWND edit, HDC dc);
 
     Win32DialogWindow* owner_;
     HWND hwnd_ = nullptr;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     std::vector<NativeControl> controls_; // the items with an id, template order
+    HWND findBox_ = nullptr;
+    HWND focusBeforeFind_ = nullptr;
+    bool findFailed_ = false;
+    HBRUSH notFoundBrush_ = nullptr;
     bool placed_ = false;
+    bool shown_ = false;
     bool running_ = false;
     bool ended_ = false;
     int result_ = 0;
@@ -75,5 +92,6 @@ const std::wstring& DisplayName();
 // (nullptr for labels and unknown ids).
 HWND WindowHandleOf(const Dialog& dialog);
 HWND ControlHandleOf(const Dialog& dialog, int id);
+HWND FindBoxHandleOf(const Dialog& dialog);
 
 } // namespace velmora
