@@ -21,8 +21,8 @@ inline constexpr std::string_view NoWinePrefixReason = "no Wine prefix: neither 
 inline constexpr std::int64_t MaxRegistryFileSize = std::int64_t{256} << 20;
 
 // ReadMachineText on the given system.reg contents. ReadMachineText itself, where this reader
-// stands in for the registry calls, reads $WINEPREFIX/system.reg (NoHive when there is no
-// prefix or no such file).
+// stands in for the registry calls, reads the system.reg of WinePrefix() (NoHive when there
+// is no prefix or no such file).
 Result<std::string, RegistryFailure> ReadMachineTextFrom(std::string_view hive, std::string_view keyPath,
                                                          std::string_view valueName, std::size_t bufferSize);
 
