@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 #include "host/Text.h"
@@ -66,18 +67,37 @@ std::string SlashesOnly(std::string_view path)
     return out;
 }
 
+// The prefix the installation was found in, when it was not named by WINEPREFIX.
+std::string& FoundPrefix()
+{
+    static std::string prefix;
+    return prefix;
+}
+
 } // namespace
 
 std::string WinePrefix()
 {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
         return prefix;
+    if (!FoundPrefix().empty())
+        return FoundPrefix();
     if (const char* home = std::getenv("HOME"); home && *home)
         return std::string(home) + "/.wine";
     return {};
 }
 
+void UseWinePrefix(std::string prefix)
+{
+    FoundPrefix() = std::move(prefix);
+}
+
 std::string ResolveHostPath(std::string_view composed)
+{
+    return ResolveHostPathIn(WinePrefix(), composed);
+}
+
+std::string ResolveHostPathIn(const std::string& prefix, std::string_view composed)
 {
     if (!composed.empty() && Exists(std::string(composed)))
         return std::string(composed);
@@ -89,7 +109,6 @@ std::string ResolveHostPath(std::string_view composed)
     std::vector<std::string_view> parts;
     std::string driveName;
     if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':') {
-        const std::string prefix = WinePrefix();
         if (prefix.empty())
             return path;
         resolved = prefix + "/dosdevices/";

@@ -14,9 +14,14 @@
 
 namespace velmora {
 
-// The Wine prefix: $WINEPREFIX when set and not empty, else $HOME/.wine; "" when neither
-// can be found.
+// The Wine prefix: $WINEPREFIX when set and not empty; else the prefix the installation
+// was found in (UseWinePrefix); else $HOME/.wine; "" when none of them can be found.
 std::string WinePrefix();
+
+// Makes `prefix` the one WinePrefix() names when WINEPREFIX is not set; "" goes back to
+// $HOME/.wine. The installation lookup calls it with the prefix it found the game in, so
+// that every later path is resolved through the same prefix as the registry was read.
+void UseWinePrefix(std::string prefix);
 
 // Turns a composed path into the host path to open:
 //  - a path that names an existing file on this machine as it is written (even with
@@ -33,6 +38,9 @@ std::string WinePrefix();
 //    open that follows fails (or, for a file to be created, creates it under that name).
 // Empty components and "." are dropped; ".." is kept and left to the file system.
 std::string ResolveHostPath(std::string_view path);
+
+// ResolveHostPath with drive letters looked up in `prefix` rather than in WinePrefix().
+std::string ResolveHostPathIn(const std::string& prefix, std::string_view path);
 
 // A path for messages: `given` as the user gave or the program composed it, followed by
 // the host path it was looked for at, in brackets, when that is another file; a host path

@@ -9,6 +9,11 @@ std::string ResolveHostPath(std::string_view path)
     return std::string(path);
 }
 
+std::string ResolveHostPathIn(const std::string&, std::string_view path)
+{
+    return std::string(path);
+}
+
 std::string DescribePath(std::string_view given, const std::string& hostPath)
 {
     return given == hostPath ? hostPath : std::string(given) + " (" + hostPath + ")";

@@ -2,11 +2,6 @@
 
 namespace velmora {
 
-Result<std::string, RegistryFailure> ReadInstallFolder()
-{
-    return ReadMachineText(InstallKey, InstallValue, InstallValueBufferSize);
-}
-
 std::string DataFilePath(const std::string& folder)
 {
     return folder + std::string(DataFileSuffix);

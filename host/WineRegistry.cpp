@@ -261,7 +261,12 @@ TextResult ReadMachineText(std::string_view keyPath, std::string_view valueName,
 {
     const std::string prefix = WinePrefix();
     if (prefix.empty())
-        return Fail{RegistryFailure::NoHive, "no Wine prefix: neither WINEPREFIX nor HOME is set"};
+        return Fail{RegistryFailure::NoHive, std::string(NoWinePrefixReason)};
+    return ReadMachineTextIn(prefix, keyPath, valueName, bufferSize);
+}
+
+TextResult ReadMachineTextIn(const std::string& prefix, std::string_view keyPath, std::string_view valueName, std::size_t bufferSize)
+{
     // Every failure names the registry file read, and with it the prefix.
     const std::string hivePath = prefix + "/system.reg";
     const auto bytes = ReadWholeFile(ResolveHostPath(hivePath), MaxRegistryFileSize);

@@ -14,13 +14,21 @@
 
 namespace velmora {
 
+// Why there is no registry to read when neither WINEPREFIX nor HOME names a prefix.
+inline constexpr std::string_view NoWinePrefixReason = "no Wine prefix: neither WINEPREFIX nor HOME is set";
+
 // A system.reg larger than this is not read at all.
 inline constexpr std::int64_t MaxRegistryFileSize = std::int64_t{256} << 20;
 
 // ReadMachineText on the given system.reg contents. ReadMachineText itself, where this reader
-// stands in for the registry calls, reads $WINEPREFIX/system.reg (NoHive when there is no
-// prefix or no such file).
+// stands in for the registry calls, reads the system.reg of WinePrefix() (NoHive when there
+// is no prefix or no such file).
 Result<std::string, RegistryFailure> ReadMachineTextFrom(std::string_view hive, std::string_view keyPath,
                                                          std::string_view valueName, std::size_t bufferSize);
+
+// ReadMachineText on the registry of the Wine prefix `prefix`, its system.reg; every
+// failure names that file.
+Result<std::string, RegistryFailure> ReadMachineTextIn(const std::string& prefix, std::string_view keyPath,
+                                                       std::string_view valueName, std::size_t bufferSize);
 
 } // namespace velmora

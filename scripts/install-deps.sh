@@ -12,7 +12,7 @@ packages=(
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   fonts-ipafont-gothic fontconfig
   xvfb xauth x11-utils
-  graphviz
+  graphviz jq xdotool
   dpkg-dev file fakeroot lintian desktop-file-utils man-db python3
   # The Windows build (scripts/build-windows.sh) and its tests under Wine.
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev imagemagick wine wine64

@@ -2,9 +2,10 @@
 //
 //   velmora-dump [--install DIR] [--format text|json|dot] [--tech N]... [DATAFILE]
 //   velmora-dump --diff [--install DIR] [--format text|json] [--tech N]... OLD NEW
+//   velmora-dump --list-installations
 //
 // Exit status: 0 success (a "num error" is a warning), 1 the data file could not be
-// loaded, 2 the parse failed, 64 bad usage, 74 the output could not be written. With
+// loaded (or no installation was found to list), 2 the parse failed, 64 bad usage, 74 the output could not be written. With
 // --diff as diff(1): 0 no differences, 1 differences, 2 a file could not be loaded or
 // parsed.
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include "strings/LanguageModules.h"
 #include "tools/DumpDiff.h"
 #include "tools/DumpFormats.h"
+#include "tools/InstallationList.h"
 
 namespace {
 
@@ -37,6 +39,7 @@ constexpr int ExitUsage = 64;    // EX_USAGE
 constexpr int ExitOutput = 74;   // EX_IOERR
 constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot] [--tech N]... [DATAFILE]\n"
                                   "       velmora-dump --diff [--install DIR] [--format text|json] [--tech N]... OLD NEW\n"
+                                  "       velmora-dump --list-installations\n"
                                   "       velmora-dump --help | --version\n";
 
 enum class Format { Text, Json, Dot };
@@ -48,6 +51,7 @@ struct Options {
     velmora::TechFilter techs;
     bool diff = false;
     bool help = false;
+    bool listInstallations = false;
     bool version = false;
 };
 
@@ -82,6 +86,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
+        } else if (arg == "--list-installations") {
+            options.listInstallations = true;
         } else if (arg == "--install") {
             if (options.install)
                 return "--install given twice";
@@ -119,6 +125,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
         return "more than one data file: '" + options.files[0] + "' and '" + options.files[1] + "'";
     if (options.diff && options.format == Format::Dot)
         return "--diff writes text or json";
+    if (options.listInstallations && (options.install || files > 0))
+        return "--list-installations takes no --install and no data file";
     std::sort(options.techs.only.begin(), options.techs.only.end());
     return std::nullopt;
 }
@@ -146,6 +154,18 @@ std::unique_ptr<velmora::GameTables> LoadTables(const std::string& path, int& st
     return tables;
 }
 
+// Ends the output: `status`, or ExitOutput when it could not all be written. A write that
+// fails leaves its reason in errno, and every later one fails the same way.
+int FinishOutput(int status)
+{
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        Say(std::string("cannot write the output: ") + std::strerror(errno != 0 ? errno : EIO));
+        return ExitOutput;
+    }
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -160,6 +180,15 @@ int main(int argc, char** argv)
     if (options.help || options.version) {
         std::fputs(options.help ? UsageText : "velmora-dump " VELMORA_VERSION "\n", stdout);
         return 0;
+    }
+    if (options.listInstallations) {
+        errno = 0;
+        std::string failure;
+        if (!velmora::WriteInstallationList(std::cout, failure)) {
+            Say(failure);
+            return ExitLoadFailed;
+        }
+        return FinishOutput(0);
     }
 
     // --install names a host folder; without it the folder comes from the registry of the
@@ -195,8 +224,7 @@ int main(int argc, char** argv)
     }
     const velmora::StringLookup lookup = [&modules](std::int64_t id) { return modules.LookupString(id); };
 
-    // Written as it is produced; a write that fails leaves its reason in errno, and every
-    // later one fails the same way.
+    // Written as it is produced.
     errno = 0;
     if (options.diff) {
         const velmora::DumpDiff diff = velmora::CompareDumps({options.files[0], loaded[0].get()}, {options.files[1], loaded[1].get()},
@@ -215,10 +243,5 @@ int main(int argc, char** argv)
     } else {
         velmora::WriteDumpText(std::cout, tables, lookup, options.techs);
     }
-    std::cout.flush();
-    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        Say(std::string("cannot write the output: ") + std::strerror(errno != 0 ? errno : EIO));
-        return ExitOutput;
-    }
-    return status;
+    return FinishOutput(status);
 }

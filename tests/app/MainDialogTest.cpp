@@ -34,6 +34,22 @@ TEST_F(MainDialogTest, WithoutARegistryTheFolderIsEmpty)
     EXPECT_EQ(dialog->languageModules.moduleCount, 0);
 }
 
+TEST_F(MainDialogTest, WithoutWinePrefixTheFirstPrefixNamingTheGameServesEveryPath)
+{
+    // ~/.wine has drive C but not the game; a bottle after it has both.
+    MakeWinePrefix(dir.Path() / ".wine", "WINE REGISTRY Version 2\n");
+    fs::create_directories(dir.Path() / ".local/share/bottles/bottles");
+    fs::create_directory_symlink(prefix, dir.Path() / ".local/share/bottles/bottles/game");
+    WriteData(DataFile({}, {NamedTech("Bottled")}));
+    ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
+    ScopedEnv home("HOME", dir.Path().string());
+    Open();
+    EXPECT_EQ(dialog->installFolder, "C:\\Games\\Test");
+    EXPECT_EQ(dialog->languageModules.LookupString(12), "Id twelve");
+    EnterInPathBox();
+    EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Bottled"});
+}
+
 TEST_F(MainDialogTest, EnterLoadsOnlyFromThePathBox)
 {
     std::vector<TechSpec> techs = ManyTechs(460);

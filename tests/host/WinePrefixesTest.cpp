@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "host/HostPath.h"
+#include "host/Installation.h"
 #include "host/WinePrefixes.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
@@ -19,11 +21,10 @@ void Write(const fs::path& path, const std::string& text)
     std::ofstream(path) << text;
 }
 
-// A home folder with every tool's own layout, and the places expected, in order.
-TEST(WinePrefixes, EveryToolsPlaceInOrder)
+// Gives the home folder `h` every tool's own layout; returns the places expected, in order,
+// as the tool's name and the prefix's path under `h`.
+std::vector<std::pair<std::string, std::string>> MakeHomeOfEveryTool(const fs::path& h)
 {
-    fixtures::TempDir home;
-    const fs::path h = home.Path();
     const fs::path library = h / "SteamLibrary";
     for (const char* folder : {".wine", "Games/later", "Games/first", ".local/share/bottles/bottles/b2",
                                ".local/share/bottles/bottles/b1", ".var/app/com.usebottles.bottles/data/bottles/bottles/flat",
@@ -41,21 +42,68 @@ TEST(WinePrefixes, EveryToolsPlaceInOrder)
               "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + library.string() + "\"\n\t\t\"apps\" { \"20\" \"1\" }\n\t}\n}\n");
     fs::create_directories(h / ".steam");
     fs::create_directory_symlink(h / ".local/share/Steam", h / ".steam/steam");  // one library, two names
+    return {{"~/.wine", ".wine"}, {"Lutris", "Games/first"}, {"Lutris", "Games/later"}, {"Bottles", ".local/share/bottles/bottles/b1"},
+            {"Bottles", ".local/share/bottles/bottles/b2"}, {"Bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles/flat"},
+            {"PlayOnLinux", ".PlayOnLinux/wineprefix/pol"}, {"Steam", ".steam/steam/steamapps/compatdata/10/pfx"},
+            {"Steam", "SteamLibrary/steamapps/compatdata/20/pfx"}, {"CrossOver", ".cxoffice/cx"}};
+}
 
+TEST(WinePrefixes, EveryToolsPlaceInOrder)
+{
+    fixtures::TempDir home;
+    const fs::path h = home.Path();
+    const auto expected = MakeHomeOfEveryTool(h);
     ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
     ScopedEnv env("HOME", h.string());
-    std::vector<std::string> found;
+    std::vector<std::pair<std::string, std::string>> found;
     for (const WinePrefixPlace& place : WinePrefixPlaces())
-        found.push_back(place.origin + " " + fs::path(place.path).lexically_relative(h).string());
-    EXPECT_EQ(found, (std::vector<std::string>{
-                         "~/.wine .wine", "Lutris Games/first", "Lutris Games/later", "Bottles .local/share/bottles/bottles/b1",
-                         "Bottles .local/share/bottles/bottles/b2", "Bottles .var/app/com.usebottles.bottles/data/bottles/bottles/flat",
-                         "PlayOnLinux .PlayOnLinux/wineprefix/pol", "Steam .steam/steam/steamapps/compatdata/10/pfx",
-                         "Steam SteamLibrary/steamapps/compatdata/20/pfx", "CrossOver .cxoffice/cx"}));
+        found.emplace_back(place.origin, fs::path(place.path).lexically_relative(h).string());
+    EXPECT_EQ(found, expected);
 
     ScopedEnv chosen("WINEPREFIX", "/elsewhere/prefix");
     ASSERT_EQ(WinePrefixPlaces().size(), 1u);
     EXPECT_EQ(WinePrefixPlaces()[0].path, "/elsewhere/prefix");
+}
+
+// The game's key is in place k alone and in every later place: the places before it, each
+// without the key in its own way, are passed over, and place k is the registry read and
+// the prefix drive letters are resolved through.
+TEST(WinePrefixes, TheFirstPlaceWithTheGamesKeyWins)
+{
+    fixtures::TempDir home;
+    const fs::path h = home.Path();
+    const auto places = MakeHomeOfEveryTool(h);
+    for (const auto& place : places)
+        fixtures::MakeWinePrefix(h / place.second);
+    const std::string key = "WINE REGISTRY Version 2\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0";
+    // No registry, a key line cut short, not a registry file, another game's key, a value that is not a text.
+    const std::string without[] = {"", key + "\n\"EXE Path\"=\"C:\\\\x\"\n", "\x01\xff broken",
+                                   "WINE REGISTRY Version 2\n[Software\\\\Other] 1\n\"EXE Path\"=\"C:\\\\x\"\n", key + "] 1\n\"EXE Path\"=dword:1\n"};
+    ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
+    ScopedEnv env("HOME", h.string());
+    for (std::size_t k = 0; k <= places.size(); ++k) {
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            const fs::path hive = h / places[i].second / "system.reg";
+            fs::remove(hive);
+            if (i < k && !without[i % std::size(without)].empty())
+                fixtures::WriteText(hive, without[i % std::size(without)]);
+            else if (i >= k)
+                fixtures::WriteText(hive, fixtures::HiveNaming(i == k ? "C:\\Place" + std::to_string(k) : "C:\\Later"));
+        }
+        const auto folder = ReadInstallFolder();
+        const std::string prefix = (h / (k < places.size() ? places[k].second : ".wine")).string();
+        EXPECT_EQ(folder.value_or(""), k < places.size() ? "C:\\Place" + std::to_string(k) : "") << k;
+        EXPECT_EQ(ResolveHostPath("C:\\x"), prefix + "/dosdevices/c:/x") << k;
+        const auto found = FindInstallations();
+        ASSERT_EQ(found.size(), places.size() - k);
+        if (!found.empty()) {
+            EXPECT_EQ(found[0].prefix + " " + found[0].origin + " " + found[0].folder,
+                      prefix + " " + places[k].first + " C:\\Place" + std::to_string(k));
+        }
+    }
+    EXPECT_EQ(ReadInstallFolder().failure().Text(), "no installation in the 10 Wine prefixes searched (~/.wine, Lutris, Bottles, "
+                                                    "PlayOnLinux, Steam, CrossOver); the first: " +
+                                                        (h / ".wine/system.reg").string() + ": cannot open the file: No such file or directory");
 }
 
 TEST(WinePrefixes, SteamLibraryFilesOldAndNew)

@@ -38,8 +38,8 @@ std::string Slurp(const std::string& path)
     return std::string(bytes.begin(), bytes.end());
 }
 
-// The dump tool run with `args` in `dir`, with WINEPREFIX set to `prefix` and TMPDIR to
-// dir/tmp; its output goes to `outPath` (by default a file named after `tag`).
+// The dump tool run with `args` in `dir`, with WINEPREFIX set to `prefix` (unset when it is
+// ""), HOME to `dir` and TMPDIR to dir/tmp; its output goes to `outPath` (by default a file named after `tag`).
 class DumpRun {
 public:
     DumpRun(const fixtures::TempDir& dir, std::vector<std::string> args, const std::string& prefix, const std::string& tag = "run",
@@ -57,7 +57,9 @@ public:
         for (std::string& a : args)
             argv.push_back(a.data());
         argv.push_back(nullptr);
-        std::vector<std::string> envText{"WINEPREFIX=" + prefix, "HOME=" + dir.Path().string(), "TMPDIR=" + dir.File("tmp")};
+        std::vector<std::string> envText{"HOME=" + dir.Path().string(), "TMPDIR=" + dir.File("tmp")};
+        if (!prefix.empty())
+            envText.push_back("WINEPREFIX=" + prefix);
         for (char** e = environ; *e; ++e)
             if (std::string_view(*e).rfind("ASAN_OPTIONS=", 0) == 0 || std::string_view(*e).rfind("UBSAN_OPTIONS=", 0) == 0)
                 envText.emplace_back(*e);
@@ -208,6 +210,40 @@ TEST_F(DumpToolTest, TheRegistryNamesTheFolderWithoutInstall)
     const ToolRun run = RunDump(dir, {}, prefix.string());
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("000:Moat\n"), std::string::npos);
+}
+
+TEST_F(DumpToolTest, ListsTheInstallationsFound)
+{
+    const fs::path prefix = dir.Path() / "games" / "keep";
+    fixtures::MakeWinePrefix(prefix, fixtures::HiveNaming("C:\\Games\\Keep"));
+    fs::create_directories(prefix / "drive_c" / "Games" / "Keep" / "Data");
+    datafile::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "Data" / "brannoch2_x1_p1.dat").string(), datafile::DeflateRaw({}));
+    datafile::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "LANGUAGE.DLL").string(), {});
+    const std::string found = "\tC:\\Games\\Keep\t" + prefix.string() +
+                              "/dosdevices/c:/Games/Keep\tdata file: yes\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: yes\n";
+    struct Case {
+        std::string lutrisGame;  // the game file under ~/.config/lutris/games/, if any
+        std::string winePrefix;
+        int status;
+        std::string out;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"", "", 1, "", "velmora-dump: no installation found: " + dir.File(".wine/system.reg") + ": cannot open the file: No such file or directory\n"},
+        {"game:\n  exe: keep.exe\n  prefix: " + prefix.string() + "\n", "", 0, prefix.string() + "\tLutris" + found, ""},
+        {"", prefix.string(), 0, prefix.string() + "\tWINEPREFIX" + found, ""},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(dir.Path() / ".config");
+        if (!c.lutrisGame.empty()) {
+            fs::create_directories(dir.Path() / ".config" / "lutris" / "games");
+            fixtures::WriteText(dir.Path() / ".config" / "lutris" / "games" / "keep-1.yml", c.lutrisGame);
+        }
+        const ToolRun run = RunDump(dir, {"--list-installations"}, c.winePrefix);
+        EXPECT_EQ(run.status, c.status) << c.lutrisGame << c.winePrefix;
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+    }
 }
 
 TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
@@ -412,6 +448,7 @@ TEST_F(DumpToolTest, CommandLineConventions)
         {{"--format", "xml", "a.dat"}, "'xml'"}, {{"--format"}, "--format"}, {{"--install"}, "--install"}, {{"a.dat", "b.dat"}, "'b.dat'"},
         {{"--verbose"}, "'--verbose'"}, {{"--install", "x", "--install", "y"}, "--install"}, {{"--tech", "x"}, "'x'"},
         {{"--tech", "460"}, "'460'"}, {{"--diff", "a.dat"}, "--diff"}, {{"--diff", "--format", "dot", "a.dat", "b.dat"}, "--diff"},
+        {{"--list-installations", "a.dat"}, "--list-installations"},
     };
     for (const auto& [args, named] : bad) {
         const ToolRun run = RunDump(dir, args, dir.File("no-prefix"));
