@@ -75,7 +75,7 @@ DumpDiff CompareDumps(const DiffSide& before, const DiffSide& after, const Strin
 {
     DumpDiff diff{before, after, {}, {}};
 
-    // Effects first: a tech whose effect changed in place leaves that change to the effect.
+    // Effects by index; a tech whose effect changed in place leaves that change to the effect.
     std::set<int> shownEffects;
     for (int k = 0; k < std::max(TechCount(before), TechCount(after)); ++k) {
         if (!Wanted(onlyTechs, k))
@@ -85,7 +85,6 @@ DumpDiff CompareDumps(const DiffSide& before, const DiffSide& after, const Strin
         if (k < TechCount(after))
             shownEffects.insert(Tech(after, k).effectNo);
     }
-    std::set<int> changedEffects;
     for (int n = 0; n < std::max(EffectCount(before), EffectCount(after)); ++n) {
         if (!onlyTechs.empty() && !shownEffects.contains(n))
             continue;
@@ -95,7 +94,6 @@ DumpDiff CompareDumps(const DiffSide& before, const DiffSide& after, const Strin
         std::vector<int> users = UsersOf(after, n);
         if (users.empty())
             users = UsersOf(before, n);
-        changedEffects.insert(n);
         diff.effects.push_back({n, std::move(users), std::move(lines)});
     }
 
@@ -125,7 +123,8 @@ DumpDiff CompareDumps(const DiffSide& before, const DiffSide& after, const Strin
         for (std::size_t f = 0; f < TechFields.size(); ++f)
             if (change.viewBefore.fields[f] != change.viewAfter.fields[f])
                 change.fields.push_back(f);
-        if (was.effectNo != is.effectNo || !changedEffects.contains(is.effectNo))
+        // With the same effect number a change of its lines is the effect's, reported once.
+        if (was.effectNo != is.effectNo)
             change.effectLines = CompareLines(EffectLines(before, lookup, was.effectNo), EffectLines(after, lookup, is.effectNo));
         if (change.nameBefore != change.nameAfter || !change.fields.empty() || !change.effectLines.Empty())
             diff.techs.push_back(std::move(change));

@@ -38,8 +38,8 @@ struct TechChange {
     TechDetailView viewBefore;
     TechDetailView viewAfter;
     std::vector<std::size_t> fields;  // the indices into TechFields of the fields that differ
-    // The tech's own effect lines, when they differ for another reason than a change of
-    // the effect it shares with the old file (that one is reported once, as an effect).
+    // The tech's effect lines old and new, when it shows another effect than before (a
+    // change of the same effect is reported once, as an effect).
     LineChanges effectLines;
 };
 

@@ -38,7 +38,7 @@ TEST_F(TechViewTest, SelectingATechShowsEveryField)
     t.buttonSlot = -2;
     t.unknown4 = 4;
     t.unknown5 = 5;
-    LoadTechs({NamedTech("Plain"), t}, {EffectSpec{{CommandSpec{4, -1, 6, 9, 1026.0f}, CommandSpec{103, 0, 0, 0, 0.0f}}}});
+    LoadTechs({NamedTech("Plain"), t}, {EffectSpec{{CommandSpec{103, 0, 0, 0, 0.0f}, CommandSpec{4, -1, 6, 9, 1026.0f}}}});
     SelectTech(1);
     const std::pair<int, const char*> boxes[] = {
         {Ids::NameStringId, "7000"}, {Ids::Name, "Bronze Forge"}, {Ids::HelpStringId, "28000"},
@@ -57,7 +57,8 @@ TEST_F(TechViewTest, SelectingATechShowsEveryField)
     EXPECT_EQ(Selected(Ids::Cost2Type), 1);  // Food
     EXPECT_EQ(Selected(Ids::Cost3Type), -1);  // type 4 has no entry
     EXPECT_EQ(static_cast<QComboBox*>(Item(Ids::CivList))->currentText(), "Korean");
-    EXPECT_EQ(Lines(Ids::EffectList), (QStringList{"Enhance +: Class:6(Soldier) Attack[type:4] +2", "Tech Free: ID:0(Plain)"}));
+    // In the order of the commands, not of the alphabet.
+    EXPECT_EQ(Lines(Ids::EffectList), (QStringList{"Tech Free: ID:0(Plain)", "Enhance +: Class:6(Soldier) Attack[type:4] +2"}));
 }
 
 TEST_F(TechViewTest, TypingAStringIdShowsItsTextUntilAnotherTechIsSelected)

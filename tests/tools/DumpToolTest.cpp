@@ -139,10 +139,12 @@ TEST_F(DumpToolTest, EveryFormatOfAnInstallationFolder)
     forge.civ = 3;
     forge.cost[0] = {0, 150, 1};
     const datafile::TechSpec cafe = Tech("Caf\xE9 \"Q\"", 0);  // Windows-1252, with quotes
+    datafile::TechSpec glaze = Tech("Glaze", 1);
+    glaze.requiredTechs[3] = 1;  // listed twice, required once
     datafile::DataFileWriter b;
     b.Version().Zeros(8).Effects({datafile::EffectSpec{{{4, -1, 6, 9, 1026.0f}, {1, 2, 0, 0, 0.1f}, {7, 1, 2, 3, inf}}},
                                   datafile::EffectSpec{{{1, 0, 0, 0, -inf}, {1, 0, 0, 0, std::nanf("")}, {1, 0, 0, 0, 1e-40f}, {1, 0, 0, 0, 16777217.0f}}}});
-    b.Zeros(4).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({forge, cafe, Tech("Glaze", 1), Tech("Bell\x07\x1b[31m")});
+    b.Zeros(4).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({forge, cafe, glaze, Tech("Bell\x07\x1b[31m")});
     const std::string game = MakeInstall(b.Data());
 
     const ToolRun json = RunDump(dir, {"--install", game, "--format", "json"}, dir.File("no-prefix"));
@@ -172,6 +174,7 @@ TEST_F(DumpToolTest, EveryFormatOfAnInstallationFolder)
     EXPECT_EQ(j["techs"][1]["view"]["requiredTech1Text"], "0");
     EXPECT_EQ(j["techs"][1]["requiredTechs"], (nlohmann::json{0, -1, -1, -1, -1, -1}));
     EXPECT_EQ(j["techs"][0]["requiredBy"], nlohmann::json{1});
+    EXPECT_EQ(j["techs"][1]["requiredBy"], nlohmann::json{2});
     EXPECT_EQ(j["techs"][2]["requiredBy"], nlohmann::json::array());
 
     const ToolRun text = RunDump(dir, {"--install", game}, dir.File("no-prefix"));
