@@ -99,6 +99,7 @@ TEST_F(TechViewTest, TheEffectNumberBoxRendersWhatIsTyped)
     ASSERT_EQ(Lines(Ids::EffectList), QStringList{"Tech Free: ID:0(Own)"});
     TypeInto(Ids::EffectNo, "");  // no digits read as 0
     EXPECT_EQ(Lines(Ids::EffectList), QStringList{"CivHead  : Type:2 class:0 amount:100.00"});
+    dialog->tables.effects[2].commandCount = 1;  // beyond the count: never shown
     TypeInto(Ids::EffectNo, "2");  // one past the last effect
     EXPECT_EQ(List(Ids::EffectList)->count(), 0);
     EXPECT_EQ(dialog->tables.techs[0].effectNo, 1);
