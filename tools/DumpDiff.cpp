@@ -30,11 +30,6 @@ std::vector<int> UsersOf(const DiffSide& side, int n)
     return users;
 }
 
-bool Wanted(const std::vector<int>& only, int k)
-{
-    return only.empty() || std::find(only.begin(), only.end(), k) != only.end();
-}
-
 } // namespace
 
 LineChanges CompareLines(const std::vector<std::string>& before, const std::vector<std::string>& after)
@@ -71,14 +66,14 @@ bool DumpDiff::CountsDiffer() const
     return before.tables->techCount != after.tables->techCount || before.tables->effectCount != after.tables->effectCount;
 }
 
-DumpDiff CompareDumps(const DiffSide& before, const DiffSide& after, const StringLookup& lookup, const std::vector<int>& onlyTechs)
+DumpDiff CompareDumps(const DiffSide& before, const DiffSide& after, const StringLookup& lookup, const TechFilter& filter)
 {
     DumpDiff diff{before, after, {}, {}};
 
     // Effects by index; a tech whose effect changed in place leaves that change to the effect.
     std::set<int> shownEffects;
     for (int k = 0; k < std::max(TechCount(before), TechCount(after)); ++k) {
-        if (!Wanted(onlyTechs, k))
+        if (!filter.Shows(k))
             continue;
         if (k < TechCount(before))
             shownEffects.insert(Tech(before, k).effectNo);
@@ -86,7 +81,7 @@ DumpDiff CompareDumps(const DiffSide& before, const DiffSide& after, const Strin
             shownEffects.insert(Tech(after, k).effectNo);
     }
     for (int n = 0; n < std::max(EffectCount(before), EffectCount(after)); ++n) {
-        if (!onlyTechs.empty() && !shownEffects.contains(n))
+        if (!filter.only.empty() && !shownEffects.contains(n))
             continue;
         LineChanges lines = CompareLines(EffectLines(before, lookup, n), EffectLines(after, lookup, n));
         if (lines.Empty())
@@ -98,7 +93,7 @@ DumpDiff CompareDumps(const DiffSide& before, const DiffSide& after, const Strin
     }
 
     for (int k = 0; k < std::max(TechCount(before), TechCount(after)); ++k) {
-        if (!Wanted(onlyTechs, k))
+        if (!filter.Shows(k))
             continue;
         TechChange change;
         change.index = k;
@@ -264,15 +259,6 @@ void WriteSide(JsonWriter& json, const DiffSide& side)
     json.EndObject();
 }
 
-void WriteShown(JsonWriter& json, const TechField& field, const ShownField& shown)
-{
-    switch (ControlOf(field.form)) {
-    case FieldControl::Box: json.String(shown.text); break;
-    case FieldControl::List: json.Int(shown.selection); break;
-    case FieldControl::Check: json.Bool(shown.checked); break;
-    }
-}
-
 void WriteLinesJson(JsonWriter& json, const LineChanges& lines)
 {
     json.BeginObject();
@@ -311,9 +297,9 @@ void WriteDiffJson(std::ostream& out, const DumpDiff& diff)
                 json.Key(TechFields[f].member);
                 json.BeginObject();
                 json.Key("old");
-                WriteShown(json, TechFields[f], t.viewBefore.fields[f]);
+                WriteFieldJson(json, TechFields[f], t.viewBefore.fields[f]);
                 json.Key("new");
-                WriteShown(json, TechFields[f], t.viewAfter.fields[f]);
+                WriteFieldJson(json, TechFields[f], t.viewAfter.fields[f]);
                 json.EndObject();
             }
             json.EndObject();

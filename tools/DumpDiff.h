@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/GameTables.h"
+#include "tools/DumpFormats.h"
 #include "views/EffectText.h"
 #include "views/TechDetailView.h"
 
@@ -60,10 +61,9 @@ struct DumpDiff {
     bool Empty() const { return !VersionDiffers() && !CountsDiffer() && techs.empty() && effects.empty(); }
 };
 
-// `onlyTechs`, when not empty, limits the comparison to those techs and to the effects they
-// show.
+// `filter` limits the comparison to its techs and to the effects they show.
 DumpDiff CompareDumps(const DiffSide& before, const DiffSide& after, const StringLookup& lookup,
-                      const std::vector<int>& onlyTechs = {});
+                      const TechFilter& filter = {});
 
 void WriteDiffText(std::ostream& out, const DumpDiff& diff);
 void WriteDiffJson(std::ostream& out, const DumpDiff& diff);

@@ -57,12 +57,7 @@ void WriteViewJson(JsonWriter& json, const TechDetailView& v)
             if (ControlOf(TechFields[i].form) != control)
                 continue;
             json.Key(TechFields[i].member);
-            if (control == FieldControl::Box)
-                json.String(shown.text);
-            else if (control == FieldControl::List)
-                json.Int(shown.selection);
-            else
-                json.Bool(shown.checked);
+            WriteFieldJson(json, TechFields[i], shown);
         }
     json.EndObject();
 }
@@ -154,6 +149,15 @@ std::string DotQuoted(const std::string& text)
 }
 
 } // namespace
+
+void WriteFieldJson(JsonWriter& json, const TechField& field, const ShownField& shown)
+{
+    switch (ControlOf(field.form)) {
+    case FieldControl::Box: json.String(shown.text); break;
+    case FieldControl::List: json.Int(shown.selection); break;
+    case FieldControl::Check: json.Bool(shown.checked); break;
+    }
+}
 
 bool TechFilter::Shows(int k) const
 {

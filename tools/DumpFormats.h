@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "views/EffectText.h"
+#include "views/TechDetailView.h"
 #include "data/GameTables.h"
 
 namespace velmora {
@@ -20,6 +21,11 @@ struct TechFilter {
 void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter = {});
 void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter = {});
 void WriteDumpDot(std::ostream& out, const GameTables& tables, const TechFilter& filter = {});
+
+class JsonWriter;
+
+// A field of the tech view as JSON: a box's text, a list's selection, a check box's state.
+void WriteFieldJson(JsonWriter& json, const TechField& field, const ShownField& shown);
 
 // For each tech, the techs that list it among their required techs, in index order.
 std::vector<std::vector<int>> RequiredBy(const GameTables& tables);

@@ -228,7 +228,7 @@ int main(int argc, char** argv)
     errno = 0;
     if (options.diff) {
         const velmora::DumpDiff diff = velmora::CompareDumps({options.files[0], loaded[0].get()}, {options.files[1], loaded[1].get()},
-                                                             lookup, options.techs.only);
+                                                             lookup, options.techs);
         if (!diff.Empty()) {
             status = ExitDifferences;
             if (options.format == Format::Json)
