@@ -9,7 +9,7 @@
 #include <zlib.h>
 
 #include "data/DataFile.h"
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 #include "data/DataParser.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 
 namespace fs = std::filesystem;
 using namespace velmora::datafile;

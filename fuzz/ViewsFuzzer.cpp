@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "data/DataParser.h"
-#include "tools/DumpFormats.h"
+#include "tools/dump/DumpFormats.h"
 #include "views/TableBounds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -31,7 +31,7 @@ done
 # build that leaves them uninstrumented would fuzz blind.
 declare -A fuzzes=([parse]="data/DataParser" [load]="data/DataFile data/DataParser"
   [module]="host/ModuleLoader" [registry]="host/WineRegistry" [paths]="host/HostPath"
-  [views]="views/EffectText views/TechDetailView tools/DumpFormats")
+  [views]="views/EffectText views/TechDetailView tools/dump/DumpFormats")
 own_counters() {
   local object size total=0
   object=$(find "$build/${1%/*}" -path "*/CMakeFiles/*/${1#*/}.cpp.o")

@@ -17,7 +17,7 @@
 #include "tests/support/MessageBoxCatcher.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 
 namespace velmora::fixtures {
 

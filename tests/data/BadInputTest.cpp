@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 #include "data/DataFile.h"
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 #include "data/DataParser.h"
 #include "tests/support/FailureKind.h"
 #include "tests/support/TempDir.h"

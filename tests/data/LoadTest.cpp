@@ -6,7 +6,7 @@
 #include <new>
 
 #include "data/DataFile.h"
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 #include "tests/support/FailureKind.h"
 #include "tests/support/TempDir.h"
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "data/DataParser.h"
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 
 namespace velmora {
 namespace {

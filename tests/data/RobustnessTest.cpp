@@ -7,7 +7,7 @@
 #include "data/DataFile.h"
 #include "data/DataParser.h"
 #include "tests/support/TempDir.h"
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 
 namespace velmora {
 namespace {

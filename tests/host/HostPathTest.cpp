@@ -6,7 +6,7 @@
 #include "host/HostPath.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 
 namespace velmora {
 namespace {

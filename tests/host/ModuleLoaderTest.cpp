@@ -7,7 +7,7 @@
 #include "tests/host/TestModules.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 
 namespace velmora {
 namespace {

@@ -8,7 +8,7 @@
 #include <map>
 
 #include "host/ByteView.h"
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 #include "host/ModuleLoader.h"
 #include "tests/host/TestModules.h"
 

@@ -16,7 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/support/TempDir.h"
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 
 extern char** environ;
 

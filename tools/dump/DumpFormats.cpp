@@ -1,4 +1,4 @@
-#include "tools/DumpFormats.h"
+#include "tools/dump/DumpFormats.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,7 +7,7 @@
 #include <set>
 
 #include "host/Text.h"
-#include "tools/JsonWriter.h"
+#include "tools/dump/JsonWriter.h"
 #include "views/TableBounds.h"
 #include "views/TechDetailView.h"
 #include "views/TextForms.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 
 namespace fs = std::filesystem;
 

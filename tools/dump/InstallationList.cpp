@@ -1,4 +1,4 @@
-#include "tools/InstallationList.h"
+#include "tools/dump/InstallationList.h"
 
 #include "host/File.h"
 #include "host/HostPath.h"

@@ -25,9 +25,9 @@
 #include "host/HostPath.h"
 #include "host/Installation.h"
 #include "strings/LanguageModules.h"
-#include "tools/DumpDiff.h"
-#include "tools/DumpFormats.h"
-#include "tools/InstallationList.h"
+#include "tools/dump/DumpDiff.h"
+#include "tools/dump/DumpFormats.h"
+#include "tools/dump/InstallationList.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/JsonWriter.h"
+#include "tools/dump/JsonWriter.h"
 
 #include <charconv>
 

@@ -1,9 +1,9 @@
-#include "tools/DumpDiff.h"
+#include "tools/dump/DumpDiff.h"
 
 #include <algorithm>
 #include <set>
 
-#include "tools/JsonWriter.h"
+#include "tools/dump/JsonWriter.h"
 #include "views/TableBounds.h"
 #include "views/TextForms.h"
 

@@ -1,4 +1,4 @@
-#include "tools/DataFileWriter.h"
+#include "tools/datafile/DataFileWriter.h"
 
 #include <algorithm>
 #include <bit>

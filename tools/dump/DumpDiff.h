@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "data/GameTables.h"
-#include "tools/DumpFormats.h"
+#include "tools/dump/DumpFormats.h"
 #include "views/EffectText.h"
 #include "views/TechDetailView.h"
 
