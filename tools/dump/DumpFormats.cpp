@@ -29,23 +29,6 @@ void WriteFloat(JsonWriter& json, float value)
         json.Double(std::strtod(ShortestFloatText(value).c_str(), nullptr));
 }
 
-// A text as a terminal or Graphviz can show it: every C0 and C1 control character and DEL
-// as \xHH, so that no text from a file can move the cursor, set colours or a window title,
-// ring the bell, or start a line of its own.
-std::string Visible(std::string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const Utf8Sequence s = DecodeUtf8At(text, i);
-        if (s.valid && (s.codePoint < 0x20 || (s.codePoint >= 0x7F && s.codePoint <= 0x9F)))
-            out += FormatText("\\x%02x", static_cast<unsigned>(s.codePoint));
-        else
-            out.append(text.substr(i, s.length));
-        i += s.length;
-    }
-    return out;
-}
-
 // The view's fields by their members' names: the boxes, then the lists, then the check
 // boxes, each in the dialog's order.
 void WriteViewJson(JsonWriter& json, const TechDetailView& v)
@@ -149,6 +132,20 @@ std::string DotQuoted(const std::string& text)
 }
 
 } // namespace
+
+std::string Visible(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Sequence s = DecodeUtf8At(text, i);
+        if (s.valid && (s.codePoint < 0x20 || (s.codePoint >= 0x7F && s.codePoint <= 0x9F)))
+            out += FormatText("\\x%02x", static_cast<unsigned>(s.codePoint));
+        else
+            out.append(text.substr(i, s.length));
+        i += s.length;
+    }
+    return out;
+}
 
 void WriteFieldJson(JsonWriter& json, const TechField& field, const ShownField& shown)
 {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <ostream>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "views/EffectText.h"
@@ -29,6 +31,12 @@ void WriteFieldJson(JsonWriter& json, const TechField& field, const ShownField& 
 
 // For each tech, the techs that list it among their required techs, in index order.
 std::vector<std::vector<int>> RequiredBy(const GameTables& tables);
+
+// A text as a terminal or Graphviz can show it: every C0 and C1 control character and DEL
+// as \xHH, so that no text from a file can move the cursor, set colours or a window title,
+// ring the bell, or start a line of its own. Every text the dump tool writes for people
+// goes through it.
+std::string Visible(std::string_view text);
 
 // The shortest decimal text that reads back to the same single-precision value.
 std::string ShortestFloatText(float value);
