@@ -125,9 +125,10 @@ glibc=$(find "$dir/bin" "$dir/lib" "$dir/plugins" -type f ! -name qt.conf -exec 
 
 list=$dir/share/doc/velmora/libraries.txt
 {
-  echo "# The libraries of Velmora's Linux bundle, each with the Debian 12 package it comes from."
-  echo "# bundled: in lib/; left-out: the system's own, needed from every system (glibc $GLIBC_NEEDED or newer;"
-  echo "# the newest glibc symbol version the bundle uses is $glibc)."
+  echo "# The libraries of Velmora's Linux bundle, each with the Debian package and version it comes"
+  echo "# from, unchanged; Debian's source package of that version is its source, and its copyright"
+  echo "# is in share/doc/PACKAGE/. bundled: in lib/ (the Qt plugins are in plugins/); left-out: the"
+  echo "# system's own (glibc $GLIBC_NEEDED or newer; the newest glibc symbol version used is $glibc)."
   for soname in "${!bundled[@]}"; do
     echo "bundled $soname ${bundled[$soname]%:*} $(package_version "${bundled[$soname]}")"
   done | sort -k2

@@ -91,6 +91,7 @@ if [ "${1:-}" = --inside ]; then
   exit "$failures"
 fi
 
+self=$(realpath "$0")
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build-deb}")
 SUDO=""
@@ -113,14 +114,14 @@ packages+=(xvfb xdotool)
 root=$build/bundle-root
 start=$SECONDS
 echo "== a minimal $codename root with ${packages[*]}"
-$SUDO rm -rf "$root"
+cleanup() { $SUDO rm -rf "$root"; }
+trap cleanup EXIT
+cleanup
 $SUDO mmdebstrap --quiet --variant=minbase --include="$(IFS=,; echo "${packages[*]}")" \
   --dpkgopt=force-unsafe-io --dpkgopt='path-exclude=/usr/share/doc/*' \
   --dpkgopt='path-exclude=/usr/share/man/*' --dpkgopt='path-exclude=/usr/share/locale/*' \
   --customize-hook='chroot "$1" useradd --create-home --shell /bin/bash player' \
   "$codename" "$root" "${sources[@]}"
-cleanup() { $SUDO rm -rf "$root"; }
-trap cleanup EXIT
 made=$((SECONDS - start))
 
 # The bundle, the demo installation and the build's dump, owned by the user.
@@ -130,7 +131,7 @@ $SUDO mkdir -p "$root$(dirname "$inside_bundle")"
 $SUDO tar -xzf "$tarball" -C "$root$(dirname "$inside_bundle")"
 $SUDO cp -a "$build/demo-prefix" "$root$home/demo"
 (cd /tmp && WINEPREFIX="$build/demo-prefix" "$build/tools/velmora-dump" --format json) | $SUDO tee "$root$home/reference.json" >/dev/null
-$SUDO cp "$0" "$root$home/check-bundle.sh"
+$SUDO cp "$self" "$root$home/check-bundle.sh"
 $SUDO chroot "$root" chown -R player:player "$home"
 
 echo "== in the root, as $($SUDO chroot "$root" id player)"

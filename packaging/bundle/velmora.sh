@@ -30,11 +30,8 @@ check_ours() {
   fi
 }
 
-# The menus learn of the change at once where the desktop keeps a cache (harmless elsewhere).
+# Desktops read the icon through the theme's cache where the user's hicolor theme has one.
 refresh() {
-  if command -v update-desktop-database >/dev/null 2>&1; then
-    update-desktop-database -q "$data/applications" 2>/dev/null || true
-  fi
   if command -v gtk-update-icon-cache >/dev/null 2>&1 && [ -f "$icons/index.theme" ]; then
     gtk-update-icon-cache -q -t "$icons" 2>/dev/null || true
   fi
@@ -64,8 +61,12 @@ case "${1:-}" in
   tmp=$entry.tmp.$$
   sed -e "s|^Exec=velmora |Exec=$(exec_argument "$launcher" | sed 's/[&|\\]/\\&/g') |" \
     -e "s|^TryExec=.*|TryExec=$(string_value "$launcher" | sed 's/[&|\\]/\\&/g')|" \
-    "$here/share/applications/velmora.desktop" >"$tmp"
-  echo "$marker" >>"$tmp"
+    -e "/^\[Desktop Entry\]\$/a $marker" "$here/share/applications/velmora.desktop" >"$tmp"
+  if ! grep -q '^Exec="' "$tmp"; then
+    rm -f "$tmp"
+    echo "velmora.sh: $here/share/applications/velmora.desktop has no Exec=velmora line" >&2
+    exit 1
+  fi
   mv -f "$tmp" "$entry"
   icon_files | while IFS= read -r f; do
     mkdir -p "$icons/$(dirname "$f")"
@@ -77,10 +78,18 @@ case "${1:-}" in
 --uninstall)
   if [ "$#" -ne 1 ]; then echo "velmora.sh: --uninstall takes no arguments" >&2; exit 64; fi
   check_ours
-  rm -f "$entry"
+  if [ -f "$entry" ]; then
+    rm -f "$entry"
+    echo "velmora.sh: removed $entry and the icon"
+  else
+    echo "velmora.sh: there was no $entry; removed the icon"
+  fi
   icon_files | while IFS= read -r f; do rm -f "$icons/$f"; done
   refresh
-  echo "velmora.sh: removed the desktop entry and the icon"
+  ;;
+-h | --help)
+  echo "usage: velmora.sh --install-desktop-entry | --uninstall, or the viewer's own arguments:"
+  exec "$here/bin/velmora" --help
   ;;
 *)
   exec "$here/bin/velmora" "$@"

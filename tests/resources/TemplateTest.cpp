@@ -132,16 +132,14 @@ TEST_P(BuiltTemplateTest, ControlsSitWhereTheTemplateSaysWithTheirCaptionsInside
 INSTANTIATE_TEST_SUITE_P(Templates, BuiltTemplateTest, ::testing::Values(MainDialogTemplateId, EffectDialogTemplateId));
 
 // A program's own fonts are the font files in share/<name>/fonts beside its folder, and no
-// others; a file there that is no font is passed over.
+// others; a file there that is no font (here a copy of this program) is passed over.
 TEST(ProgramFontsTest, AreTheFontFilesInTheProgramsShareFolder)
 {
-    const QString font = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf";  // fonts-ipafont-gothic
     QTemporaryDir bundle;
-    for (const QString file : {"share/demo/fonts/a.ttf", "share/demo/fonts/b.ttf", "share/demo/c.ttf", "share/fonts/d.ttf", "bin/e.ttf"})
-        ASSERT_TRUE(QDir(bundle.path()).mkpath(QFileInfo(file).path()) && QFile::copy(font, bundle.filePath(file)));
-    QFile notAFont(bundle.filePath("share/demo/fonts/LICENSE"));
-    ASSERT_TRUE(notAFont.open(QIODevice::WriteOnly) && notAFont.write("licence\n") > 0);
-    notAFont.close();
+    for (const QString file : {"share/demo/fonts/a.ttf", "share/demo/fonts/b.ttf", "share/demo/fonts/LICENSE", "share/demo/c.ttf", "share/fonts/d.ttf", "bin/e.ttf"}) {
+        const QString from = file.endsWith(".ttf") ? "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf" : QCoreApplication::applicationFilePath();
+        ASSERT_TRUE(QDir(bundle.path()).mkpath(QFileInfo(file).path()) && QFile::copy(from, bundle.filePath(file)));
+    }
     EXPECT_EQ(AddProgramFonts(bundle.filePath("bin"), "demo"), 2);
     QFontDatabase::removeAllApplicationFonts();
 }
