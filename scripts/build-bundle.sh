@@ -146,4 +146,4 @@ stamp=$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null || date +%s)
 tar --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$stamp" -C "$out" -cf - "$name" |
   gzip -n >"$tarball"
 echo "build-bundle: $(basename "$tarball"): $(du -k "$tarball" | cut -f1) KiB, unpacked $(du -sk "$dir" | cut -f1) KiB," \
-  "${#bundled[@]} libraries bundled, ${#used_left_out[@]} left out, glibc $glibc or newer"
+  "${#bundled[@]} libraries bundled, ${#used_left_out[@]} left out; needs glibc $GLIBC_NEEDED (asks for symbols up to $glibc)"
