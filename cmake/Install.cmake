@@ -1,9 +1,9 @@
 # Installation and the Debian package.
 #
 # `cmake --install` puts the programs in bin/, the desktop entry, the icon in the hicolor
-# theme, the manual pages and the README and licence under share/; `cpack -G DEB` packs the
-# same files with Debian's copyright and changelog. Nothing installed refers back to the
-# build tree.
+# theme, the AppStream metadata, the manual pages and the README and licence under share/;
+# `cpack -G DEB` packs the same files with Debian's copyright and changelog. Nothing
+# installed refers back to the build tree.
 #
 # Included at the end of the top-level CMakeLists.txt, after every area, so the viewer's
 # rules take effect on their own once an area defines the target `velmora`: the desktop
@@ -30,6 +30,19 @@ endif()
 
 add_subdirectory(${VELMORA_PACKAGING_DIR} ${VELMORA_PACKAGING_OUT})
 
+# The AppStream metadata, installed under its id as software centres look it up; its
+# newest release must be this version.
+set(VELMORA_METAINFO ${VELMORA_PACKAGING_DIR}/velmora.metainfo.xml)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VELMORA_METAINFO})
+file(READ ${VELMORA_METAINFO} metainfo)
+if(NOT metainfo MATCHES "<id>([^<]+)</id>")
+  message(FATAL_ERROR "${VELMORA_METAINFO} has no id")
+endif()
+set(VELMORA_APPSTREAM_ID ${CMAKE_MATCH_1})
+if(NOT metainfo MATCHES "<release version=\"([^\"]+)\"" OR NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+  message(FATAL_ERROR "the newest release in ${VELMORA_METAINFO} is '${CMAKE_MATCH_1}', not ${PROJECT_VERSION}")
+endif()
+
 if(TARGET velmora-dump)
   install(TARGETS velmora-dump RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
@@ -42,6 +55,8 @@ if(VELMORA_INSTALL_VIEWER)
   endforeach()
   install(FILES ${VELMORA_PACKAGING_DIR}/icons/velmora.svg
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
+  install(FILES ${VELMORA_METAINFO} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo
+          RENAME ${VELMORA_APPSTREAM_ID}.metainfo.xml)
 endif()
 foreach(page ${VELMORA_MAN_PAGES})
   install(FILES ${VELMORA_PACKAGING_OUT}/man/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -13,7 +13,9 @@ packages=(
   fonts-ipafont-gothic fontconfig
   xvfb xauth x11-utils
   graphviz jq xdotool
-  dpkg-dev file fakeroot lintian desktop-file-utils man-db python3
+  dpkg-dev file fakeroot lintian desktop-file-utils man-db python3 appstream
+  # The Linux bundle (scripts/build-bundle.sh) and its trial in a minimal root (check-bundle.sh).
+  patchelf qt6-wayland libqt6svg6 mmdebstrap
   # The Windows build (scripts/build-windows.sh) and its tests under Wine.
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev imagemagick wine wine64
 )

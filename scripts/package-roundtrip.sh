@@ -7,7 +7,9 @@
 #  3. installs it with `apt-get install ./velmora_*.deb`, runs the installed
 #     /usr/bin/velmora-dump on the demo installation from another folder and starts the
 #     installed viewer on an X server (Xvfb);
-#  4. removes it with `apt-get remove velmora` and checks that none of its files is left.
+#  4. removes it with `apt-get remove velmora` and checks that none of its files is left;
+#  5. makes the self-contained Linux bundle from the same build (scripts/build-bundle.sh)
+#     and tries it in a minimal Debian root without Qt (scripts/check-bundle.sh).
 #
 # Usage: scripts/package-roundtrip.sh [BUILD_DIR [CMAKE_ARGS...]]   (default build-deb)
 # Needs root or sudo for apt-get. Refuses to run while a package named velmora is installed.
@@ -105,6 +107,9 @@ PY
 man -w velmora-dump >/dev/null
 if [ "$has_viewer" = yes ]; then
   desktop-file-validate /usr/share/applications/velmora.desktop
+  metainfo=$(grep '^/usr/share/metainfo/[^/]*\.metainfo\.xml$' <<<"$files" || true)
+  [ "$(wc -w <<<"$metainfo")" -eq 1 ] || { echo "package-roundtrip: expected one AppStream file, found: $metainfo" >&2; exit 1; }
+  appstreamcli validate --no-net "$metainfo"
   man -w velmora >/dev/null
   # The installed viewer starts on an X server with the installed libraries and runs
   # until it is stopped.
@@ -134,3 +139,11 @@ for d in /usr/share/doc/velmora; do
 done
 [ "$left" -eq 0 ] || exit 1
 echo "package-roundtrip: $(basename "$deb") built, checked, installed, run and removed"
+
+if [ "$has_viewer" = yes ]; then
+  start=$SECONDS
+  ./scripts/build-bundle.sh "$build"
+  made=$((SECONDS - start))
+  ./scripts/check-bundle.sh "$build"
+  echo "package-roundtrip: the Linux bundle made in ${made}s, tried in $((SECONDS - start - made))s"
+fi

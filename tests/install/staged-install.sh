@@ -6,7 +6,8 @@
 #  - the installed velmora-dump, run from an empty working folder, dumps the demo
 #    installation as valid JSON with the texts of its string ids, found both through the
 #    Wine prefix's registry and through --install; the installed viewer starts there;
-#  - the desktop entry and the manual pages pass desktop-file-validate and man --warnings.
+#  - the desktop entry and the manual pages pass desktop-file-validate and man --warnings,
+#    the AppStream metadata appstreamcli validate-tree.
 #
 # Usage: staged-install.sh BUILD_DIR DEMO_PREFIX viewer|no-viewer
 # VELMORA_CMAKE names the cmake to install with (default: cmake from PATH).
@@ -50,6 +51,7 @@ if [ "$viewer" = viewer ]; then
     usr/share/icons/hicolor/48x48/apps/velmora.png
     usr/share/icons/hicolor/scalable/apps/velmora.svg
     usr/share/man/man1/velmora.1.gz
+    usr/share/metainfo/org.example.velmora.metainfo.xml
   )
   programs+=(velmora)
 fi
@@ -101,6 +103,8 @@ if svg.tagName != "svg" or not svg.getAttribute("viewBox"):
 PY
   desktop-file-validate "$usr/share/applications/velmora.desktop" || fail "desktop-file-validate"
   grep -qx 'Exec=velmora %f' "$usr/share/applications/velmora.desktop" || fail "the desktop entry does not run velmora on the file it is given"
+  # The AppStream metadata, with the desktop entry it names as its launchable.
+  appstreamcli validate-tree --no-net "$root" || fail "appstreamcli validate-tree"
 fi
 
 for page in "$usr"/share/man/man1/*.1.gz; do

@@ -7,11 +7,16 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <vector>
@@ -125,6 +130,19 @@ TEST_P(BuiltTemplateTest, ControlsSitWhereTheTemplateSaysWithTheirCaptionsInside
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, BuiltTemplateTest, ::testing::Values(MainDialogTemplateId, EffectDialogTemplateId));
+
+// A program's own fonts are the font files in share/<name>/fonts beside its folder, and no
+// others; a file there that is no font (here a copy of this program) is passed over.
+TEST(ProgramFontsTest, AreTheFontFilesInTheProgramsShareFolder)
+{
+    QTemporaryDir bundle;
+    for (const QString file : {"share/demo/fonts/a.ttf", "share/demo/fonts/b.ttf", "share/demo/fonts/LICENSE", "share/demo/c.ttf", "share/fonts/d.ttf", "bin/e.ttf"}) {
+        const QString from = file.endsWith(".ttf") ? "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf" : QCoreApplication::applicationFilePath();
+        ASSERT_TRUE(QDir(bundle.path()).mkpath(QFileInfo(file).path()) && QFile::copy(from, bundle.filePath(file)));
+    }
+    EXPECT_EQ(AddProgramFonts(bundle.filePath("bin"), "demo"), 2);
+    QFontDatabase::removeAllApplicationFonts();
+}
 
 } // namespace
 } // namespace velmora

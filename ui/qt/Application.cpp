@@ -19,6 +19,7 @@ Application::Application(int& argc, char** argv, std::string_view name, std::str
     QApplication::setApplicationName(FromNarrow(name));
     // Not Qt's display name: Qt would append that to every window's title.
     MessageBoxTitle() = FromNarrow(displayName);
+    AddProgramFonts(QCoreApplication::applicationDirPath(), FromNarrow(name));
 }
 
 Application::~Application() = default;

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -173,6 +174,15 @@ QIcon IconResource(int iconId)
         icon.addPixmap(QPixmap(images.filePath(name)));
     }
     return icon;
+}
+
+int AddProgramFonts(const QString& programFolder, const QString& name)
+{
+    const QDir fonts(programFolder + "/../share/" + name + "/fonts");
+    int added = 0;
+    for (const QString& file : fonts.entryList(QDir::Files))
+        added += QFontDatabase::addApplicationFont(fonts.filePath(file)) != -1;
+    return added;
 }
 
 QString& MessageBoxTitle()

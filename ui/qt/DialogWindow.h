@@ -94,6 +94,12 @@ DialogBaseUnits MeasureBaseUnits(const QFont& font);
 // Icon resource `iconId`: the images the program's resources list under :/icons/<id>/.
 QIcon IconResource(int iconId);
 
+// Makes the fonts that come with the program available to this process alone: every file
+// in share/<name>/fonts beside `programFolder`, the folder of the program (a self-contained
+// bundle has one, a package's installation none). Answers how many were added. The
+// Application does it for its program.
+int AddProgramFonts(const QString& programFolder, const QString& name);
+
 // The title of the program's message boxes, set by its Application. A dialog's title is
 // its template's caption alone.
 QString& MessageBoxTitle();
