@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "strings/LanguageModules.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 namespace velmora {

@@ -215,15 +215,30 @@ TEST_F(DumpToolTest, TheRegistryNamesTheFolderWithoutInstall)
     EXPECT_NE(run.out.find("000:Moat\n"), std::string::npos);
 }
 
-TEST_F(DumpToolTest, ListsTheInstallationsFound)
+// A stale ~/.wine before a Lutris prefix whose name holds a tab and a terminal's escape,
+// beside a Steam library list whose app sizes name folders of the working folder that hold
+// the game: the Lutris copy is used, the stale one passed over, the decoys never looked at.
+TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
 {
-    const fs::path prefix = dir.Path() / "games" / "keep";
-    fixtures::MakeWinePrefix(prefix, fixtures::HiveNaming("C:\\Games\\Keep"));
-    fs::create_directories(prefix / "drive_c" / "Games" / "Keep" / "Data");
-    datafile::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "Data" / "brannoch2_x1_p1.dat").string(), datafile::DeflateRaw({}));
-    datafile::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "LANGUAGE.DLL").string(), {});
-    const std::string found = "\tC:\\Games\\Keep\t" + prefix.string() +
-                              "/dosdevices/c:/Games/Keep\tdata file: yes\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: yes\n";
+    const std::string prefix = dir.File("games/keep\tit\x1b]0;x\x07");
+    const std::string shown = dir.File("games/keep\\x09it\\x1b]0;x\\x07");
+    for (const std::string& p : {prefix, dir.File("687329258/steamapps/compatdata/9/pfx"), dir.File(".wine")}) {
+        fixtures::MakeWinePrefix(p, fixtures::HiveNaming("C:\\Games\\Keep"));
+        if (p == dir.File(".wine"))
+            continue;
+        fs::create_directories(p + "/drive_c/Games/Keep/Data");
+        datafile::WriteFile(p + "/drive_c/Games/Keep/Data/brannoch2_x1_p1.dat", datafile::DeflateRaw(datafile::MinimalDataFile({Tech("Moat")})));
+        datafile::WriteFile(p + "/drive_c/Games/Keep/LANGUAGE.DLL", {});
+    }
+    fs::create_directories(dir.Path() / ".local/share/Steam/steamapps");
+    fixtures::WriteText(dir.Path() / ".local/share/Steam/steamapps/libraryfolders.vdf",
+                        "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + dir.File(".local/share/Steam") +
+                            "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"687329258\"\n\t\t}\n\t}\n}\n");
+    const std::string stale = dir.File(".wine") + "\t~/.wine\tC:\\Games\\Keep\t" + dir.File(".wine") +
+                              "/dosdevices/c:/Games/Keep\tdata file: no\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: no\t"
+                              "passed over: the data file is missing\n";
+    const std::string used = "\tC:\\Games\\Keep\t" + shown +
+                             "/dosdevices/c:/Games/Keep\tdata file: yes\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: yes\tused\n";
     struct Case {
         std::string lutrisGame;  // the game file under ~/.config/lutris/games/, if any
         std::string winePrefix;
@@ -232,21 +247,38 @@ TEST_F(DumpToolTest, ListsTheInstallationsFound)
         std::string err;
     };
     const Case cases[] = {
-        {"", "", 1, "", "velmora-dump: no installation found: " + dir.File(".wine/system.reg") + ": cannot open the file: No such file or directory\n"},
-        {"game:\n  exe: keep.exe\n  prefix: " + prefix.string() + "\n", "", 0, prefix.string() + "\tLutris" + found, ""},
-        {"", prefix.string(), 0, prefix.string() + "\tWINEPREFIX" + found, ""},
+        {"", "", 1, stale, "velmora-dump: no installation with its data file: none of the 12 places searched holds the game with its data file:\n  ~/.wine: " +
+                               dir.File(".wine") + ": the registry names C:\\Games\\Keep, but its data file is missing\n  Lutris: " +
+                               dir.File(".config/lutris/games") + ": no such folder\n"},
+        {"", prefix, 0, shown + "\tWINEPREFIX" + used, ""},
+        {"game:\n  exe: keep.exe\n  prefix: \"" + dir.File("games/keep\\tit\\e]0;x\\a") + "\"\n", "", 0, stale + shown + "\tLutris" + used, ""},
     };
     for (const Case& c : cases) {
         fs::remove_all(dir.Path() / ".config");
-        if (!c.lutrisGame.empty()) {
-            fs::create_directories(dir.Path() / ".config" / "lutris" / "games");
-            fixtures::WriteText(dir.Path() / ".config" / "lutris" / "games" / "keep-1.yml", c.lutrisGame);
-        }
+        if (!c.lutrisGame.empty())
+            fixtures::WriteText((fs::create_directories(dir.Path() / ".config/lutris/games"), dir.Path() / ".config/lutris/games/keep-1.yml"), c.lutrisGame);
         const ToolRun run = RunDump(dir, {"--list-installations"}, c.winePrefix);
         EXPECT_EQ(run.status, c.status) << c.lutrisGame << c.winePrefix;
         EXPECT_EQ(run.out, c.out);
-        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.err.substr(0, c.err.size()), c.err);
     }
+    // The viewer's choice is the dump's, and the JSON list says the same for scripts.
+    const ToolRun dump = RunDump(dir, {}, "");
+    EXPECT_EQ(dump.status, 0) << dump.err;
+    EXPECT_NE(dump.out.find("000:Moat\n"), std::string::npos);
+    const nlohmann::json list = nlohmann::json::parse(RunDump(dir, {"--list-installations", "--format=json"}, "").out);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]["whyNotUsed"], "the data file is missing");
+    EXPECT_EQ(list[0]["used"], false);
+    EXPECT_EQ(list[1]["prefix"], prefix);
+    EXPECT_EQ(list[1]["tool"], "Lutris");
+    EXPECT_EQ(list[1]["folder"], "C:\\Games\\Keep");
+    EXPECT_EQ(list[1]["hostFolder"], prefix + "/dosdevices/c:/Games/Keep");
+    EXPECT_EQ(list[1]["dataFile"], true);
+    EXPECT_EQ(list[1]["languageModules"], (nlohmann::json{{"language_x1_p1.dll", false}, {"Language_x1.dll", false}, {"language.dll", true}}));
+    EXPECT_EQ(list[1]["used"], true);
+    EXPECT_EQ(list[1]["whyNotUsed"], "");
+    EXPECT_EQ(RunDump(dir, {"--list-installations", "--format=dot"}, "").status, 64);
 }
 
 TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
