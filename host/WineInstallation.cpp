@@ -1,6 +1,7 @@
 // The installation outside Windows: searched for in the registries of the Wine prefixes
 // players keep, in the order ForEachWinePrefixPlace gives them.
 #include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 #include "host/File.h"
@@ -17,8 +18,12 @@ SearchedPlace ReadPrefix(const WinePrefixPlace& prefix)
 {
     SearchedPlace place{prefix.origin, prefix.path, std::nullopt, false, {}};
     struct stat st {};
-    if (::stat(prefix.path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        place.reason = errno == ENOENT || errno == ENOTDIR ? "no such folder" : "not a folder";
+    if (::stat(prefix.path.c_str(), &st) != 0) {
+        place.reason = errno == ENOENT || errno == ENOTDIR ? "no such folder" : "cannot reach the folder: " + std::string(std::strerror(errno));
+        return place;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        place.reason = "not a folder";
         return place;
     }
     const auto folder = ReadMachineTextIn(prefix.path, InstallKey, InstallValue, InstallValueBufferSize);

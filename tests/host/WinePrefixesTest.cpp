@@ -53,9 +53,20 @@ Places MakeHomeOfEveryTool(const fs::path& h)
     Write(games / "e-broken.yml", "game: [\n");
     Write(games / "f-relative.yml", "game:\n  prefix: Games/rel\n");
     Write(games / "g-tilde.yml", "game:\n  prefix: ~/Games/tilde\n");
+    Write(games / "h-home.yml", "game:\n  prefix: '~'\n");
+    Write(games / "i-dollar.yml", "game:\n  prefix: $HOME/Games/dollar\n");
+    Write(games / "j-nul.yml", "game:\n  prefix: \"/g/x\\0y\"\n");
+    Write(games / "k-big.yml", "");
+    fs::resize_file(games / "k-big.yml", MaxYamlFileSize + 1);
+    Write(games / "l-file.yml", "game:\n  prefix: " + home + "/.config/lutris/games/readme.txt\n");
+    Write(games / "m-loop.yml", "game:\n  prefix: " + home + "/Games/loop\n");
+    fs::create_directory_symlink("loop", (fs::create_directories(h / "Games"), h / "Games/loop"));
     Write(games / "readme.txt", "game:\n  prefix: /not/a/game/file\n");
+    Write(h / ".local/share/bottles/bottles/nopath/placeholder.yml", "Name: x\n");
+    fs::create_directories(h / ".var/app/com.usebottles.bottles/data/bottles/bottles");
+    fs::create_directories(h / "EmptyLibrary/steamapps/compatdata");
     Write(h / ".local/share/bottles/bottles/custom/placeholder.yml", "Path: \"" + home + "/Bottles/Custom Caf\\xE9\"\n");
-    Write(h / ".local/share/Steam/steamapps/libraryfolders.vdf", SteamLibraries({home + "/.local/share/Steam", home + "/SteamLibrary", home + "/SteamLibrary/"}));
+    Write(h / ".local/share/Steam/steamapps/libraryfolders.vdf", SteamLibraries({home + "/.local/share/Steam", home + "/SteamLibrary", home + "/EmptyLibrary", home + "/SteamLibrary/", home + "/EmptyLibrary/"}));
     fs::create_directories(h / ".steam");
     fs::create_directory_symlink(h / ".local/share/Steam", h / ".steam/steam");
     fs::create_directory_symlink(h / ".local/share/Steam", h / ".steam/root");
@@ -71,13 +82,21 @@ Places MakeHomeOfEveryTool(const fs::path& h)
             {"Lutris", ".config/lutris/games/e-broken.yml", "not YAML: did not find expected node content (line 2)"},
             {"Lutris", ".config/lutris/games/f-relative.yml", "the prefix is not an absolute path: Games/rel"},
             {"Lutris", "Games/tilde", ""},
+            {"Lutris", ".", ""},
+            {"Lutris", "Games/dollar", ""},
+            {"Lutris", ".config/lutris/games/j-nul.yml", std::string("the prefix is not an absolute path: /g/x\0y", 42)},
+            {"Lutris", ".config/lutris/games/k-big.yml", "the file is larger than 1 MiB"},
+            {"Lutris", ".config/lutris/games/readme.txt", ""},
+            {"Lutris", "Games/loop", ""},
             {"Lutris", ".local/share/lutris/games", "no such folder"},
             {"Bottles", ".local/share/bottles/bottles/b1", ""},
             {"Bottles", "Bottles/Custom Caf\xC3\xA9", ""},
-            {"Bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles", "no such folder"},
+            {"Bottles", ".local/share/bottles/bottles/nopath/placeholder.yml", "names no prefix (no Path:)"},
+            {"Bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles", "no bottle in it"},
             {"PlayOnLinux", ".PlayOnLinux/wineprefix", "no such folder"},
             {"Steam", ".steam/steam/steamapps/compatdata/228980/pfx", ""},
             {"Steam", "SteamLibrary/steamapps/compatdata/1493710/pfx", ""},
+            {"Steam", "EmptyLibrary/steamapps/compatdata", "no prefix in it"},
             {"Steam", flatpak + ".local/share/Steam/steamapps/compatdata", "no such folder"},
             {"Steam", "Unplugged/steamapps/compatdata", "no such library"},
             {"Steam", "relative/lib", "a library that is not an absolute path"},
@@ -166,11 +185,13 @@ TEST_F(WinePrefixesTest, TheFirstInstallationWithItsDataFileIsUsed)
         EXPECT_EQ(lookup.installation.prefix, used.string());
         EXPECT_EQ(lookup.installation.origin, steamHasIt ? "Steam" : "CrossOver");
         EXPECT_EQ(lookup.installation.HostPath("C:\\x"), (used / "dosdevices/c:/x").string());
-        ASSERT_EQ(lookup.passedOver.size(), steamHasIt ? 14u : 19u);
+        ASSERT_EQ(lookup.passedOver.size(), steamHasIt ? 21u : 27u);
         EXPECT_EQ(lookup.passedOver[0].reason, "the registry names C:\\Games\\Brannoch, but its data file is missing");
         EXPECT_EQ(lookup.passedOver[1].place + ": " + lookup.passedOver[1].reason,
                   h.string() + "/Games/a very long folder name of \xC3\xA9t\xC3\xA9 \xC4\x81: no such folder");
-        EXPECT_EQ(lookup.passedOver[9].place + ": " + lookup.passedOver[9].reason,
+        EXPECT_EQ(lookup.passedOver[12].reason, "not a folder");
+        EXPECT_EQ(lookup.passedOver[13].reason, "cannot reach the folder: Too many levels of symbolic links");
+        EXPECT_EQ(lookup.passedOver[15].place + ": " + lookup.passedOver[15].reason,
                   h.string() + "/.local/share/bottles/bottles/b1/system.reg: cannot open the file: No such file or directory");
         EXPECT_EQ(lookup.Report(), "");
     }
@@ -181,12 +202,12 @@ TEST_F(WinePrefixesTest, TheFirstInstallationWithItsDataFileIsUsed)
     EXPECT_EQ(stale.installation.prefix, (h / ".wine").string());
     EXPECT_EQ(stale.installation.folder, "C:\\Games\\Brannoch");
     const std::string report = stale.Report(3);
-    EXPECT_EQ(report, "none of the 20 places searched holds the game with its data file:\n  ~/.wine: " + (h / ".wine").string() +
+    EXPECT_EQ(report, "none of the 28 places searched holds the game with its data file:\n  ~/.wine: " + (h / ".wine").string() +
                           ": the registry names C:\\Games\\Brannoch, but its data file is missing\n  Lutris: " + h.string() +
                           "/Games/a very long folder name of \xC3\xA9t\xC3\xA9 \xC4\x81: no such folder\n  Lutris: " + h.string() +
-                          "/Games/Brannoch's Rise: Gold #2: no such folder\n  ... and 17 more");
+                          "/Games/Brannoch's Rise: Gold #2: no such folder\n  ... and 25 more");
     const std::string all = stale.Report();
-    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 20);
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 28);
 }
 
 TEST(SteamLibraries, OnlyTheNumberedEntriesUnderTheRoot)
