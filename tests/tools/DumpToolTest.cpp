@@ -222,7 +222,7 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
 {
     const std::string prefix = dir.File("games/keep\tit\x1b]0;x\x07");
     const std::string shown = dir.File("games/keep\\x09it\\x1b]0;x\\x07");
-    for (const std::string& p : {prefix, dir.File("687329258/steamapps/compatdata/9/pfx"), dir.File(".wine")}) {
+    for (const std::string& p : {prefix, dir.File("687329258/steamapps/compatdata/9/pfx"), dir.File(".wine"), dir.File(".cxoffice/cx")}) {
         fixtures::MakeWinePrefix(p, fixtures::HiveNaming("C:\\Games\\Keep"));
         if (p == dir.File(".wine"))
             continue;
@@ -239,6 +239,8 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
                               "passed over: the data file is missing\n";
     const std::string used = "\tC:\\Games\\Keep\t" + shown +
                              "/dosdevices/c:/Games/Keep\tdata file: yes\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: yes\tused\n";
+    const std::string cx = dir.File(".cxoffice/cx") + "\tCrossOver\tC:\\Games\\Keep\t" + dir.File(".cxoffice/cx") +
+                           "/dosdevices/c:/Games/Keep\tdata file: yes\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: yes\t";
     struct Case {
         std::string lutrisGame;  // the game file under ~/.config/lutris/games/, if any
         std::string winePrefix;
@@ -247,13 +249,18 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
         std::string err;
     };
     const Case cases[] = {
+        {"", "", 0, stale + cx + "used\n", ""},
         {"", "", 1, stale, "velmora-dump: no installation with its data file: none of the 12 places searched holds the game with its data file:\n  ~/.wine: " +
                                dir.File(".wine") + ": the registry names C:\\Games\\Keep, but its data file is missing\n  Lutris: " +
                                dir.File(".config/lutris/games") + ": no such folder\n"},
         {"", prefix, 0, shown + "\tWINEPREFIX" + used, ""},
-        {"game:\n  exe: keep.exe\n  prefix: \"" + dir.File("games/keep\\tit\\e]0;x\\a") + "\"\n", "", 0, stale + shown + "\tLutris" + used, ""},
+        {"game:\n  exe: keep.exe\n  prefix: \"" + dir.File("games/keep\\tit\\e]0;x\\a") + "\"\n", "", 0, stale + shown + "\tLutris" + used + cx + "not used: an earlier one is used\n", ""},
     };
     for (const Case& c : cases) {
+        if (&c == &cases[1])
+            fs::rename(dir.Path() / ".cxoffice", dir.Path() / "cx-away");
+        if (&c == &cases[3])
+            fs::rename(dir.Path() / "cx-away", dir.Path() / ".cxoffice");
         fs::remove_all(dir.Path() / ".config");
         if (!c.lutrisGame.empty())
             fixtures::WriteText((fs::create_directories(dir.Path() / ".config/lutris/games"), dir.Path() / ".config/lutris/games/keep-1.yml"), c.lutrisGame);
@@ -267,7 +274,8 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
     EXPECT_EQ(dump.status, 0) << dump.err;
     EXPECT_NE(dump.out.find("000:Moat\n"), std::string::npos);
     const nlohmann::json list = nlohmann::json::parse(RunDump(dir, {"--list-installations", "--format=json"}, "").out);
-    ASSERT_EQ(list.size(), 2u);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[2]["whyNotUsed"], "an earlier one is used");
     EXPECT_EQ(list[0]["whyNotUsed"], "the data file is missing");
     EXPECT_EQ(list[0]["used"], false);
     EXPECT_EQ(list[1]["prefix"], prefix);
@@ -299,6 +307,7 @@ TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
         {{}, "WINE REGISTRY Version 2\n", "no key HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Microsoft Games\\Brannoch\\1.0"},
         {{}, "WINE REGISTRY Version 2\n" + key, "has no value \"EXE Path\""},
         {{}, "WINE REGISTRY Version 2\n" + key + "\"EXE Path\"=dword:00000001\n", "the value \"EXE Path\" is not a text"},
+        {{}, fixtures::HiveNaming("C:\\Gone"), ": the registry names C:\\Gone, but its data file is missing"},
     };
     for (const Case& c : cases) {
         fs::remove_all(prefix);
