@@ -140,6 +140,12 @@ TEST_F(MainDialogTest, AFileThatDoesNotLoadOrParseLeavesThePreviousList)
     EXPECT_TRUE(box.onlyOk && !box.hasIcon && box.modal);
     EXPECT_EQ(messageBoxes.OpenCount(), 0);
     EXPECT_EQ(Lines(Ids::TechList), (QStringList{"000:Craft 0", "001:Craft 1"}));
+    // The installation's own file failing is no failure of the search.
+    WriteFile((game / "Data/brannoch2_x1_p1.dat").string(), Bytes{0xFF, 0xFF});
+    TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\brannoch2_x1_p1.dat");
+    QTest::mouseClick(Item(Ids::Open), Qt::LeftButton);
+    ASSERT_EQ(messageBoxes.Texts().size(), 3);
+    EXPECT_FALSE(messageBoxes.Texts()[2].contains("No installation")) << messageBoxes.Texts()[2].toStdString();
 }
 
 TEST_F(MainDialogTest, EscapeNeverClosesTheDialogAndAddAndDeleteCannotBeClicked)

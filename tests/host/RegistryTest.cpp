@@ -144,6 +144,9 @@ TEST(Registry, ThePrefixIsWinePrefixElseTheHomeFolders)
     EXPECT_EQ(FindInstallation().installation.folder, "C:\\Home");
     ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
     EXPECT_EQ(FindInstallation().installation.folder, "C:\\Home");
+    // Found nowhere: typed Windows paths go through the prefix the search started at.
+    fs::remove(home.Path() / ".wine" / "system.reg");
+    EXPECT_EQ(FindInstallation().installation.prefix, (home.Path() / ".wine").string());
     ScopedEnv noHome("HOME", std::nullopt);
     const InstallationLookup none = FindInstallation();
     EXPECT_EQ(none.installation.folder, "");

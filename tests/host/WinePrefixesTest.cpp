@@ -217,9 +217,9 @@ TEST(SteamLibraries, OnlyTheNumberedEntriesUnderTheRoot)
         {SteamLibraries({"/home/a/.local/share/Steam", "/mnt/games"}), {"/home/a/.local/share/Steam", "/mnt/games"}},
         {"\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1\"\n\t\"1\"\t\t\"/mnt/old\"\n\t\"2\"\t\t\"D:\\\\Games \\\"x\\\"\"\n}\n", {"/mnt/old", "D:\\Games \"x\""}},
         {"\xEF\xBB\xBF// by hand\r\n\"libraryfolders\"\r\n{\r\n\t\"0\"\t{ \"PATH\"\t\"/a\\nb\" } // the first\r\n}\r\n", {"/a\\nb"}},
-        {"libraryfolders { 0 { path /mnt/u } 1 /mnt/v }", {"/mnt/u", "/mnt/v"}},
-        {"\"libraryfolders\" { \"contentstatsid\" { \"path\" \"/no\" } \"0\" { \"apps\" { \"path\" \"/no\" \"1\" \"/no\" } \"1\" \"/no\" } \"x1\" \"/no\" }", {}},
-        {"\"other\" { \"1\" \"/no\" \"0\" { \"path\" \"/no\" } } \"1\" \"/no\"", {}},
+        {"libraryfolders{0{path /mnt/u}1 /mnt/v}", {"/mnt/u", "/mnt/v"}},
+        {"\"libraryfolders\" { \"contentstatsid\" { \"path\" \"/no\" } \"path\" \"/no\" \"\" \"/no\" \"0\" { \"apps\" { \"path\" \"/no\" \"1\" \"/no\" } \"1\" \"/no\" } \"x1\" \"/no\" }", {}},
+        {"\"other\" { \"1\" \"/no\" \"0\" { \"path\" \"/no\" } \"libraryfolders\" { \"1\" \"/no\" } } \"1\" \"/no\"", {}},
     };
     for (const auto& [vdf, folders] : rows) {
         const auto read = SteamLibraryFolders(vdf);
@@ -253,7 +253,7 @@ TEST(Yaml, EveryScalarStyleAsPyYamlWritesIt)
         {"game:\n  prefix: \"/g/a long name\\\n    \\ on/x\"\n", "/g/a long name on/x"},
         {"game:\n  prefix: /g/a long name\n    on/x\n", "/g/a long name on/x"},
         {"\xEF\xBB\xBF# note\r\ngame:\r\n  # prefix: /wrong\r\n  prefix: '/g/it''s: #1'\r\n", "/g/it's: #1"},
-        {"game:\n  prefix: /first\n  prefix: /last\n", "/last"},
+        {"game:\n  prefix: /first\n  prefix: /last\n  prefix_old: /no\n", "/last"},
         {"game:\n  prefix: \"null\"\n", "null"},
         {"game:\n  prefix: null\n", std::nullopt},
         {"game:\n  prefix: ~\n", std::nullopt},
