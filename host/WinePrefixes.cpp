@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <dirent.h>
 #include <filesystem>
 #include <set>
 #include <string_view>
@@ -36,21 +37,36 @@ struct Listing {
     std::vector<fs::path> files;
 };
 
-Listing List(const fs::path& folder)
+// The folders in `folder` (through links) and, when asked, its other entries.
+Listing List(const fs::path& folder, bool withFiles = false)
 {
     Listing listing;
-    std::error_code error;
-    fs::directory_iterator it(folder, error);
-    listing.listed = !error;
-    for (const fs::directory_iterator end; !error && it != end; it.increment(error)) {
-        std::error_code kindError;
-        if (it->is_directory(kindError))
-            listing.folders.push_back(it->path());
-        else
-            listing.files.push_back(it->path());
+    DIR* dir = ::opendir(folder.c_str());
+    listing.listed = dir != nullptr;
+    if (!dir)
+        return listing;
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            isFolder = ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isFolder || withFiles)
+            (isFolder ? folders : files).emplace_back(name);
     }
-    std::sort(listing.folders.begin(), listing.folders.end());
-    std::sort(listing.files.begin(), listing.files.end());
+    ::closedir(dir);
+    // In name order, compared as bytes.
+    std::sort(folders.begin(), folders.end());
+    std::sort(files.begin(), files.end());
+    for (const std::string& name : folders)
+        listing.folders.push_back(folder / name);
+    for (const std::string& name : files)
+        listing.files.push_back(folder / name);
     return listing;
 }
 
@@ -154,7 +170,7 @@ private:
     {
         static constexpr std::array<std::string_view, 2> keys = {"game", "prefix"};
         for (const fs::path& games : {home_ / ".config/lutris/games", home_ / ".local/share/lutris/games"}) {
-            const Listing listing = List(games);
+            const Listing listing = List(games, true);
             bool any = false;
             for (const fs::path& file : listing.files) {
                 const std::string name = file.filename().string();
