@@ -276,6 +276,7 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
     const nlohmann::json list = nlohmann::json::parse(RunDump(dir, {"--list-installations", "--format=json"}, "").out);
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[2]["whyNotUsed"], "an earlier one is used");
+    EXPECT_EQ(list[2]["used"], false);
     EXPECT_EQ(list[0]["whyNotUsed"], "the data file is missing");
     EXPECT_EQ(list[0]["used"], false);
     EXPECT_EQ(list[1]["prefix"], prefix);
@@ -287,6 +288,13 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
     EXPECT_EQ(list[1]["used"], true);
     EXPECT_EQ(list[1]["whyNotUsed"], "");
     EXPECT_EQ(RunDump(dir, {"--list-installations", "--format=dot"}, "").status, 64);
+    // A Windows path given resolves through the installation's prefix.
+    datafile::DataFileWriter old;
+    old.Version("VER 5.6").Zeros(8).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({});
+    datafile::WriteFile(prefix + "/drive_c/Games/Keep/Data/old.dat", datafile::DeflateRaw(old.Data()));
+    const ToolRun given = RunDump(dir, {"C:\\Games\\Keep\\Data\\OLD.DAT"}, "");
+    EXPECT_EQ(given.status, 2);
+    EXPECT_EQ(given.err, "velmora-dump: C:\\Games\\Keep\\Data\\OLD.DAT (" + prefix + "/dosdevices/c:/Games/Keep/Data/old.dat): Version error\n");
 }
 
 TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
