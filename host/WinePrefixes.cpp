@@ -21,13 +21,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The text of a configuration file, or why it cannot be had.
-Result<std::string> ReadConfig(const fs::path& path, std::int64_t maxSize)
+// The bytes of a configuration file, or why they cannot be had.
+Result<std::vector<std::uint8_t>> ReadConfig(const fs::path& path, std::int64_t maxSize)
 {
     auto bytes = ReadWholeFile(path.string(), maxSize);
     if (!bytes)
         return Failure<>{.reason = bytes.failure().Text()};
-    return std::string(bytes->begin(), bytes->end());
+    return bytes;
+}
+
+std::string_view TextOf(const std::vector<std::uint8_t>& bytes)
+{
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 // What a folder holds, each kind in name order; `listed` false when it cannot be listed.
@@ -153,10 +158,10 @@ private:
     // The prefix a YAML file names at `keys`, or the reason it names none.
     Result<fs::path> NamedPrefix(const fs::path& file, std::span<const std::string_view> keys, std::string_view what) const
     {
-        const Result<std::string> text = ReadConfig(file, MaxYamlFileSize);
+        const auto text = ReadConfig(file, MaxYamlFileSize);
         if (!text)
             return text.failure();
-        const auto value = YamlScalarAt(*text, keys);
+        const auto value = YamlScalarAt(TextOf(*text), keys);
         if (!value)
             return value.failure();
         if (!*value)
@@ -232,8 +237,8 @@ private:
             if (!Library(steam))
                 return false;
             const fs::path list = steam / "steamapps/libraryfolders.vdf";
-            const Result<std::string> text = ReadConfig(list, MaxSteamLibraryFileSize);
-            Result<std::vector<std::string>> libraries = text ? SteamLibraryFolders(*text) : Failure<>{text.failure()};
+            const auto text = ReadConfig(list, MaxSteamLibraryFileSize);
+            Result<std::vector<std::string>> libraries = text ? SteamLibraryFolders(TextOf(*text)) : Failure<>{text.failure()};
             if (!libraries) {
                 if (!PassOver(list, "Steam", libraries.failure().reason + "; only Steam's own library searched"))
                     return false;
