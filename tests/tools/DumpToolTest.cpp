@@ -279,14 +279,10 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
     EXPECT_EQ(list[2]["used"], false);
     EXPECT_EQ(list[0]["whyNotUsed"], "the data file is missing");
     EXPECT_EQ(list[0]["used"], false);
-    EXPECT_EQ(list[1]["prefix"], prefix);
-    EXPECT_EQ(list[1]["tool"], "Lutris");
-    EXPECT_EQ(list[1]["folder"], "C:\\Games\\Keep");
-    EXPECT_EQ(list[1]["hostFolder"], prefix + "/dosdevices/c:/Games/Keep");
-    EXPECT_EQ(list[1]["dataFile"], true);
-    EXPECT_EQ(list[1]["languageModules"], (nlohmann::json{{"language_x1_p1.dll", false}, {"Language_x1.dll", false}, {"language.dll", true}}));
-    EXPECT_EQ(list[1]["used"], true);
-    EXPECT_EQ(list[1]["whyNotUsed"], "");
+    EXPECT_EQ(list[1], (nlohmann::json{{"prefix", prefix}, {"tool", "Lutris"}, {"folder", "C:\\Games\\Keep"},
+                                       {"hostFolder", prefix + "/dosdevices/c:/Games/Keep"}, {"dataFile", true},
+                                       {"languageModules", {{"language_x1_p1.dll", false}, {"Language_x1.dll", false}, {"language.dll", true}}},
+                                       {"used", true}, {"whyNotUsed", ""}}));
     EXPECT_EQ(RunDump(dir, {"--list-installations", "--format=dot"}, "").status, 64);
     // A Windows path given resolves through the installation's prefix.
     datafile::DataFileWriter old;
