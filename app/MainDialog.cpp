@@ -27,6 +27,9 @@ constexpr DialogRect FindBoxPlace{318, 7, 74, 12};
 
 constexpr FileType DataFileTypes[] = {{"Data files", "*.dat"}, {"All files", "*"}};
 
+// A message box names this many of the places searched, then how many more.
+constexpr std::size_t MaxPlacesShown = 20;
+
 // The folder of a file's path, as UTF-8 whatever the system's code page.
 std::string FolderOf(const std::string& path)
 {
@@ -170,7 +173,7 @@ bool MainDialog::OnInitDialog()
     pathText = DataFilePath(installFolder);
     dataBuffer.Release();
     for (const std::string& path : LanguageModulePaths(installFolder))
-        languageModules.AddModule(path);
+        languageModules.AddModule(path, installation.prefix);
     UpdateData(false);
     DragAcceptFiles();
     return true;
@@ -184,7 +187,10 @@ void MainDialog::OnFirstShown()
 
 std::string MainDialog::ReadInstallFolder()
 {
-    return velmora::ReadInstallFolder().value_or("");
+    const InstallationLookup lookup = FindInstallation();
+    installation = lookup.installation;
+    installationProblem = lookup.Report(MaxPlacesShown);
+    return installation.folder;
 }
 
 bool MainDialog::PreTranslateMessage(Key key, int target)
@@ -221,9 +227,12 @@ void MainDialog::OnCancel()
 
 bool MainDialog::LoadDataFile(const std::string& path)
 {
-    const auto loaded = velmora::LoadDataFile(path, dataBuffer);
-    if (!loaded)
-        MessageBox(loaded.failure().Text());
+    const auto loaded = velmora::LoadDataFile(path, dataBuffer, installation.prefix);
+    if (!loaded) {
+        // The composed path failing is the search's failure: say where it looked.
+        const bool composed = path == DataFilePath(installFolder) && !installationProblem.empty();
+        MessageBox(loaded.failure().Text() + (composed ? "\n\nNo installation of the game with its data file was found: " + installationProblem : ""));
+    }
     return loaded.ok();
 }
 
@@ -278,7 +287,7 @@ void MainDialog::OnDropFiles(const std::vector<std::string>& paths)
 void MainDialog::BrowseDataFile()
 {
     UpdateData(true);
-    if (const std::optional<std::string> chosen = ChooseFileToOpen(FolderOf(ResolveHostPath(pathText)), DataFileTypes))
+    if (const std::optional<std::string> chosen = ChooseFileToOpen(FolderOf(installation.HostPath(pathText)), DataFileTypes))
         OpenPath(*chosen);
 }
 

@@ -10,6 +10,7 @@
 #include "ui/Dialog.h"
 #include "views/EffectText.h"
 #include "data/GameTables.h"
+#include "host/Installation.h"
 #include "strings/LanguageModules.h"
 
 namespace velmora {
@@ -22,7 +23,8 @@ public:
     static std::span<const ExchangeRow<MainDialog>> DataExchangeTable();
     static std::span<const EventRow<MainDialog>> EventTable();
 
-    // The installation folder named in the registry ("" when there is none).
+    // The installation folder named in the registry ("" when there is none): the search
+    // for the installation, which also sets `installation` and `installationProblem`.
     std::string ReadInstallFolder();
 
     // The load chain: inflate the file at `path` into the data buffer (a failure shown in a
@@ -59,6 +61,11 @@ public:
     // Members, in the order they are built (and destroyed in reverse).
     LanguageModules languageModules;
     std::string installFolder;
+    // The installation found: its Wine prefix is the one every Windows path resolves
+    // through, the composed ones and those the user types.
+    Installation installation;
+    // Why no installation with its data file was found, place by place; "" when one was.
+    std::string installationProblem;
     GameTables tables;
     Button civCheck;
     Button cost3Check;

@@ -4,9 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_GUI=ON >/dev/null
-cmake --build build-release --target velmora_bench velmora_views_bench velmora_json_bench velmora_dialog_bench velmora-load-memory demo
+cmake --build build-release --target velmora_bench velmora_places_bench velmora_views_bench velmora_json_bench velmora_dialog_bench velmora-load-memory demo
 args=(--benchmark_repetitions=10 --benchmark_report_aggregates_only=true "$@")
 ./build-release/bench/velmora_bench "${args[@]}"
+./build-release/bench/velmora_places_bench "${args[@]}"
 ./build-release/bench/velmora_views_bench "${args[@]}"
 ./build-release/bench/velmora_json_bench "${args[@]}"
 if [ -x build-release/bench/velmora_dialog_bench ]; then

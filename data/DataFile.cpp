@@ -52,8 +52,8 @@ private:
 // Everything a load holds while it runs.
 class Load {
 public:
-    Load(const std::string& path, DataBuffer& buffer)
-        : hostPath_(ResolveHostPath(path)), shownPath_(DescribePath(path, hostPath_)), buffer_(buffer) {}
+    Load(const std::string& path, const std::string& winePrefix, DataBuffer& buffer)
+        : hostPath_(ResolveHostPathIn(winePrefix, path)), shownPath_(DescribePath(path, hostPath_)), buffer_(buffer) {}
 
     LoadResult Run();
 
@@ -167,12 +167,12 @@ LoadResult Load::Run()
 
 } // namespace
 
-Result<void, LoadFailure> LoadDataFile(const std::string& path, DataBuffer& buffer)
+Result<void, LoadFailure> LoadDataFile(const std::string& path, DataBuffer& buffer, const std::string& winePrefix)
 {
     buffer.Release();
     // The path as composed (e.g. "C:\Games\...") becomes the host path once. The
     // temporary file closes, and with that is gone, when the load ends.
-    LoadResult result = Load(path, buffer).Run();
+    LoadResult result = Load(path, winePrefix, buffer).Run();
     if (LeavesNothing(result))
         buffer.Release();
     return result;

@@ -33,8 +33,9 @@ enum class LoadFailure {
 };
 
 // Replaces the buffer's contents with the inflated file at `path`. Succeeds exactly when
-// the whole stream was inflated. `path` is resolved to a host path first (drive letters
-// through the Wine prefix, names matched without regard to case). The data file and its
+// the whole stream was inflated. `path` is resolved to a host path first, through the
+// Wine prefix `winePrefix` (drive letters through its links, names matched without regard
+// to case; without a prefix a drive path is not found). The data file and its
 // folder are only ever read; the temporary file is gone when this returns.
 //
 // A failure's reason names the file (as given and, when that differs, as found on this
@@ -43,6 +44,6 @@ enum class LoadFailure {
 //
 // On an inflate error or a stream cut short the buffer keeps what was inflated before the
 // failure; on every other failure it is empty.
-Result<void, LoadFailure> LoadDataFile(const std::string& path, DataBuffer& buffer);
+Result<void, LoadFailure> LoadDataFile(const std::string& path, DataBuffer& buffer, const std::string& winePrefix = {});
 
 } // namespace velmora

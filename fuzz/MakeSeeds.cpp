@@ -53,5 +53,16 @@ int main(int argc, char** argv)
     n = 0;
     for (const std::string path : paths)
         Write(root / "paths", "path" + std::to_string(n++), Bytes(path.begin(), path.end()));
+
+    // Steam's library lists in both forms, and Lutris game files as PyYAML writes them.
+    const char* places[] = {
+        "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"/home/a/.local/share/Steam\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"687329258\"\n\t\t}\n\t}\n}\n",
+        "\xEF\xBB\xBF\"LibraryFolders\"\r\n{ // old\r\n\t\"ContentStatsID\"\t\"-1\"\r\n\t\"1\"\t\"D:\\\\Steam \\\"x\\\"\"\r\n}\r\n",
+        "game:\n  exe: /home/a/Games/x/drive_c/Program\n    Files/x.exe\n  prefix: \"/home/a/Games/Caf\\xE9\\\n    \\ \\u0101\"\nsystem: {}\n",
+        "# note\r\ngame:\r\n  prefix: '/home/a/Games/it''s'\r\n",
+    };
+    n = 0;
+    for (const std::string text : places)
+        Write(root / "places", "place" + std::to_string(n++), Bytes(text.begin(), text.end()));
     return 0;
 }

@@ -33,7 +33,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     fs::create_directory_symlink("../drive_c", root / "dosdevices/c:");
     fs::create_directory_symlink("../drive_c/Games", root / "dosdevices/d:");
     fs::create_directory_symlink(root / "missing", root / "dosdevices/e:");
-    ::setenv("WINEPREFIX", prefix.c_str(), 1);
     // Relative paths resolve inside the prefix too.
     if (::chdir((root / "drive_c").c_str()) != 0)
         std::abort();
@@ -47,11 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path(reinterpret_cast<const char*>(data), ::strnlen(reinterpret_cast<const char*>(data), size));
     if (path.starts_with('/'))
         return 0;
-    const std::string host = velmora::ResolveHostPath(path);
+    velmora::HostPathResolver resolver(prefix);
+    const std::string host = resolver.Resolve(path);
     const bool drive = path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
     // A drive path lands in the prefix's drive links as a host path that resolves to itself.
     if (host.find('\\') != std::string::npos ||
-        (drive && (!host.starts_with(prefix + "/dosdevices/") || velmora::ResolveHostPath(host) != host)))
+        (drive && (!host.starts_with(prefix + "/dosdevices/") || velmora::ResolveHostPathIn(prefix, host) != host)))
         __builtin_trap();
     return 0;
 }

@@ -31,6 +31,7 @@ done
 # build that leaves them uninstrumented would fuzz blind.
 declare -A fuzzes=([parse]="data/DataParser" [load]="data/DataFile data/DataParser"
   [module]="host/ModuleLoader" [registry]="host/WineRegistry" [paths]="host/HostPath"
+  [places]="host/SteamLibraries host/Yaml"
   [views]="views/EffectText views/TechDetailView tools/dump/DumpFormats")
 own_counters() {
   local object size total=0
@@ -45,7 +46,7 @@ own_counters() {
   echo "$total"
 }
 
-[ ${#targets[@]} -gt 0 ] || targets=(parse load module registry views paths)
+[ ${#targets[@]} -gt 0 ] || targets=(parse load module registry views paths places)
 status=0
 for name in "${targets[@]}"; do
   fuzzer="$build/fuzz/velmora_fuzz_$name"

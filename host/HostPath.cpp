@@ -23,22 +23,12 @@ bool Exists(const std::string& path)
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-// The name in `folder` that equals `name` without regard to ASCII case, or "" when none.
-std::string FindIgnoringCase(const std::string& folder, std::string_view name)
+std::string Lowered(std::string_view name)
 {
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir)
-        return {};
-    std::string best;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view candidate = entry->d_name;
-        if (candidate == "." || candidate == "..")
-            continue;
-        if (EqualIgnoringAsciiCase(candidate, name) && (best.empty() || candidate < best))
-            best = candidate;
-    }
-    ::closedir(dir);
-    return best;
+    std::string lowered(name);
+    for (char& c : lowered)
+        c = LowerAscii(c);
+    return lowered;
 }
 
 std::vector<std::string_view> SplitComponents(std::string_view path)
@@ -67,37 +57,39 @@ std::string SlashesOnly(std::string_view path)
     return out;
 }
 
-// The prefix the installation was found in, when it was not named by WINEPREFIX.
-std::string& FoundPrefix()
-{
-    static std::string prefix;
-    return prefix;
-}
-
 } // namespace
 
 std::string WinePrefix()
 {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
         return prefix;
-    if (!FoundPrefix().empty())
-        return FoundPrefix();
     if (const char* home = std::getenv("HOME"); home && *home)
         return std::string(home) + "/.wine";
     return {};
 }
 
-void UseWinePrefix(std::string prefix)
+const std::string& HostPathResolver::FindIgnoringCase(const std::string& folder, std::string_view name)
 {
-    FoundPrefix() = std::move(prefix);
+    auto [listing, fresh] = listings_.try_emplace(folder);
+    if (fresh) {
+        if (DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str())) {
+            while (const dirent* entry = ::readdir(dir)) {
+                const std::string_view candidate = entry->d_name;
+                if (candidate == "." || candidate == "..")
+                    continue;
+                auto [best, added] = listing->second.try_emplace(Lowered(candidate), candidate);
+                if (!added && candidate < best->second)
+                    best->second = candidate;
+            }
+            ::closedir(dir);
+        }
+    }
+    static const std::string none;
+    const auto found = listing->second.find(Lowered(name));
+    return found == listing->second.end() ? none : found->second;
 }
 
-std::string ResolveHostPath(std::string_view composed)
-{
-    return ResolveHostPathIn(WinePrefix(), composed);
-}
-
-std::string ResolveHostPathIn(const std::string& prefix, std::string_view composed)
+std::string HostPathResolver::Resolve(std::string_view composed)
 {
     if (!composed.empty() && Exists(std::string(composed)))
         return std::string(composed);
@@ -109,9 +101,9 @@ std::string ResolveHostPathIn(const std::string& prefix, std::string_view compos
     std::vector<std::string_view> parts;
     std::string driveName;
     if (path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':') {
-        if (prefix.empty())
+        if (prefix_.empty())
             return path;
-        resolved = prefix + "/dosdevices/";
+        resolved = prefix_ + "/dosdevices/";
         driveName = {LowerAscii(path[0]), ':'};
         parts = SplitComponents(std::string_view(path).substr(2));
         parts.insert(parts.begin(), driveName);
@@ -125,17 +117,22 @@ std::string ResolveHostPathIn(const std::string& prefix, std::string_view compos
     for (std::size_t i = 0; i < parts.size(); ++i) {
         std::string name(parts[i]);
         if (!lost && name != ".." && !Exists(resolved + name)) {
-            std::string found = FindIgnoringCase(resolved, name);
+            const std::string& found = FindIgnoringCase(resolved, name);
             if (found.empty())
                 lost = true;
             else
-                name = std::move(found);
+                name = found;
         }
         resolved += name;
         if (i + 1 < parts.size())
             resolved += '/';
     }
     return resolved;
+}
+
+std::string ResolveHostPathIn(const std::string& prefix, std::string_view composed)
+{
+    return HostPathResolver(prefix).Resolve(composed);
 }
 
 std::string DescribePath(std::string_view given, const std::string& hostPath)

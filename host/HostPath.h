@@ -1,34 +1,33 @@
 // Where the files the program opens really are.
 //
 // The program composes Windows paths: a folder read from the registry such as
-// "C:\Games\Brannoch" followed by "\Data\..." or "\language.dll". Every path the program
-// opens (the data file, the language modules, the registry) goes through ResolveHostPath
-// once, just before the open. Paths shown to the user stay as they were composed, with the
-// host path beside them when it differs (DescribePath). On Windows a composed path is
-// already the path to open (HostPathWin32.cpp); elsewhere the game lives in a Wine prefix,
-// and the rest of this header applies.
+// "C:\Games\Brannoch" followed by "\Data\..." or "\language.dll". Every such path is
+// resolved through the Wine prefix of the installation it belongs to, once, just before
+// the open: the prefix is always named by the caller, never remembered on the side. Paths
+// shown to the user stay as they were composed, with the host path beside them when it
+// differs (DescribePath). On Windows a composed path is already the path to open
+// (HostPathWin32.cpp); elsewhere the game lives in a Wine prefix, and the rest of this
+// header applies.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace velmora {
 
-// The Wine prefix: $WINEPREFIX when set and not empty; else the prefix the installation
-// was found in (UseWinePrefix); else $HOME/.wine; "" when none of them can be found.
+// The Wine prefix where the search for the installation starts: $WINEPREFIX when set and
+// not empty, else $HOME/.wine; "" when neither can be found (always "" on Windows). Read
+// only where a search starts; everything after it goes through the prefix it found.
 std::string WinePrefix();
 
-// Makes `prefix` the one WinePrefix() names when WINEPREFIX is not set; "" goes back to
-// $HOME/.wine. The installation lookup calls it with the prefix it found the game in, so
-// that every later path is resolved through the same prefix as the registry was read.
-void UseWinePrefix(std::string prefix);
-
-// Turns a composed path into the host path to open:
+// Turns composed paths into the host paths to open, through the Wine prefix `prefix`:
 //  - a path that names an existing file on this machine as it is written (even with
 //    backslashes or a colon in it) is that file;
 //  - otherwise backslashes are separators, as on Windows;
 //  - a path that starts with a drive letter ("C:\...", "d:/...") is looked up through the
-//    prefix's drive link, $WINEPREFIX/dosdevices/<letter>: (whatever that link points to);
+//    prefix's drive link, <prefix>/dosdevices/<letter>: (whatever that link points to);
+//    without a prefix it stays as written, and so is not found;
 //  - every other path is a host path, absolute or relative to the working folder;
 //  - each component that does not exist under its exact name is matched against the
 //    names in its folder without regard to ASCII case, as on Windows; when several names
@@ -37,9 +36,27 @@ void UseWinePrefix(std::string prefix);
 //  - from the first component found under no spelling, the rest is kept as written, so the
 //    open that follows fails (or, for a file to be created, creates it under that name).
 // Empty components and "." are dropped; ".." is kept and left to the file system.
-std::string ResolveHostPath(std::string_view path);
+//
+// A resolver lists each folder at most once for the case-insensitive matching and keeps
+// the listing, so many paths under the same folders cost one listing each. Keep one for
+// one search or one load: it does not see names added to a folder after it listed it.
+class HostPathResolver {
+public:
+    explicit HostPathResolver(std::string prefix) : prefix_(std::move(prefix)) {}
 
-// ResolveHostPath with drive letters looked up in `prefix` rather than in WinePrefix().
+    const std::string& Prefix() const { return prefix_; }
+    std::string Resolve(std::string_view composed);
+
+private:
+    // The name in `folder` that equals `name` without regard to ASCII case, or "".
+    const std::string& FindIgnoringCase(const std::string& folder, std::string_view name);
+
+    std::string prefix_;
+    // Per folder listed: each name lowered, to the smallest name that lowers to it.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> listings_;
+};
+
+// One path through `prefix`, with a resolver of its own.
 std::string ResolveHostPathIn(const std::string& prefix, std::string_view path);
 
 // A path for messages: `given` as the user gave or the program composed it, followed by

@@ -1,10 +1,15 @@
 // On Windows the composed paths are the paths to open: the system looks names up without
-// regard to case itself.
+// regard to case itself, and there is no Wine prefix.
 #include "host/HostPath.h"
 
 namespace velmora {
 
-std::string ResolveHostPath(std::string_view path)
+std::string WinePrefix()
+{
+    return {};
+}
+
+std::string HostPathResolver::Resolve(std::string_view path)
 {
     return std::string(path);
 }

@@ -1,14 +1,18 @@
-// Finding the game's installation: the folder named in the registry, and the paths of the
-// files the program reads from it. The paths are composed as Windows paths; they are
-// resolved to host paths only when a file is opened.
+// Finding the game's installation: the folder named in the registry, the Wine prefix it is
+// in, and the paths of the files the program reads from it. The paths are composed as
+// Windows paths; they are resolved to host paths, through the installation's own prefix,
+// only when a file is opened.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "host/HostPath.h"
 #include "host/Registry.h"
 
 namespace velmora {
@@ -26,34 +30,59 @@ inline constexpr std::array<std::string_view, 3> LanguageModuleSuffixes = {
     "\\language.dll",
 };
 
-// The installation folder from the value "EXE Path" of the game's key under
-// HKEY_LOCAL_MACHINE, read without asking for write access. Fails when there is no prefix,
-// no key, no value, a value that is not a text, or a text that does not fit
-// InstallValueBufferSize bytes.
-//
-// Outside Windows the registry is a Wine prefix's: the first of WinePrefixPlaces() whose
-// registry holds the value as a text that fits, and that prefix becomes the one every later
-// drive letter is resolved through (UseWinePrefix). When none does, the failure is the one
-// place's own, or, when several were searched, names how many and which tools keep them,
-// followed by the first place's failure.
-Result<std::string, RegistryFailure> ReadInstallFolder();
-
-// An installation found in one registry.
-struct FoundInstallation {
-    std::string prefix;  // the Wine prefix it is in; "" on Windows
-    std::string origin;  // which tool keeps the prefix ("~/.wine", "Lutris", ...); "registry" on Windows
-    std::string folder;  // the installation folder the registry names, a Windows path
-};
-
-// Every installation found, in the order ReadInstallFolder searches: on Windows the one
-// the registry names, elsewhere one for each Wine prefix whose registry holds the value.
-// Nothing is remembered: the prefix drive letters are resolved through stays as it was.
-std::vector<FoundInstallation> FindInstallations();
-
 // `folder` followed by "\Data\brannoch2_x1_p1.dat".
 std::string DataFilePath(const std::string& folder);
 
 // `folder` followed by each of LanguageModuleSuffixes, in that order.
 std::array<std::string, 3> LanguageModulePaths(const std::string& folder);
+
+// An installation: the folder a registry names, and the Wine prefix whose registry it is,
+// through which every Windows path of the installation resolves.
+struct Installation {
+    std::string prefix;  // the Wine prefix; "" on Windows
+    std::string origin;  // which tool keeps the prefix ("~/.wine", "Lutris", ...); "registry" on Windows
+    std::string folder;  // the installation folder as the registry names it, a Windows path; "" when none
+
+    // A composed path of this installation (or one the user typed) as the host path to open.
+    std::string HostPath(std::string_view composed) const { return ResolveHostPathIn(prefix, composed); }
+};
+
+// One place the search looked at, in the order searched.
+struct SearchedPlace {
+    std::string origin;  // the tool that keeps it, as in Installation
+    std::string place;   // what `reason` is about: the prefix, its system.reg, a tool's file or folder
+    std::optional<Installation> installation;  // when the place is a prefix whose registry names a folder
+    bool dataFile = false;                     // the installation's data file opens for reading
+    std::string reason;                        // why the place is passed over; "" when it is usable
+
+    bool Usable() const { return reason.empty(); }
+};
+
+// Looks at the places where an installation may be, in order, until `visit` returns false.
+// On Windows the one place is the machine registry, its value "EXE Path" of InstallKey,
+// read without asking for write access. Elsewhere every Wine prefix WinePrefixPlaces
+// gives is read: its system.reg, then the data file through that prefix. A place is usable
+// when its registry names a folder and the data file is there; every other place comes
+// with the reason it is passed over, in a few words: a missing folder, a registry without
+// the game's key or value, a data file that is missing, a tool's file that names no prefix.
+void SearchInstallations(const std::function<bool(const SearchedPlace&)>& visit);
+
+// The installation the viewer and the dump use, found by SearchInstallations stopping at
+// the first usable place.
+struct InstallationLookup {
+    // The first usable installation; else the first whose registry names a folder (its
+    // data file missing); else none: an empty folder, and the prefix the search started at
+    // (WinePrefix()), through which typed Windows paths still resolve.
+    Installation installation;
+    bool usable = false;
+    // Every place passed over before the one used (all of them when none is usable).
+    std::vector<SearchedPlace> passedOver;
+
+    // Why no installation is usable, "" when one is: the one place's reason, or a line
+    // for each place searched, at most `maxPlaces` of them and then how many more.
+    std::string Report(std::size_t maxPlaces = SIZE_MAX) const;
+};
+
+InstallationLookup FindInstallation();
 
 } // namespace velmora

@@ -1,19 +1,22 @@
 // The installation on Windows: the one the machine registry names.
+#include "host/File.h"
 #include "host/Installation.h"
 
 namespace velmora {
 
-Result<std::string, RegistryFailure> ReadInstallFolder()
+void SearchInstallations(const std::function<bool(const SearchedPlace&)>& visit)
 {
-    return ReadMachineText(InstallKey, InstallValue, InstallValueBufferSize);
-}
-
-std::vector<FoundInstallation> FindInstallations()
-{
-    const auto folder = ReadInstallFolder();
-    if (!folder)
-        return {};
-    return {{"", "registry", *folder}};
+    SearchedPlace place{"registry", "HKEY_LOCAL_MACHINE\\" + std::string(InstallKey), std::nullopt, false, {}};
+    const auto folder = ReadMachineText(InstallKey, InstallValue, InstallValueBufferSize);
+    if (!folder) {
+        place.reason = folder.failure().Text();
+    } else {
+        place.installation = Installation{"", "registry", *folder};
+        place.dataFile = File::OpenForReading(DataFilePath(*folder)).ok();
+        if (!place.dataFile)
+            place.reason = "the registry names " + *folder + ", but its data file is missing";
+    }
+    visit(place);
 }
 
 } // namespace velmora

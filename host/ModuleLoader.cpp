@@ -220,9 +220,9 @@ Result<ModuleHandle> LoadModuleFromBytes(std::vector<std::uint8_t> bytes)
     return new LoadedModule(std::move(bytes), std::move(*sections), resourceRva, resourceSize);
 }
 
-Result<ModuleHandle> LoadModule(const std::string& path)
+Result<ModuleHandle> LoadModule(const std::string& path, const std::string& winePrefix)
 {
-    auto bytes = ReadWholeFile(ResolveHostPath(path), MaxModuleFileSize);
+    auto bytes = ReadWholeFile(ResolveHostPathIn(winePrefix, path), MaxModuleFileSize);
     if (!bytes)
         return bytes.failure();
     return LoadModuleFromBytes(std::move(*bytes));

@@ -22,11 +22,12 @@ using ModuleHandle = LoadedModule*;
 // Module files larger than this are refused.
 inline constexpr std::int64_t MaxModuleFileSize = std::int64_t{64} << 20;
 
-// Loads the module file at `path`, a composed path that is resolved with ResolveHostPath.
+// Loads the module file at `path`, a composed path resolved through the Wine prefix
+// `winePrefix` (HostPath.h).
 // Fails when the file is missing, unreadable, too large, or not a PE image whose headers
 // and section table lie inside the file. The module loaded belongs to the caller, who
 // releases it with FreeModule.
-Result<ModuleHandle> LoadModule(const std::string& path);
+Result<ModuleHandle> LoadModule(const std::string& path, const std::string& winePrefix = {});
 
 // The same for file contents already read.
 Result<ModuleHandle> LoadModuleFromBytes(std::vector<std::uint8_t> bytes);

@@ -1,6 +1,7 @@
 // Read-only access to the machine registry (HKEY_LOCAL_MACHINE): the Windows registry
-// calls on Windows (RegistryWin32.cpp), the Wine prefix's system.reg elsewhere
-// (WineRegistry.h). Nothing is ever written.
+// calls on Windows (RegistryWin32.cpp); elsewhere the system.reg of a Wine prefix the
+// caller names (ReadMachineTextIn, WineRegistry.h) reads the same way. Nothing is ever
+// written.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +30,8 @@ enum class RegistryFailure {
 //
 // A text value (plain or expandable, left unexpanded) is converted to UTF-8 and must fit
 // `bufferSize` bytes with its terminating NUL; the text ends at its first NUL.
+#ifdef _WIN32
 Result<std::string, RegistryFailure> ReadMachineText(std::string_view keyPath, std::string_view valueName, std::size_t bufferSize);
+#endif
 
 } // namespace velmora

@@ -1,8 +1,10 @@
 // The installation outside Windows: searched for in the registries of the Wine prefixes
-// players keep, in the order WinePrefixPlaces() gives them.
-#include <optional>
+// players keep, in the order ForEachWinePrefixPlace gives them.
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
-#include "host/HostPath.h"
+#include "host/File.h"
 #include "host/Installation.h"
 #include "host/WinePrefixes.h"
 #include "host/WineRegistry.h"
@@ -11,57 +13,42 @@ namespace velmora {
 
 namespace {
 
-Result<std::string, RegistryFailure> ReadInstallFolderIn(const std::string& prefix)
+// One prefix: its registry, then the data file through it.
+SearchedPlace ReadPrefix(const WinePrefixPlace& prefix)
 {
-    return ReadMachineTextIn(prefix, InstallKey, InstallValue, InstallValueBufferSize);
-}
-
-// "~/.wine, Lutris, Steam": the tools that keep `places`, each named once.
-std::string Origins(const std::vector<WinePrefixPlace>& places)
-{
-    std::string names;
-    for (std::size_t i = 0; i < places.size(); ++i) {
-        if (i > 0 && places[i].origin == places[i - 1].origin)
-            continue;
-        names += (names.empty() ? "" : ", ") + places[i].origin;
+    SearchedPlace place{prefix.origin, prefix.path, std::nullopt, false, {}};
+    struct stat st {};
+    if (::stat(prefix.path.c_str(), &st) != 0) {
+        place.reason = errno == ENOENT || errno == ENOTDIR ? "no such folder" : "cannot reach the folder: " + std::string(std::strerror(errno));
+        return place;
     }
-    return names;
+    if (!S_ISDIR(st.st_mode)) {
+        place.reason = "not a folder";
+        return place;
+    }
+    const auto folder = ReadMachineTextIn(prefix.path, InstallKey, InstallValue, InstallValueBufferSize);
+    if (!folder) {
+        place.place = prefix.path + "/system.reg";
+        place.reason = folder.failure().Text();
+        return place;
+    }
+    place.installation = Installation{prefix.path, prefix.origin, *folder};
+    const std::string dataFile = DataFilePath(*folder);
+    place.dataFile = File::OpenForReading(place.installation->HostPath(dataFile)).ok();
+    if (!place.dataFile)
+        place.reason = "the registry names " + *folder + ", but its data file is missing";
+    return place;
 }
 
 } // namespace
 
-Result<std::string, RegistryFailure> ReadInstallFolder()
+void SearchInstallations(const std::function<bool(const SearchedPlace&)>& visit)
 {
-    UseWinePrefix("");
-    const std::vector<WinePrefixPlace> places = WinePrefixPlaces();
-    if (places.empty())
-        return Failure<RegistryFailure>{RegistryFailure::NoHive, std::string(NoWinePrefixReason)};
-    std::optional<Failure<RegistryFailure>> first;
-    for (const WinePrefixPlace& place : places) {
-        auto folder = ReadInstallFolderIn(place.path);
-        if (folder) {
-            UseWinePrefix(place.path);
-            return folder;
-        }
-        if (!first)
-            first = folder.failure();
-    }
-    if (places.size() == 1)
-        return *first;
-    return Failure<RegistryFailure>{first->kind,
-                                    "no installation in the " + std::to_string(places.size()) + " Wine prefixes searched (" +
-                                        Origins(places) + "); the first: " + first->reason,
-                                    first->systemReason};
-}
-
-std::vector<FoundInstallation> FindInstallations()
-{
-    std::vector<FoundInstallation> found;
-    for (const WinePrefixPlace& place : WinePrefixPlaces()) {
-        if (auto folder = ReadInstallFolderIn(place.path))
-            found.push_back({place.path, place.origin, std::move(*folder)});
-    }
-    return found;
+    ForEachWinePrefixPlace([&visit](const WinePrefixPlace& prefix) {
+        if (!prefix.passedOver.empty())
+            return visit({prefix.origin, prefix.path, std::nullopt, false, prefix.passedOver});
+        return visit(ReadPrefix(prefix));
+    });
 }
 
 } // namespace velmora

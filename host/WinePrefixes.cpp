@@ -1,13 +1,19 @@
 #include "host/WinePrefixes.h"
 
 #include <algorithm>
-#include <cctype>
+#include <array>
 #include <cstdlib>
+#include <dirent.h>
 #include <filesystem>
 #include <set>
 #include <string_view>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
 
+#include "host/SteamLibraries.h"
 #include "host/WholeFile.h"
+#include "host/Yaml.h"
 
 namespace velmora {
 
@@ -15,206 +21,279 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Configuration files are small; anything larger is not one of them.
-constexpr std::int64_t MaxConfigFileSize = std::int64_t{4} << 20;
-
-std::string ReadConfig(const fs::path& path)
+// The bytes of a configuration file, or why they cannot be had.
+Result<std::vector<std::uint8_t>> ReadConfig(const fs::path& path, std::int64_t maxSize)
 {
-    auto bytes = ReadWholeFile(path.string(), MaxConfigFileSize);
-    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+    auto bytes = ReadWholeFile(path.string(), maxSize);
+    if (!bytes)
+        return Failure<>{.reason = bytes.failure().Text()};
+    return bytes;
 }
 
-// The folders in `folder`, in name order; none when it cannot be listed.
-std::vector<fs::path> Subfolders(const fs::path& folder)
+std::string_view TextOf(const std::vector<std::uint8_t>& bytes)
 {
-    std::vector<fs::path> found;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code kindError;
-        if (it->is_directory(kindError))
-            found.push_back(it->path());
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// What a folder holds, each kind in name order; `listed` false when it cannot be listed.
+struct Listing {
+    bool listed = false;
+    std::vector<fs::path> folders;
+    std::vector<fs::path> files;
+};
+
+// The folders in `folder` (through links) and, when asked, its other entries.
+Listing List(const fs::path& folder, bool withFiles = false)
+{
+    Listing listing;
+    DIR* dir = ::opendir(folder.c_str());
+    listing.listed = dir != nullptr;
+    if (!dir)
+        return listing;
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            isFolder = ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        if (isFolder || withFiles)
+            (isFolder ? folders : files).emplace_back(name);
     }
-    std::sort(found.begin(), found.end());
-    return found;
+    ::closedir(dir);
+    // In name order, compared as bytes.
+    std::sort(folders.begin(), folders.end());
+    std::sort(files.begin(), files.end());
+    for (const std::string& name : folders)
+        listing.folders.push_back(folder / name);
+    for (const std::string& name : files)
+        listing.files.push_back(folder / name);
+    return listing;
 }
 
-// The files in `folder` whose names end in `suffix`, in name order.
-std::vector<fs::path> FilesEndingIn(const fs::path& folder, std::string_view suffix)
+bool IsFolder(const fs::path& path)
 {
-    std::vector<fs::path> found;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() > suffix.size() && name.ends_with(suffix))
-            found.push_back(it->path());
-    }
-    std::sort(found.begin(), found.end());
-    return found;
+    return fs::is_directory(path, error);
 }
 
-std::string_view Trim(std::string_view text)
-{
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
-class Collector {
+// Walks the places in order for one visitor, remembering the folders met.
+class Search {
 public:
-    explicit Collector(fs::path home) : home_(std::move(home)) {}
+    Search(fs::path home, const std::function<bool(const WinePrefixPlace&)>& visit) : home_(std::move(home)), visit_(visit) {}
 
-    void Add(const fs::path& path, std::string_view origin)
+    // Each returns false once the visitor has asked to stop.
+    bool Run()
     {
-        std::error_code error;
-        fs::path key = fs::canonical(path, error);
-        if (error)
-            key = path.lexically_normal();
-        if (seen_.insert(key.string()).second)
-            places_.push_back({path.lexically_normal().string(), std::string(origin)});
+        const fs::path& h = home_;
+        return Prefix(h / ".wine", "~/.wine") && Lutris() && Bottles() &&
+               EachSubfolder(h / ".PlayOnLinux/wineprefix", "PlayOnLinux", "no prefix in it") && Steam() &&
+               EachSubfolder(h / ".cxoffice", "CrossOver", "no bottle in it");
     }
 
-    void AddEach(const std::vector<fs::path>& paths, std::string_view origin)
+private:
+    // A prefix, unless the same folder was met before.
+    bool Prefix(const fs::path& path, std::string_view origin)
     {
-        for (const fs::path& path : paths)
-            Add(path, origin);
+        if (!FirstTime(prefixesSeen_, path))
+            return true;
+        return visit_({path.lexically_normal().string(), std::string(origin), ""});
     }
 
-    // "~/x" and "$HOME/x" under the home folder; anything else as written.
-    fs::path Expand(std::string_view path) const
+    bool PassOver(const fs::path& path, std::string_view origin, std::string reason)
     {
+        return visit_({path.string(), std::string(origin), std::move(reason)});
+    }
+
+    // The folders met: by device and inode, so through any link; one that is not there by
+    // its text.
+    struct Seen {
+        std::set<std::pair<dev_t, ino_t>> folders;
+        std::set<std::string> missing;
+    };
+
+    // True the first time `path` is met in `seen`.
+    static bool FirstTime(Seen& seen, const fs::path& path)
+    {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0)
+            return seen.folders.insert({st.st_dev, st.st_ino}).second;
+        return seen.missing.insert(path.lexically_normal().string()).second;
+    }
+
+    // The folders of `folder`, each a prefix.
+    bool EachSubfolder(const fs::path& folder, std::string_view origin, std::string_view noneReason)
+    {
+        const Listing listing = List(folder);
+        if (!listing.listed)
+            return PassOver(folder, origin, "no such folder");
+        if (listing.folders.empty())
+            return PassOver(folder, origin, std::string(noneReason));
+        for (const fs::path& sub : listing.folders) {
+            if (!Prefix(sub, origin))
+                return false;
+        }
+        return true;
+    }
+
+    // A path a tool's file names: "~" and "~/..." (and "$HOME/...") under the home folder,
+    // as Lutris expands them; the rest as written. Only an absolute path is a place.
+    std::optional<fs::path> Absolute(std::string_view path) const
+    {
+        if (path == "~")
+            return home_;
         if (path.starts_with("~/"))
             return home_ / path.substr(2);
         if (path.starts_with("$HOME/"))
             return home_ / path.substr(6);
+        if (!path.starts_with('/') || path.find('\0') != std::string_view::npos)
+            return std::nullopt;
         return fs::path(path);
     }
 
-    const fs::path& Home() const { return home_; }
-    std::vector<WinePrefixPlace> Take() { return std::move(places_); }
-
-private:
-    fs::path home_;
-    std::set<std::string> seen_;
-    std::vector<WinePrefixPlace> places_;
-};
-
-// The quoted strings and braces of a Valve key-value file, in order; a brace stands as
-// "{" or "}" with `quoted` false.
-struct VdfToken {
-    std::string text;
-    bool quoted;
-};
-
-std::vector<VdfToken> VdfTokens(std::string_view vdf)
-{
-    std::vector<VdfToken> tokens;
-    for (std::size_t i = 0; i < vdf.size(); ++i) {
-        const char c = vdf[i];
-        if (c == '{' || c == '}') {
-            tokens.push_back({std::string(1, c), false});
-        } else if (c == '/' && i + 1 < vdf.size() && vdf[i + 1] == '/') {
-            i = std::min(vdf.find('\n', i), vdf.size());
-        } else if (c == '"') {
-            std::string text;
-            for (++i; i < vdf.size() && vdf[i] != '"'; ++i) {
-                if (vdf[i] == '\\' && i + 1 < vdf.size())
-                    ++i;
-                text += vdf[i];
-            }
-            tokens.push_back({std::move(text), true});
-        }
+    // The prefix a YAML file names at `keys`, or the reason it names none.
+    Result<fs::path> NamedPrefix(const fs::path& file, std::span<const std::string_view> keys, std::string_view what) const
+    {
+        const auto text = ReadConfig(file, MaxYamlFileSize);
+        if (!text)
+            return text.failure();
+        const auto value = YamlScalarAt(TextOf(*text), keys);
+        if (!value)
+            return value.failure();
+        if (!*value)
+            return Failure<>{.reason = "names no prefix (no " + std::string(what) + ")"};
+        if (const std::optional<fs::path> path = Absolute(**value))
+            return *path;
+        return Failure<>{.reason = "the prefix is not an absolute path: " + **value};
     }
-    return tokens;
-}
 
-bool IsNumber(std::string_view text)
-{
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
+    bool Lutris()
+    {
+        static constexpr std::array<std::string_view, 2> keys = {"game", "prefix"};
+        for (const fs::path& games : {home_ / ".config/lutris/games", home_ / ".local/share/lutris/games"}) {
+            const Listing listing = List(games, true);
+            bool any = false;
+            for (const fs::path& file : listing.files) {
+                const std::string name = file.filename().string();
+                if (name.size() <= 4 || !name.ends_with(".yml"))
+                    continue;
+                any = true;
+                const Result<fs::path> prefix = NamedPrefix(file, keys, "game: prefix:");
+                if (!(prefix ? Prefix(*prefix, "Lutris") : PassOver(file, "Lutris", prefix.failure().reason)))
+                    return false;
+            }
+            if (!listing.listed && !PassOver(games, "Lutris", "no such folder"))
+                return false;
+            if (listing.listed && !any && !PassOver(games, "Lutris", "no game file in it"))
+                return false;
+        }
+        return true;
+    }
+
+    bool Bottles()
+    {
+        static constexpr std::array<std::string_view, 1> keys = {"Path"};
+        for (const fs::path& bottles : {home_ / ".local/share/bottles/bottles", home_ / ".var/app/com.usebottles.bottles/data/bottles/bottles"}) {
+            const Listing listing = List(bottles);
+            if (!listing.listed || listing.folders.empty()) {
+                if (!PassOver(bottles, "Bottles", listing.listed ? "no bottle in it" : "no such folder"))
+                    return false;
+                continue;
+            }
+            for (const fs::path& bottle : listing.folders) {
+                // A bottle kept elsewhere leaves only a placeholder naming its folder.
+                const fs::path placeholder = bottle / "placeholder.yml";
+                std::error_code error;
+                if (!fs::is_regular_file(placeholder, error)) {
+                    if (!Prefix(bottle, "Bottles"))
+                        return false;
+                    continue;
+                }
+                const Result<fs::path> prefix = NamedPrefix(placeholder, keys, "Path:");
+                if (!(prefix ? Prefix(*prefix, "Bottles") : PassOver(placeholder, "Bottles", prefix.failure().reason)))
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    bool Steam()
+    {
+        for (const char* root : {".steam/steam", ".local/share/Steam", ".steam/root", ".var/app/com.valvesoftware.Steam/.local/share/Steam",
+                                 ".var/app/com.valvesoftware.Steam/.steam/steam"}) {
+            const fs::path steam = home_ / root;
+            if (!IsFolder(steam)) {
+                if (!PassOver(steam, "Steam", "no such folder"))
+                    return false;
+                continue;
+            }
+            if (!FirstTime(librariesSeen_, steam))
+                continue;
+            // Steam's own folder is a library whatever its list says.
+            if (!Library(steam))
+                return false;
+            const fs::path list = steam / "steamapps/libraryfolders.vdf";
+            const auto text = ReadConfig(list, MaxSteamLibraryFileSize);
+            Result<std::vector<std::string>> libraries = text ? SteamLibraryFolders(TextOf(*text)) : Failure<>{text.failure()};
+            if (!libraries) {
+                if (!PassOver(list, "Steam", libraries.failure().reason + "; only Steam's own library searched"))
+                    return false;
+                continue;
+            }
+            for (const std::string& listed : *libraries) {
+                const std::optional<fs::path> library = Absolute(listed);
+                if (!library) {
+                    if (!PassOver(listed, "Steam", "a library that is not an absolute path"))
+                        return false;
+                } else if (FirstTime(librariesSeen_, *library) && !Library(*library)) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    bool Library(const fs::path& library)
+    {
+        const fs::path compat = library / "steamapps/compatdata";
+        const Listing listing = List(compat);
+        if (!listing.listed)
+            return PassOver(compat, "Steam", IsFolder(library) ? "no such folder" : "no such library");
+        bool any = false;
+        for (const fs::path& game : listing.folders) {
+            if (!IsFolder(game / "pfx"))
+                continue;
+            any = true;
+            if (!Prefix(game / "pfx", "Steam"))
+                return false;
+        }
+        return any || PassOver(compat, "Steam", "no prefix in it");
+    }
+
+    fs::path home_;
+    const std::function<bool(const WinePrefixPlace&)>& visit_;
+    Seen prefixesSeen_;
+    Seen librariesSeen_;
+};
 
 } // namespace
 
-std::vector<std::string> SteamLibraryFolders(std::string_view vdf)
+void ForEachWinePrefixPlace(const std::function<bool(const WinePrefixPlace&)>& visit)
 {
-    // A library is the value of a "path" key (today's form) or of a numbered key whose
-    // value is a text rather than a block (the older form).
-    std::vector<std::string> folders;
-    const std::vector<VdfToken> tokens = VdfTokens(vdf);
-    for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
-        const VdfToken& key = tokens[i];
-        const VdfToken& value = tokens[i + 1];
-        if (!key.quoted || !value.quoted)
-            continue;
-        std::string lower = key.text;
-        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if ((lower == "path" || IsNumber(key.text)) && !value.text.empty())
-            folders.push_back(value.text);
-        ++i;  // a key and its text value are one pair
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) {
+        visit({prefix, "WINEPREFIX", ""});
+        return;
     }
-    return folders;
-}
-
-std::string LutrisGamePrefix(std::string_view yaml)
-{
-    std::size_t pos = 0;
-    while (pos < yaml.size()) {
-        std::size_t end = yaml.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = yaml.size();
-        const std::string_view line = Trim(yaml.substr(pos, end - pos));
-        pos = end + 1;
-        if (!line.starts_with("prefix:"))
-            continue;
-        std::string_view value = Trim(line.substr(7));
-        if (value.size() >= 2 && (value.front() == '\'' || value.front() == '"') && value.back() == value.front())
-            value = value.substr(1, value.size() - 2);
-        if (value.empty() || value == "null" || value == "~")
-            return {};
-        return std::string(value);
-    }
-    return {};
-}
-
-std::vector<WinePrefixPlace> WinePrefixPlaces()
-{
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
-        return {{prefix, "WINEPREFIX"}};
     const char* home = std::getenv("HOME");
-    if (!home || !*home)
-        return {};
-
-    Collector places{fs::path(home)};
-    const fs::path& h = places.Home();
-    places.Add(h / ".wine", "~/.wine");
-    for (const fs::path& games : {h / ".config/lutris/games", h / ".local/share/lutris/games"}) {
-        for (const fs::path& file : FilesEndingIn(games, ".yml")) {
-            const std::string prefix = LutrisGamePrefix(ReadConfig(file));
-            if (!prefix.empty())
-                places.Add(places.Expand(prefix), "Lutris");
-        }
+    if (!home || !*home) {
+        visit({"", "", std::string(NoWinePrefixReason)});
+        return;
     }
-    places.AddEach(Subfolders(h / ".local/share/bottles/bottles"), "Bottles");
-    places.AddEach(Subfolders(h / ".var/app/com.usebottles.bottles/data/bottles/bottles"), "Bottles");
-    places.AddEach(Subfolders(h / ".PlayOnLinux/wineprefix"), "PlayOnLinux");
-    for (const fs::path& steam : {h / ".steam/steam", h / ".local/share/Steam"}) {
-        const std::string vdf = ReadConfig(steam / "steamapps/libraryfolders.vdf");
-        if (vdf.empty())
-            continue;
-        std::vector<fs::path> libraries{steam};
-        for (const std::string& folder : SteamLibraryFolders(vdf))
-            libraries.push_back(places.Expand(folder));
-        for (const fs::path& library : libraries) {
-            for (const fs::path& game : Subfolders(library / "steamapps/compatdata")) {
-                std::error_code error;
-                if (fs::is_directory(game / "pfx", error))
-                    places.Add(game / "pfx", "Steam");
-            }
-        }
-    }
-    places.AddEach(Subfolders(h / ".cxoffice"), "CrossOver");
-    return places.Take();
+    Search(fs::path(home), visit).Run();
 }
 
 } // namespace velmora

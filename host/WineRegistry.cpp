@@ -4,7 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "host/HostPath.h"
 #include "host/Text.h"
 #include "host/WholeFile.h"
 
@@ -257,26 +256,15 @@ TextResult ReadMachineTextFrom(std::string_view hive, std::string_view keyPath, 
     return Fail{RegistryFailure::NoKey, "no key " + key};
 }
 
-TextResult ReadMachineText(std::string_view keyPath, std::string_view valueName, std::size_t bufferSize)
-{
-    const std::string prefix = WinePrefix();
-    if (prefix.empty())
-        return Fail{RegistryFailure::NoHive, std::string(NoWinePrefixReason)};
-    return ReadMachineTextIn(prefix, keyPath, valueName, bufferSize);
-}
-
 TextResult ReadMachineTextIn(const std::string& prefix, std::string_view keyPath, std::string_view valueName, std::size_t bufferSize)
 {
-    // Every failure names the registry file read, and with it the prefix.
-    const std::string hivePath = prefix + "/system.reg";
-    const auto bytes = ReadWholeFile(ResolveHostPath(hivePath), MaxRegistryFileSize);
+    // Wine names the file so in every prefix: it is opened as it is, with no search
+    // without regard to case.
+    const auto bytes = ReadWholeFile(prefix + "/system.reg", MaxRegistryFileSize);
     if (!bytes)
-        return Fail{RegistryFailure::NoHive, hivePath + ": " + bytes.failure().reason, bytes.failure().systemReason};
+        return Fail{RegistryFailure::NoHive, bytes.failure().reason, bytes.failure().systemReason};
     const std::string_view hive(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    TextResult text = ReadMachineTextFrom(hive, keyPath, valueName, bufferSize);
-    if (!text)
-        return Fail{text.failure().kind, hivePath + ": " + text.failure().reason};
-    return text;
+    return ReadMachineTextFrom(hive, keyPath, valueName, bufferSize);
 }
 
 } // namespace velmora

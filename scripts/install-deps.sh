@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  zlib1g-dev
+  zlib1g-dev libyaml-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev libxcb1-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev rapidjson-dev
   clang libclang-rt-14-dev llvm

@@ -58,7 +58,7 @@ echo "$contents"
 # The dependencies dpkg-shlibdeps found, and the font the viewer needs by name.
 depends=$(dpkg-deb --field "$deb" Depends)
 depends_names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-need=(libc6 libstdc++6 zlib1g)
+need=(libc6 libstdc++6 zlib1g libyaml-0-2)
 has_viewer=no
 if grep -q ' \./usr/bin/velmora$' <<<"$contents"; then
   has_viewer=yes

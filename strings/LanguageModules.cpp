@@ -12,11 +12,11 @@ LanguageModules::~LanguageModules()
         FreeModule(modules[static_cast<std::size_t>(i)]);
 }
 
-int LanguageModules::AddModule(std::string path)
+int LanguageModules::AddModule(std::string path, const std::string& winePrefix)
 {
     if (moduleCount >= MaxModules)
         return 1;
-    const Result<ModuleHandle> module = LoadModule(path);
+    const Result<ModuleHandle> module = LoadModule(path, winePrefix);
     if (!module)
         return 1;
     modules[static_cast<std::size_t>(moduleCount++)] = *module;

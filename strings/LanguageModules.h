@@ -22,10 +22,11 @@ public:
     LanguageModules(const LanguageModules&) = delete;
     LanguageModules& operator=(const LanguageModules&) = delete;
 
-    // Loads the module file at `path` (a composed path) and puts it after the modules
-    // already held. 0 when it loaded; 1 when it did not, or when MaxModules modules are
-    // already held (the file is then not even opened). A failure takes no entry.
-    int AddModule(std::string path);
+    // Loads the module file at `path` (a composed path, resolved through the Wine prefix
+    // `winePrefix`) and puts it after the modules already held. 0 when it loaded; 1 when
+    // it did not, or when MaxModules modules are already held (the file is then not even
+    // opened). A failure takes no entry.
+    int AddModule(std::string path, const std::string& winePrefix = {});
 
     // The text of string `id` from the first module, in load order, that holds it with a
     // non-empty text, converted to UTF-8 (a string ends at its first NUL unit, and a

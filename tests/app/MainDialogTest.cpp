@@ -34,10 +34,10 @@ TEST_F(MainDialogTest, WithoutARegistryTheFolderIsEmpty)
     EXPECT_EQ(dialog->languageModules.moduleCount, 0);
 }
 
-TEST_F(MainDialogTest, WithoutWinePrefixTheFirstPrefixNamingTheGameServesEveryPath)
+TEST_F(MainDialogTest, WithoutWinePrefixTheFirstPrefixWithTheGamesDataFileServesEveryPath)
 {
-    // ~/.wine has drive C but not the game; a bottle after it has both.
-    MakeWinePrefix(dir.Path() / ".wine", "WINE REGISTRY Version 2\n");
+    // ~/.wine's registry still names a game whose files are gone; a bottle after it has both.
+    MakeWinePrefix(dir.Path() / ".wine", HiveNaming("C:\\Games\\Gone"));
     fs::create_directories(dir.Path() / ".local/share/bottles/bottles");
     fs::create_directory_symlink(prefix, dir.Path() / ".local/share/bottles/bottles/game");
     WriteData(DataFile({}, {NamedTech("Bottled")}));
@@ -45,9 +45,35 @@ TEST_F(MainDialogTest, WithoutWinePrefixTheFirstPrefixNamingTheGameServesEveryPa
     ScopedEnv home("HOME", dir.Path().string());
     Open();
     EXPECT_EQ(dialog->installFolder, "C:\\Games\\Test");
+    EXPECT_EQ(dialog->installation.prefix, (dir.Path() / ".local/share/bottles/bottles/game").string());
     EXPECT_EQ(dialog->languageModules.LookupString(12), "Id twelve");
     EnterInPathBox();
     EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Bottled"});
+    EXPECT_TRUE(messageBoxes.Texts().isEmpty());
+}
+
+// Without a usable installation the stale one's path is shown, and its load failure says
+// where the search looked and why each place was passed over.
+TEST_F(MainDialogTest, WithoutAUsableInstallationTheLoadFailureNamesEveryPlaceSearched)
+{
+    MakeWinePrefix(dir.Path() / ".wine", HiveNaming("C:\\Games\\Gone"));
+    ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
+    ScopedEnv home("HOME", dir.Path().string());
+    Open();
+    EXPECT_EQ(BoxText(Ids::Path), "C:\\Games\\Gone\\Data\\brannoch2_x1_p1.dat");
+    EnterInPathBox();
+    ASSERT_EQ(messageBoxes.Texts().size(), 1);
+    const QStringList lines = messageBoxes.Texts()[0].split('\n');
+    ASSERT_EQ(lines.size(), 15);
+    EXPECT_TRUE(lines[0].endsWith("cannot open the data file: No such file or directory")) << lines[0].toStdString();
+    EXPECT_EQ(lines[2], "No installation of the game with its data file was found: none of the 12 places searched holds the game with its data file:");
+    EXPECT_EQ(lines[3].toStdString(), "  ~/.wine: " + (dir.Path() / ".wine").string() + ": the registry names C:\\Games\\Gone, but its data file is missing");
+    EXPECT_EQ(lines[14].toStdString(), "  CrossOver: " + (dir.Path() / ".cxoffice").string() + ": no such folder");
+    // A path the user typed fails with its own reason alone.
+    TypeInto(Ids::Path, "C:\\Games\\Gone\\other.dat");
+    QTest::mouseClick(Item(Ids::Open), Qt::LeftButton);
+    ASSERT_EQ(messageBoxes.Texts().size(), 2);
+    EXPECT_FALSE(messageBoxes.Texts()[1].contains("No installation"));
 }
 
 TEST_F(MainDialogTest, EnterLoadsOnlyFromThePathBox)
@@ -114,6 +140,12 @@ TEST_F(MainDialogTest, AFileThatDoesNotLoadOrParseLeavesThePreviousList)
     EXPECT_TRUE(box.onlyOk && !box.hasIcon && box.modal);
     EXPECT_EQ(messageBoxes.OpenCount(), 0);
     EXPECT_EQ(Lines(Ids::TechList), (QStringList{"000:Craft 0", "001:Craft 1"}));
+    // The installation's own file failing is no failure of the search.
+    WriteFile((game / "Data/brannoch2_x1_p1.dat").string(), Bytes{0xFF, 0xFF});
+    TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\brannoch2_x1_p1.dat");
+    QTest::mouseClick(Item(Ids::Open), Qt::LeftButton);
+    ASSERT_EQ(messageBoxes.Texts().size(), 3);
+    EXPECT_FALSE(messageBoxes.Texts()[2].contains("No installation")) << messageBoxes.Texts()[2].toStdString();
 }
 
 TEST_F(MainDialogTest, EscapeNeverClosesTheDialogAndAddAndDeleteCannotBeClicked)

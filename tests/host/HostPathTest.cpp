@@ -31,9 +31,10 @@ protected:
     }
     static void Touch(const fs::path& path) { datafile::WriteFile(path.string(), datafile::Bytes{1}); }
 
+    std::string ResolveHostPath(std::string_view composed) const { return ResolveHostPathIn(prefix.Path().string(), composed); }
+
     fixtures::TempDir prefix;
     fixtures::TempDir other;
-    ScopedEnv env{"WINEPREFIX", prefix.Path().string()};
     fs::path game = prefix.Path() / "drive_c" / "Games" / "Brannoch";
     std::string drives = (prefix.Path() / "dosdevices").string();
 };
@@ -95,9 +96,7 @@ TEST_F(HostPathTest, AFolderThatCannotBeReadIsNotSearched)
 
 TEST(HostPath, WithoutAPrefixDrivePathsStayUnresolved)
 {
-    ScopedEnv prefix("WINEPREFIX", std::nullopt);
-    ScopedEnv home("HOME", std::nullopt);
-    EXPECT_EQ(ResolveHostPath("C:\\Games\\x.dat"), "C:/Games/x.dat");
+    EXPECT_EQ(ResolveHostPathIn("", "C:\\Games\\x.dat"), "C:/Games/x.dat");
 }
 
 } // namespace

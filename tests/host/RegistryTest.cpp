@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "host/Installation.h"
+#include "host/WinePrefixes.h"
 #include "host/WineRegistry.h"
 #include "tests/support/FailureKind.h"
 #include "tests/support/ScopedEnv.h"
@@ -37,9 +38,12 @@ std::string Text(const std::string& written)
 class RegistryTest : public ::testing::Test {
 protected:
     void WriteHive(const std::string& hive) { fixtures::WriteText(prefix.Path() / "system.reg", hive); }
+    Result<std::string, RegistryFailure> ReadInstallFolder() const
+    {
+        return ReadMachineTextIn(prefix.Path().string(), InstallKey, InstallValue, InstallValueBufferSize);
+    }
 
     fixtures::TempDir prefix;
-    ScopedEnv env{"WINEPREFIX", prefix.Path().string()};
 };
 
 struct Row {
@@ -125,7 +129,7 @@ TEST_F(RegistryTest, AUserWhoMayOnlyReadTheRegistryFindsTheFolder)
     fs::permissions(prefix.Path(), fs::perms(0555));
     fs::permissions(prefix.Path() / "system.reg", fs::perms(0444));
     const auto before = fs::last_write_time(prefix.Path() / "system.reg");
-    EXPECT_EQ(fixtures::RunUnprivileged([] { return ReadInstallFolder().value_or("") == "C:\\Games\\Brannoch" ? 0 : 1; }), 0);
+    EXPECT_EQ(fixtures::RunUnprivileged([this] { return ReadInstallFolder().value_or("") == "C:\\Games\\Brannoch" ? 0 : 1; }), 0);
     EXPECT_EQ(fs::last_write_time(prefix.Path() / "system.reg"), before);
     fs::permissions(prefix.Path(), fs::perms::owner_all, fs::perm_options::add);
 }
@@ -137,11 +141,16 @@ TEST(Registry, ThePrefixIsWinePrefixElseTheHomeFolders)
     fs::create_directories(home.Path() / ".wine");
     fixtures::WriteText(home.Path() / ".wine" / "system.reg", Hive("win32", NativeKey + "\"EXE Path\"=\"C:\\\\Home\"\n"));
     ScopedEnv emptyPrefix("WINEPREFIX", std::string());
-    EXPECT_EQ(ReadInstallFolder().value_or(""), "C:\\Home");
+    EXPECT_EQ(FindInstallation().installation.folder, "C:\\Home");
     ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
-    EXPECT_EQ(ReadInstallFolder().value_or(""), "C:\\Home");
+    EXPECT_EQ(FindInstallation().installation.folder, "C:\\Home");
+    // Found nowhere: typed Windows paths go through the prefix the search started at.
+    fs::remove(home.Path() / ".wine" / "system.reg");
+    EXPECT_EQ(FindInstallation().installation.prefix, (home.Path() / ".wine").string());
     ScopedEnv noHome("HOME", std::nullopt);
-    EXPECT_EQ(FailureKindOf(ReadInstallFolder()), RegistryFailure::NoHive);
+    const InstallationLookup none = FindInstallation();
+    EXPECT_EQ(none.installation.folder, "");
+    EXPECT_EQ(none.Report(), NoWinePrefixReason);
 }
 
 } // namespace

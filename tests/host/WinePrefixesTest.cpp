@@ -1,11 +1,14 @@
+// The places players keep Wine prefixes, laid out as each tool really writes them, and the
+// installation chosen among them.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
-#include <fstream>
 
-#include "host/HostPath.h"
 #include "host/Installation.h"
+#include "host/SteamLibraries.h"
 #include "host/WinePrefixes.h"
+#include "host/Yaml.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
@@ -14,107 +17,259 @@ namespace {
 
 namespace fs = std::filesystem;
 using fixtures::ScopedEnv;
+using Places = std::vector<std::array<std::string, 3>>;  // origin, path under the home, why passed over
 
 void Write(const fs::path& path, const std::string& text)
 {
     fs::create_directories(path.parent_path());
-    std::ofstream(path) << text;
+    fixtures::WriteText(path, text);
 }
 
-// Gives the home folder `h` every tool's own layout; returns the places expected, in order,
-// as the tool's name and the prefix's path under `h`.
-std::vector<std::pair<std::string, std::string>> MakeHomeOfEveryTool(const fs::path& h)
+// Steam's libraryfolders.vdf as Steam writes it: tabs, every library's "apps" with sizes.
+std::string SteamLibraries(const std::vector<std::string>& paths, const std::string& apps = "\t\t\t\"228980\"\t\t\"687329258\"\n\t\t\t\"0\"\t\t\"0\"\n")
 {
-    const fs::path library = h / "SteamLibrary";
-    for (const char* folder : {".wine", "Games/later", "Games/first", ".local/share/bottles/bottles/b2",
-                               ".local/share/bottles/bottles/b1", ".var/app/com.usebottles.bottles/data/bottles/bottles/flat",
-                               ".PlayOnLinux/wineprefix/pol", ".local/share/Steam/steamapps/compatdata/10/pfx",
-                               "SteamLibrary/steamapps/compatdata/20/pfx", "SteamLibrary/steamapps/compatdata/30",
-                               ".cxoffice/cx"})
+    std::string vdf = "\"libraryfolders\"\n{\n";
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        vdf += "\t\"" + std::to_string(i) + "\"\n\t{\n\t\t\"path\"\t\t\"" + paths[i] + "\"\n\t\t\"label\"\t\t\"\"\n\t\t\"contentid\"\t\t\"4830967120683473\"\n"
+               "\t\t\"totalsize\"\t\t\"0\"\n\t\t\"apps\"\n\t\t{\n" + apps + "\t\t}\n\t}\n";
+    return vdf + "}\n";
+}
+
+// A home folder in every tool's real layout; the places expected, in order.
+Places MakeHomeOfEveryTool(const fs::path& h)
+{
+    const std::string home = h.string();
+    for (const char* folder : {".wine", ".local/share/bottles/bottles/b1", ".local/share/Steam/steamapps/compatdata/228980/pfx",
+                               "SteamLibrary/steamapps/compatdata/1493710/pfx", "SteamLibrary/steamapps/compatdata/30", ".cxoffice/cx",
+                               ".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps"})
         fs::create_directories(h / folder);
-    Write(h / ".config/lutris/games/b-game.yml", "game:\n  exe: x.exe\n  prefix: '" + (h / "Games/later").string() + "'\nsystem: {}\n");
-    Write(h / ".config/lutris/games/a-game.yml", "game:\n  prefix: ~/Games/first\n");
-    Write(h / ".config/lutris/games/c-nothing.yml", "game:\n  exe: x.exe\n");
-    fs::create_directories(h / ".config/lutris/games/broken.yml");  // unreadable as a file: passed over
-    Write(h / ".local/share/lutris/games/d-again.yml", "game:\n  prefix: " + (h / "Games/first").string() + "\n");
-    Write(h / ".local/share/Steam/steamapps/libraryfolders.vdf",
-          "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + (h / ".local/share/Steam").string() +
-              "\"\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"" + library.string() + "\"\n\t\t\"apps\" { \"20\" \"1\" }\n\t}\n}\n");
+    // Lutris' game files as PyYAML's safe_dump writes them: escapes, folding, doubled quotes.
+    const fs::path games = h / ".config/lutris/games";
+    Write(games / "a-cafe-1700000000.yml", "game:\n  exe: " + home + "/Games/Brannoch Collectors Edition/drive_c/Program\n    Files (x86)/Brannoch/Brannoch.exe\n"
+                                           "  prefix: \"" + home + "/Games/a very long folder name\\\n    \\ of \\xE9t\\xE9 \\u0101\"\nname: Brannoch\nrequires: null\n");
+    Write(games / "b-rise.yml", "# written by hand\r\ngame:\r\n  prefix: '" + home + "/Games/Brannoch''s Rise: Gold #2'\r\nsystem: {}\r\n");
+    Write(games / "c-long.yml", "game:\n  prefix: " + home + "/Games/a very long folder name that goes on and\n    on/prefix\n");
+    Write(games / "d-none.yml", "game:\n  exe: x.exe\n  prefix: null\n");
+    Write(games / "e-broken.yml", "game: [\n");
+    Write(games / "f-relative.yml", "game:\n  prefix: Games/rel\n");
+    Write(games / "g-tilde.yml", "game:\n  prefix: ~/Games/tilde\n");
+    Write(games / "h-home.yml", "game:\n  prefix: '~'\n");
+    Write(games / "i-dollar.yml", "game:\n  prefix: $HOME/Games/dollar\n");
+    Write(games / "j-nul.yml", "game:\n  prefix: \"/g/x\\0y\"\n");
+    Write(games / "k-big.yml", "");
+    fs::resize_file(games / "k-big.yml", MaxYamlFileSize + 1);
+    Write(games / "l-file.yml", "game:\n  prefix: " + home + "/.config/lutris/games/readme.txt\n");
+    Write(games / "m-loop.yml", "game:\n  prefix: " + home + "/Games/loop\n");
+    fs::create_directory_symlink("loop", (fs::create_directories(h / "Games"), h / "Games/loop"));
+    Write(games / "readme.txt", "game:\n  prefix: /not/a/game/file\n");
+    Write(h / ".local/share/bottles/bottles/nopath/placeholder.yml", "Name: x\n");
+    fs::create_directories(h / ".var/app/com.usebottles.bottles/data/bottles/bottles");
+    fs::create_directories(h / "EmptyLibrary/steamapps/compatdata");
+    Write(h / ".local/share/bottles/bottles/custom/placeholder.yml", "Path: \"" + home + "/Bottles/Custom Caf\\xE9\"\n");
+    Write(h / ".local/share/Steam/steamapps/libraryfolders.vdf", SteamLibraries({home + "/.local/share/Steam", home + "/SteamLibrary", home + "/EmptyLibrary", home + "/SteamLibrary/", home + "/EmptyLibrary/"}));
     fs::create_directories(h / ".steam");
-    fs::create_directory_symlink(h / ".local/share/Steam", h / ".steam/steam");  // one library, two names
-    return {{"~/.wine", ".wine"}, {"Lutris", "Games/first"}, {"Lutris", "Games/later"}, {"Bottles", ".local/share/bottles/bottles/b1"},
-            {"Bottles", ".local/share/bottles/bottles/b2"}, {"Bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles/flat"},
-            {"PlayOnLinux", ".PlayOnLinux/wineprefix/pol"}, {"Steam", ".steam/steam/steamapps/compatdata/10/pfx"},
-            {"Steam", "SteamLibrary/steamapps/compatdata/20/pfx"}, {"CrossOver", ".cxoffice/cx"}};
+    fs::create_directory_symlink(h / ".local/share/Steam", h / ".steam/steam");
+    fs::create_directory_symlink(h / ".local/share/Steam", h / ".steam/root");
+    Write(h / ".var/app/com.valvesoftware.Steam/.local/share/Steam/steamapps/libraryfolders.vdf",
+          "\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1700000000\"\n\t\"ContentStatsID\"\t\t\"-4830967120683473\"\n\t\"1\"\t\t\"" + home +
+              "/Unplugged\"\n\t\"2\"\t\t\"relative/lib\"\n}\n");
+    const std::string flatpak = ".var/app/com.valvesoftware.Steam/";
+    return {{"~/.wine", ".wine", ""},
+            {"Lutris", "Games/a very long folder name of \xC3\xA9t\xC3\xA9 \xC4\x81", ""},
+            {"Lutris", "Games/Brannoch's Rise: Gold #2", ""},
+            {"Lutris", "Games/a very long folder name that goes on and on/prefix", ""},
+            {"Lutris", ".config/lutris/games/d-none.yml", "names no prefix (no game: prefix:)"},
+            {"Lutris", ".config/lutris/games/e-broken.yml", "not YAML: did not find expected node content (line 2)"},
+            {"Lutris", ".config/lutris/games/f-relative.yml", "the prefix is not an absolute path: Games/rel"},
+            {"Lutris", "Games/tilde", ""},
+            {"Lutris", ".", ""},
+            {"Lutris", "Games/dollar", ""},
+            {"Lutris", ".config/lutris/games/j-nul.yml", std::string("the prefix is not an absolute path: /g/x\0y", 42)},
+            {"Lutris", ".config/lutris/games/k-big.yml", "the file is larger than 1 MiB"},
+            {"Lutris", ".config/lutris/games/readme.txt", ""},
+            {"Lutris", "Games/loop", ""},
+            {"Lutris", ".local/share/lutris/games", "no such folder"},
+            {"Bottles", ".local/share/bottles/bottles/b1", ""},
+            {"Bottles", "Bottles/Custom Caf\xC3\xA9", ""},
+            {"Bottles", ".local/share/bottles/bottles/nopath/placeholder.yml", "names no prefix (no Path:)"},
+            {"Bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles", "no bottle in it"},
+            {"PlayOnLinux", ".PlayOnLinux/wineprefix", "no such folder"},
+            {"Steam", ".steam/steam/steamapps/compatdata/228980/pfx", ""},
+            {"Steam", "SteamLibrary/steamapps/compatdata/1493710/pfx", ""},
+            {"Steam", "EmptyLibrary/steamapps/compatdata", "no prefix in it"},
+            {"Steam", flatpak + ".local/share/Steam/steamapps/compatdata", "no such folder"},
+            {"Steam", "Unplugged/steamapps/compatdata", "no such library"},
+            {"Steam", "relative/lib", "a library that is not an absolute path"},
+            {"Steam", flatpak + ".steam/steam", "no such folder"},
+            {"CrossOver", ".cxoffice/cx", ""}};
 }
 
-TEST(WinePrefixes, EveryToolsPlaceInOrder)
+// The places visited until the visitor stops after `stopAfter` of them.
+Places Visit(const fs::path& h, std::size_t stopAfter = SIZE_MAX)
 {
-    fixtures::TempDir home;
-    const fs::path h = home.Path();
-    const auto expected = MakeHomeOfEveryTool(h);
-    ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
-    ScopedEnv env("HOME", h.string());
-    std::vector<std::pair<std::string, std::string>> found;
-    for (const WinePrefixPlace& place : WinePrefixPlaces())
-        found.emplace_back(place.origin, fs::path(place.path).lexically_relative(h).string());
-    EXPECT_EQ(found, expected);
-
-    ScopedEnv chosen("WINEPREFIX", "/elsewhere/prefix");
-    ASSERT_EQ(WinePrefixPlaces().size(), 1u);
-    EXPECT_EQ(WinePrefixPlaces()[0].path, "/elsewhere/prefix");
+    Places found;
+    ForEachWinePrefixPlace([&](const WinePrefixPlace& place) {
+        const fs::path path(place.path);
+        found.push_back({place.origin, path.is_absolute() ? path.lexically_relative(h).string() : place.path, place.passedOver});
+        return found.size() < stopAfter;
+    });
+    return found;
 }
 
-// The game's key is in place k alone and in every later place: the places before it, each
-// without the key in its own way, are passed over, and place k is the registry read and
-// the prefix drive letters are resolved through.
-TEST(WinePrefixes, TheFirstPlaceWithTheGamesKeyWins)
-{
-    fixtures::TempDir home;
-    const fs::path h = home.Path();
-    const auto places = MakeHomeOfEveryTool(h);
-    for (const auto& place : places)
-        fixtures::MakeWinePrefix(h / place.second);
-    const std::string key = "WINE REGISTRY Version 2\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0";
-    // No registry, a key line cut short, not a registry file, another game's key, a value that is not a text.
-    const std::string without[] = {"", key + "\n\"EXE Path\"=\"C:\\\\x\"\n", "\x01\xff broken",
-                                   "WINE REGISTRY Version 2\n[Software\\\\Other] 1\n\"EXE Path\"=\"C:\\\\x\"\n", key + "] 1\n\"EXE Path\"=dword:1\n"};
-    ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
-    ScopedEnv env("HOME", h.string());
-    for (std::size_t k = 0; k <= places.size(); ++k) {
-        for (std::size_t i = 0; i < places.size(); ++i) {
-            const fs::path hive = h / places[i].second / "system.reg";
-            fs::remove(hive);
-            if (i < k && !without[i % std::size(without)].empty())
-                fixtures::WriteText(hive, without[i % std::size(without)]);
-            else if (i >= k)
-                fixtures::WriteText(hive, fixtures::HiveNaming(i == k ? "C:\\Place" + std::to_string(k) : "C:\\Later"));
-        }
-        const auto folder = ReadInstallFolder();
-        const std::string prefix = (h / (k < places.size() ? places[k].second : ".wine")).string();
-        EXPECT_EQ(folder.value_or(""), k < places.size() ? "C:\\Place" + std::to_string(k) : "") << k;
-        EXPECT_EQ(ResolveHostPath("C:\\x"), prefix + "/dosdevices/c:/x") << k;
-        const auto found = FindInstallations();
-        ASSERT_EQ(found.size(), places.size() - k);
-        if (!found.empty()) {
-            EXPECT_EQ(found[0].prefix + " " + found[0].origin + " " + found[0].folder,
-                      prefix + " " + places[k].first + " C:\\Place" + std::to_string(k));
-        }
+class WinePrefixesTest : public ::testing::Test {
+protected:
+    // A prefix whose registry names C:\Games\Brannoch, with the data file or without.
+    static void MakeInstall(const fs::path& prefix, bool withDataFile)
+    {
+        fs::remove_all(prefix);
+        fixtures::MakeWinePrefix(prefix, fixtures::HiveNaming("C:\\Games\\Brannoch"));
+        if (withDataFile)
+            Write(prefix / "drive_c/Games/BRANNOCH/data/Brannoch2_x1_p1.dat", "x");
     }
-    EXPECT_EQ(ReadInstallFolder().failure().Text(), "no installation in the 10 Wine prefixes searched (~/.wine, Lutris, Bottles, "
-                                                    "PlayOnLinux, Steam, CrossOver); the first: " +
-                                                        (h / ".wine/system.reg").string() + ": cannot open the file: No such file or directory");
+
+    fixtures::TempDir home;
+    const fs::path h = home.Path();
+    ScopedEnv noPrefix{"WINEPREFIX", std::nullopt};
+    ScopedEnv env{"HOME", h.string()};
+};
+
+TEST_F(WinePrefixesTest, EveryToolsPlacesInOrderEachOnceAndNoFurtherThanAsked)
+{
+    const Places expected = MakeHomeOfEveryTool(h);
+    EXPECT_EQ(Visit(h), expected);
+    for (std::size_t k = 1; k < expected.size(); ++k)
+        EXPECT_EQ(Visit(h, k), Places(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(k)));
+    ScopedEnv chosen("WINEPREFIX", "/elsewhere/prefix");
+    EXPECT_EQ(Visit(h), (Places{{"WINEPREFIX", "../../elsewhere/prefix", ""}}));
 }
 
-TEST(WinePrefixes, SteamLibraryFilesOldAndNew)
+// Steam's own folder is searched whatever becomes of its library list.
+TEST_F(WinePrefixesTest, SteamsOwnLibraryWithoutItsList)
 {
-    EXPECT_EQ(SteamLibraryFolders("\"LibraryFolders\" { \"TimeNextStatsReport\" \"1\" \"1\" \"/mnt/games\" \"2\" \"/a \\\"b\\\"\" }"),
-              (std::vector<std::string>{"/mnt/games", "/a \"b\""}));
-    EXPECT_EQ(SteamLibraryFolders("\"libraryfolders\" { \"0\" { \"PATH\" \"/x\" // note\n \"label\" \"\" } }"),
-              (std::vector<std::string>{"/x"}));
-    EXPECT_TRUE(SteamLibraryFolders("\"path\" {").empty());
-    EXPECT_EQ(LutrisGamePrefix("prefix: null\n"), "");
-    EXPECT_EQ(LutrisGamePrefix("  prefix: \"/g p\"\r\n"), "/g p");
+    const fs::path steam = h / ".local/share/Steam";
+    const fs::path list = steam / "steamapps/libraryfolders.vdf";
+    fs::create_directories(steam / "steamapps/compatdata/228980/pfx");
+    const std::pair<std::string, std::string> rows[] = {
+        {"", "cannot open the file: No such file or directory"},
+        {"\"libraryfolders\"\n{\n\t\"0\"\n\t{\n", "not a KeyValues file: a block that is never closed (line 5)"},
+        {"big", "the file is larger than 32 MiB"},
+    };
+    for (const auto& [text, reason] : rows) {
+        fs::remove(list);
+        if (text == "big") {
+            Write(list, "");
+            fs::resize_file(list, MaxSteamLibraryFileSize + 1);
+        } else if (!text.empty()) {
+            Write(list, text);
+        }
+        const Places found = Visit(h);
+        ASSERT_EQ(found.size(), 13u) << reason;
+        EXPECT_EQ(found[7], (std::array<std::string, 3>{"Steam", ".local/share/Steam/steamapps/compatdata/228980/pfx", ""}));
+        EXPECT_EQ(found[8], (std::array<std::string, 3>{"Steam", ".local/share/Steam/steamapps/libraryfolders.vdf", reason + "; only Steam's own library searched"}));
+    }
+}
+
+// The first place whose registry names the game and whose data file is there is used;
+// a stale registry before it is passed over, and said to be.
+TEST_F(WinePrefixesTest, TheFirstInstallationWithItsDataFileIsUsed)
+{
+    MakeHomeOfEveryTool(h);
+    const fs::path steam = h / "SteamLibrary/steamapps/compatdata/1493710/pfx";
+    MakeInstall(h / ".wine", false);
+    MakeInstall(h / ".cxoffice/cx", true);
+    for (const bool steamHasIt : {true, false}) {
+        MakeInstall(steam, steamHasIt);
+        const InstallationLookup lookup = FindInstallation();
+        EXPECT_TRUE(lookup.usable);
+        const fs::path used = steamHasIt ? steam : h / ".cxoffice/cx";
+        EXPECT_EQ(lookup.installation.prefix, used.string());
+        EXPECT_EQ(lookup.installation.origin, steamHasIt ? "Steam" : "CrossOver");
+        EXPECT_EQ(lookup.installation.HostPath("C:\\x"), (used / "dosdevices/c:/x").string());
+        ASSERT_EQ(lookup.passedOver.size(), steamHasIt ? 21u : 27u);
+        EXPECT_EQ(lookup.passedOver[0].reason, "the registry names C:\\Games\\Brannoch, but its data file is missing");
+        EXPECT_EQ(lookup.passedOver[1].place + ": " + lookup.passedOver[1].reason,
+                  h.string() + "/Games/a very long folder name of \xC3\xA9t\xC3\xA9 \xC4\x81: no such folder");
+        EXPECT_EQ(lookup.passedOver[12].reason, "not a folder");
+        EXPECT_EQ(lookup.passedOver[13].reason, "cannot reach the folder: Too many levels of symbolic links");
+        EXPECT_EQ(lookup.passedOver[15].place + ": " + lookup.passedOver[15].reason,
+                  h.string() + "/.local/share/bottles/bottles/b1/system.reg: cannot open the file: No such file or directory");
+        EXPECT_EQ(lookup.Report(), "");
+    }
+    // None usable: the first naming the game, and every place with its reason.
+    fs::remove_all(h / ".cxoffice/cx/drive_c/Games");
+    const InstallationLookup stale = FindInstallation();
+    EXPECT_FALSE(stale.usable);
+    EXPECT_EQ(stale.installation.prefix, (h / ".wine").string());
+    EXPECT_EQ(stale.installation.folder, "C:\\Games\\Brannoch");
+    const std::string report = stale.Report(3);
+    EXPECT_EQ(report, "none of the 28 places searched holds the game with its data file:\n  ~/.wine: " + (h / ".wine").string() +
+                          ": the registry names C:\\Games\\Brannoch, but its data file is missing\n  Lutris: " + h.string() +
+                          "/Games/a very long folder name of \xC3\xA9t\xC3\xA9 \xC4\x81: no such folder\n  Lutris: " + h.string() +
+                          "/Games/Brannoch's Rise: Gold #2: no such folder\n  ... and 25 more");
+    const std::string all = stale.Report();
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 28);
+}
+
+TEST(SteamLibraries, OnlyTheNumberedEntriesUnderTheRoot)
+{
+    using Folders = std::vector<std::string>;
+    const std::pair<std::string, Folders> rows[] = {
+        {SteamLibraries({"/home/a/.local/share/Steam", "/mnt/games"}), {"/home/a/.local/share/Steam", "/mnt/games"}},
+        {"\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\t\"1\"\n\t\"1\"\t\t\"/mnt/old\"\n\t\"2\"\t\t\"D:\\\\Games \\\"x\\\"\"\n}\n", {"/mnt/old", "D:\\Games \"x\""}},
+        {"\xEF\xBB\xBF// by hand\r\n\"libraryfolders\"\r\n{\r\n\t\"0\"\t{ \"PATH\"\t\"/a\\nb\" } // the first\r\n}\r\n", {"/a\\nb"}},
+        {"libraryfolders{0{path /mnt/u}1 /mnt/v}", {"/mnt/u", "/mnt/v"}},
+        {"\"libraryfolders\" { \"contentstatsid\" { \"path\" \"/no\" } \"path\" \"/no\" \"\" \"/no\" \"0\" { \"apps\" { \"path\" \"/no\" \"1\" \"/no\" } \"1\" \"/no\" } \"x1\" \"/no\" }", {}},
+        {"\"other\" { \"1\" \"/no\" \"0\" { \"path\" \"/no\" } \"libraryfolders\" { \"1\" \"/no\" } } \"1\" \"/no\"", {}},
+    };
+    for (const auto& [vdf, folders] : rows) {
+        const auto read = SteamLibraryFolders(vdf);
+        ASSERT_TRUE(read) << vdf << read.failure().reason;
+        EXPECT_EQ(*read, folders) << vdf;
+    }
+    const std::pair<std::string, std::string> broken[] = {
+        {"\"libraryfolders\" { \"0\" \"/x\"", "a block that is never closed (line 1)"},
+        {"\"a\" \"b\"\n}", "a closing brace without its block (line 2)"},
+        {"{ }", "a block without a key (line 1)"},
+        {"\"a\" { \"k\" }", "a key without a value (line 1)"},
+        {"\"a\"\n\n\"unclosed", "a quote that is never closed (line 3)"},
+        {"\"a\" {", "a block that is never closed (line 1)"},
+        {std::string(33 * 4, ' ').replace(0, 0, [] { std::string s; for (int i = 0; i < 33; ++i) s += "k { "; return s; }()),
+         "blocks nested more than 32 deep (line 1)"},
+    };
+    for (const auto& [vdf, reason] : broken)
+        EXPECT_EQ(SteamLibraryFolders(vdf).failure().reason, "not a KeyValues file: " + reason) << vdf;
+    // A real list of many games: 148,000 app entries, none of them a library.
+    std::string apps;
+    for (int i = 0; i < 74000; ++i)
+        apps += "\t\t\t\"" + std::to_string(10 + i) + "\"\t\t\"" + std::to_string(687329258 + i) + "\"\n";
+    EXPECT_EQ(*SteamLibraryFolders(SteamLibraries({"/a", "/b"}, apps)), (Folders{"/a", "/b"}));
+}
+
+TEST(Yaml, EveryScalarStyleAsPyYamlWritesIt)
+{
+    const std::array<std::string_view, 2> keys = {"game", "prefix"};
+    const std::pair<std::string, std::optional<std::string>> rows[] = {
+        {"game:\n  prefix: \"/g/Caf\\xE9 \\u0101 \\\\ \\\"\\U0001F600\"\n", "/g/Caf\xC3\xA9 \xC4\x81 \\ \"\xF0\x9F\x98\x80"},
+        {"game:\n  prefix: \"/g/a long name\\\n    \\ on/x\"\n", "/g/a long name on/x"},
+        {"game:\n  prefix: /g/a long name\n    on/x\n", "/g/a long name on/x"},
+        {"\xEF\xBB\xBF# note\r\ngame:\r\n  # prefix: /wrong\r\n  prefix: '/g/it''s: #1'\r\n", "/g/it's: #1"},
+        {"game:\n  prefix: /first\n  prefix: /last\n  prefix_old: /no\n", "/last"},
+        {"game:\n  prefix: \"null\"\n", "null"},
+        {"game:\n  prefix: null\n", std::nullopt},
+        {"game:\n  prefix: ~\n", std::nullopt},
+        {"game:\n  prefix:\n", std::nullopt},
+        {"game:\n  prefix: {a: 1}\n", std::nullopt},
+        {"game:\n- prefix: /x\n", std::nullopt},
+        {"prefix: /x\n", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [yaml, text] : rows) {
+        const auto read = YamlScalarAt(yaml, keys);
+        ASSERT_TRUE(read) << yaml << read.failure().reason;
+        EXPECT_EQ(*read, text) << yaml;
+    }
+    EXPECT_EQ(YamlScalarAt("game:\n\tprefix: /x\n", keys).failure().reason, "not YAML: found character that cannot start any token (line 2)");
+    EXPECT_EQ(YamlScalarAt("game: \"/x\xff\"\n", keys).failure().reason, "not YAML: invalid leading UTF-8 octet (line 1)");
 }
 
 } // namespace

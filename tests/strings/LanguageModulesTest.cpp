@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "strings/LanguageModules.h"
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 namespace velmora {
@@ -43,7 +42,6 @@ TEST_P(LanguageModulesTest, TheFirstModuleInLoadOrderWithANonEmptyStringWins)
     fs::copy_file(Path("first"), game / "language_x1_p1.dll");
     fs::copy_file(Path("second"), game / "language_x1.dll");
     fs::copy_file(Path("third"), game / "language.dll");
-    fixtures::ScopedEnv env("WINEPREFIX", prefix.Path().string());
     std::string digits511;
     for (int i = 0; i < 511; ++i)
         digits511 += static_cast<char>('0' + i % 10);
@@ -51,7 +49,7 @@ TEST_P(LanguageModulesTest, TheFirstModuleInLoadOrderWithANonEmptyStringWins)
     {
         LanguageModules modules;
         for (const char* name : {"\\language_x1_p1.dll", "\\Language_x1.dll", "\\language.dll"})
-            EXPECT_EQ(modules.AddModule(folder + name), 0) << name;
+            EXPECT_EQ(modules.AddModule(folder + name, prefix.Path().string()), 0) << name;
         const std::array<ModuleHandle, 3> held = modules.modules;
         EXPECT_EQ(modules.AddModule(Path("first")), 1);  // a fourth is refused
         EXPECT_EQ(modules.modules, held);

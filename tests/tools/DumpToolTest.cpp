@@ -215,15 +215,32 @@ TEST_F(DumpToolTest, TheRegistryNamesTheFolderWithoutInstall)
     EXPECT_NE(run.out.find("000:Moat\n"), std::string::npos);
 }
 
-TEST_F(DumpToolTest, ListsTheInstallationsFound)
+// A stale ~/.wine before a Lutris prefix whose name holds a tab and a terminal's escape,
+// beside a Steam library list whose app sizes name folders of the working folder that hold
+// the game: the Lutris copy is used, the stale one passed over, the decoys never looked at.
+TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
 {
-    const fs::path prefix = dir.Path() / "games" / "keep";
-    fixtures::MakeWinePrefix(prefix, fixtures::HiveNaming("C:\\Games\\Keep"));
-    fs::create_directories(prefix / "drive_c" / "Games" / "Keep" / "Data");
-    datafile::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "Data" / "brannoch2_x1_p1.dat").string(), datafile::DeflateRaw({}));
-    datafile::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "LANGUAGE.DLL").string(), {});
-    const std::string found = "\tC:\\Games\\Keep\t" + prefix.string() +
-                              "/dosdevices/c:/Games/Keep\tdata file: yes\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: yes\n";
+    const std::string prefix = dir.File("games/keep\tit\x1b]0;x\x07");
+    const std::string shown = dir.File("games/keep\\x09it\\x1b]0;x\\x07");
+    for (const std::string& p : {prefix, dir.File("687329258/steamapps/compatdata/9/pfx"), dir.File(".wine"), dir.File(".cxoffice/cx")}) {
+        fixtures::MakeWinePrefix(p, fixtures::HiveNaming("C:\\Games\\Keep"));
+        if (p == dir.File(".wine"))
+            continue;
+        fs::create_directories(p + "/drive_c/Games/Keep/Data");
+        datafile::WriteFile(p + "/drive_c/Games/Keep/Data/brannoch2_x1_p1.dat", datafile::DeflateRaw(datafile::MinimalDataFile({Tech("Moat")})));
+        datafile::WriteFile(p + "/drive_c/Games/Keep/LANGUAGE.DLL", {});
+    }
+    fs::create_directories(dir.Path() / ".local/share/Steam/steamapps");
+    fixtures::WriteText(dir.Path() / ".local/share/Steam/steamapps/libraryfolders.vdf",
+                        "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + dir.File(".local/share/Steam") +
+                            "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"687329258\"\n\t\t}\n\t}\n}\n");
+    const std::string stale = dir.File(".wine") + "\t~/.wine\tC:\\Games\\Keep\t" + dir.File(".wine") +
+                              "/dosdevices/c:/Games/Keep\tdata file: no\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: no\t"
+                              "passed over: the data file is missing\n";
+    const std::string used = "\tC:\\Games\\Keep\t" + shown +
+                             "/dosdevices/c:/Games/Keep\tdata file: yes\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: yes\tused\n";
+    const std::string cx = dir.File(".cxoffice/cx") + "\tCrossOver\tC:\\Games\\Keep\t" + dir.File(".cxoffice/cx") +
+                           "/dosdevices/c:/Games/Keep\tdata file: yes\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: yes\t";
     struct Case {
         std::string lutrisGame;  // the game file under ~/.config/lutris/games/, if any
         std::string winePrefix;
@@ -232,21 +249,48 @@ TEST_F(DumpToolTest, ListsTheInstallationsFound)
         std::string err;
     };
     const Case cases[] = {
-        {"", "", 1, "", "velmora-dump: no installation found: " + dir.File(".wine/system.reg") + ": cannot open the file: No such file or directory\n"},
-        {"game:\n  exe: keep.exe\n  prefix: " + prefix.string() + "\n", "", 0, prefix.string() + "\tLutris" + found, ""},
-        {"", prefix.string(), 0, prefix.string() + "\tWINEPREFIX" + found, ""},
+        {"", "", 0, stale + cx + "used\n", ""},
+        {"", "", 1, stale, "velmora-dump: no installation with its data file: none of the 12 places searched holds the game with its data file:\n  ~/.wine: " +
+                               dir.File(".wine") + ": the registry names C:\\Games\\Keep, but its data file is missing\n  Lutris: " +
+                               dir.File(".config/lutris/games") + ": no such folder\n"},
+        {"", prefix, 0, shown + "\tWINEPREFIX" + used, ""},
+        {"game:\n  exe: keep.exe\n  prefix: \"" + dir.File("games/keep\\tit\\e]0;x\\a") + "\"\n", "", 0, stale + shown + "\tLutris" + used + cx + "not used: an earlier one is used\n", ""},
     };
     for (const Case& c : cases) {
+        if (&c == &cases[1])
+            fs::rename(dir.Path() / ".cxoffice", dir.Path() / "cx-away");
+        if (&c == &cases[3])
+            fs::rename(dir.Path() / "cx-away", dir.Path() / ".cxoffice");
         fs::remove_all(dir.Path() / ".config");
-        if (!c.lutrisGame.empty()) {
-            fs::create_directories(dir.Path() / ".config" / "lutris" / "games");
-            fixtures::WriteText(dir.Path() / ".config" / "lutris" / "games" / "keep-1.yml", c.lutrisGame);
-        }
+        if (!c.lutrisGame.empty())
+            fixtures::WriteText((fs::create_directories(dir.Path() / ".config/lutris/games"), dir.Path() / ".config/lutris/games/keep-1.yml"), c.lutrisGame);
         const ToolRun run = RunDump(dir, {"--list-installations"}, c.winePrefix);
         EXPECT_EQ(run.status, c.status) << c.lutrisGame << c.winePrefix;
         EXPECT_EQ(run.out, c.out);
-        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.err.substr(0, c.err.size()), c.err);
     }
+    // The viewer's choice is the dump's, and the JSON list says the same for scripts.
+    const ToolRun dump = RunDump(dir, {}, "");
+    EXPECT_EQ(dump.status, 0) << dump.err;
+    EXPECT_NE(dump.out.find("000:Moat\n"), std::string::npos);
+    const nlohmann::json list = nlohmann::json::parse(RunDump(dir, {"--list-installations", "--format=json"}, "").out);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[2]["whyNotUsed"], "an earlier one is used");
+    EXPECT_EQ(list[2]["used"], false);
+    EXPECT_EQ(list[0]["whyNotUsed"], "the data file is missing");
+    EXPECT_EQ(list[0]["used"], false);
+    EXPECT_EQ(list[1], (nlohmann::json{{"prefix", prefix}, {"tool", "Lutris"}, {"folder", "C:\\Games\\Keep"},
+                                       {"hostFolder", prefix + "/dosdevices/c:/Games/Keep"}, {"dataFile", true},
+                                       {"languageModules", {{"language_x1_p1.dll", false}, {"Language_x1.dll", false}, {"language.dll", true}}},
+                                       {"used", true}, {"whyNotUsed", ""}}));
+    EXPECT_EQ(RunDump(dir, {"--list-installations", "--format=dot"}, "").status, 64);
+    // A Windows path given resolves through the installation's prefix.
+    datafile::DataFileWriter old;
+    old.Version("VER 5.6").Zeros(8).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({});
+    datafile::WriteFile(prefix + "/drive_c/Games/Keep/Data/old.dat", datafile::DeflateRaw(old.Data()));
+    const ToolRun given = RunDump(dir, {"C:\\Games\\Keep\\Data\\OLD.DAT"}, "");
+    EXPECT_EQ(given.status, 2);
+    EXPECT_EQ(given.err, "velmora-dump: C:\\Games\\Keep\\Data\\OLD.DAT (" + prefix + "/dosdevices/c:/Games/Keep/Data/old.dat): Version error\n");
 }
 
 TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
@@ -267,6 +311,7 @@ TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
         {{}, "WINE REGISTRY Version 2\n", "no key HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Microsoft Games\\Brannoch\\1.0"},
         {{}, "WINE REGISTRY Version 2\n" + key, "has no value \"EXE Path\""},
         {{}, "WINE REGISTRY Version 2\n" + key + "\"EXE Path\"=dword:00000001\n", "the value \"EXE Path\" is not a text"},
+        {{}, fixtures::HiveNaming("C:\\Gone"), ": the registry names C:\\Gone, but its data file is missing"},
     };
     for (const Case& c : cases) {
         fs::remove_all(prefix);

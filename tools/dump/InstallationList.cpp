@@ -1,38 +1,103 @@
 #include "tools/dump/InstallationList.h"
 
+#include <array>
+
 #include "host/File.h"
-#include "host/HostPath.h"
 #include "host/Installation.h"
+#include "tools/dump/DumpFormats.h"
+#include "tools/dump/JsonWriter.h"
 
 namespace velmora {
 
 namespace {
 
-// "name: yes" when the file at the composed `path` opens for reading through `prefix`.
-std::string Presence(const std::string& name, const std::string& prefix, const std::string& path)
+// What the list shows of one installation.
+struct Shown {
+    std::string hostFolder;
+    bool dataFile = false;
+    std::array<bool, LanguageModuleSuffixes.size()> modules{};
+    bool used = false;
+    std::string whyNotUsed;
+};
+
+Shown Describe(const SearchedPlace& place, bool usedBefore)
 {
-    return name + (File::OpenForReading(ResolveHostPathIn(prefix, path)) ? ": yes" : ": no");
+    const Installation& install = *place.installation;
+    // One resolver for the installation's paths: its folders are listed once.
+    HostPathResolver resolver(install.prefix);
+    Shown shown;
+    shown.hostFolder = resolver.Resolve(install.folder);
+    shown.dataFile = place.dataFile;
+    const auto modules = LanguageModulePaths(install.folder);
+    for (std::size_t i = 0; i < modules.size(); ++i)
+        shown.modules[i] = File::OpenForReading(resolver.Resolve(modules[i])).ok();
+    shown.used = place.Usable() && !usedBefore;
+    if (!place.Usable())
+        shown.whyNotUsed = "the data file is missing";
+    else if (usedBefore)
+        shown.whyNotUsed = "an earlier one is used";
+    return shown;
+}
+
+std::string_view ModuleName(std::size_t i) { return LanguageModuleSuffixes[i].substr(1); }
+
+void WriteText(std::ostream& out, const Installation& install, const Shown& shown)
+{
+    const auto yesNo = [](bool there) { return there ? ": yes" : ": no"; };
+    out << (install.prefix.empty() ? "-" : Visible(install.prefix)) << '\t' << Visible(install.origin) << '\t' << Visible(install.folder)
+        << '\t' << Visible(shown.hostFolder) << "\tdata file" << yesNo(shown.dataFile);
+    for (std::size_t i = 0; i < shown.modules.size(); ++i)
+        out << '\t' << ModuleName(i) << yesNo(shown.modules[i]);
+    out << '\t' << (shown.used ? "used" : (shown.dataFile ? "not used: " : "passed over: ") + Visible(shown.whyNotUsed)) << '\n';
+}
+
+void WriteJson(JsonWriter& json, const Installation& install, const Shown& shown)
+{
+    json.BeginObject();
+    json.Member("prefix", install.prefix);
+    json.Member("tool", install.origin);
+    json.Member("folder", install.folder);
+    json.Member("hostFolder", shown.hostFolder);
+    json.Member("dataFile", shown.dataFile);
+    json.Key("languageModules");
+    json.BeginObject();
+    for (std::size_t i = 0; i < shown.modules.size(); ++i)
+        json.Member(ModuleName(i), shown.modules[i]);
+    json.EndObject();
+    json.Member("used", shown.used);
+    json.Member("whyNotUsed", shown.whyNotUsed);
+    json.EndObject();
 }
 
 } // namespace
 
-bool WriteInstallationList(std::ostream& out, std::string& failure)
+bool WriteInstallationList(std::ostream& out, bool json, std::string& failure)
 {
-    const std::vector<FoundInstallation> found = FindInstallations();
-    if (found.empty()) {
-        failure = "no installation found: " + ReadInstallFolder().failure().Text();
-        return false;
-    }
-    for (const FoundInstallation& install : found) {
-        out << (install.prefix.empty() ? "-" : install.prefix) << '\t' << install.origin << '\t' << install.folder << '\t'
-            << ResolveHostPathIn(install.prefix, install.folder) << '\t'
-            << Presence("data file", install.prefix, DataFilePath(install.folder));
-        const auto modules = LanguageModulePaths(install.folder);
-        for (std::size_t i = 0; i < modules.size(); ++i)
-            out << '\t' << Presence(std::string(LanguageModuleSuffixes[i].substr(1)), install.prefix, modules[i]);
-        out << '\n';
-    }
-    return true;
+    InstallationLookup all;
+    bool anyInstallation = false;
+    JsonWriter writer(out);
+    if (json)
+        writer.BeginArray();
+    SearchInstallations([&](const SearchedPlace& place) {
+        if (!place.Usable())
+            all.passedOver.push_back(place);
+        if (!place.installation)
+            return true;
+        anyInstallation = true;
+        const Shown shown = Describe(place, all.usable);
+        all.usable = all.usable || shown.used;
+        if (json)
+            WriteJson(writer, *place.installation, shown);
+        else
+            WriteText(out, *place.installation, shown);
+        return true;
+    });
+    if (json)
+        writer.EndArray();
+    writer.Flush();
+    if (!all.usable)
+        failure = (anyInstallation ? "no installation with its data file: " : "no installation found: ") + all.Report();
+    return all.usable;
 }
 
 } // namespace velmora

@@ -1,4 +1,5 @@
-// What `velmora-dump --list-installations` prints: every installation found, one a line.
+// What `velmora-dump --list-installations` prints: every installation found, in the order
+// searched, as text (one a line) or as JSON.
 #pragma once
 
 #include <ostream>
@@ -6,11 +7,15 @@
 
 namespace velmora {
 
-// Writes one line per installation FindInstallations() finds, its fields separated by tabs:
+// Writes each installation SearchInstallations finds as it is found, every place visited.
+// Text: one line each, its fields separated by tabs, every field as Visible shows it:
 // the prefix ("-" on Windows), the tool that keeps it, the installation folder as the
-// registry names it and as found on this machine, then "data file: yes" (or "no") and the
-// same for each language module by its file name, in the order they are loaded. False when
-// none was found, with `failure` saying why.
-bool WriteInstallationList(std::ostream& out, std::string& failure);
+// registry names it and as found on this machine, "data file: yes" (or "no") and the same
+// for each language module by its file name, in the order they are loaded, and last
+// "used" for the one the viewer and the dump would use, "not used: an earlier one is
+// used", or "passed over: " and why. JSON: an array of objects with the same facts
+// (prefix, tool, folder, hostFolder, dataFile, languageModules by name, used, whyNotUsed).
+// False when none would be used, with `failure` saying why, place by place.
+bool WriteInstallationList(std::ostream& out, bool json, std::string& failure);
 
 } // namespace velmora

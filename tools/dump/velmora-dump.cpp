@@ -2,7 +2,7 @@
 //
 //   velmora-dump [--install DIR] [--format text|json|dot] [--tech N]... [DATAFILE]
 //   velmora-dump --diff [--install DIR] [--format text|json] [--tech N]... OLD NEW
-//   velmora-dump --list-installations
+//   velmora-dump --list-installations [--format text|json]
 //
 // Exit status: 0 success (a "num error" is a warning), 1 the data file could not be
 // loaded (or no installation was found to list), 2 the parse failed, 64 bad usage, 74 the output could not be written. With
@@ -39,7 +39,7 @@ constexpr int ExitUsage = 64;    // EX_USAGE
 constexpr int ExitOutput = 74;   // EX_IOERR
 constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot] [--tech N]... [DATAFILE]\n"
                                   "       velmora-dump --diff [--install DIR] [--format text|json] [--tech N]... OLD NEW\n"
-                                  "       velmora-dump --list-installations\n"
+                                  "       velmora-dump --list-installations [--format text|json]\n"
                                   "       velmora-dump --help | --version\n";
 
 enum class Format { Text, Json, Dot };
@@ -127,16 +127,19 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
         return "--diff writes text or json";
     if (options.listInstallations && (options.install || files > 0))
         return "--list-installations takes no --install and no data file";
+    if (options.listInstallations && options.format == Format::Dot)
+        return "--list-installations writes text or json";
     std::sort(options.techs.only.begin(), options.techs.only.end());
     return std::nullopt;
 }
 
 // Loads and parses `path` as the viewer does, parse messages on standard error; null when
 // either fails, with the reason said.
-std::unique_ptr<velmora::GameTables> LoadTables(const std::string& path, int& status, int loadFailed, int parseFailed)
+std::unique_ptr<velmora::GameTables> LoadTables(const std::string& path, const std::string& winePrefix, int& status, int loadFailed,
+                                                int parseFailed)
 {
     velmora::DataBuffer buffer;
-    if (const auto loaded = velmora::LoadDataFile(path, buffer); !loaded) {
+    if (const auto loaded = velmora::LoadDataFile(path, buffer, winePrefix); !loaded) {
         Say(loaded.failure().Text());
         status = loadFailed;
         return nullptr;
@@ -144,7 +147,7 @@ std::unique_ptr<velmora::GameTables> LoadTables(const std::string& path, int& st
     auto tables = std::make_unique<velmora::GameTables>();
     const velmora::ParseResult parse = velmora::ParseDataFile(buffer, *tables);
     buffer.Release();
-    const std::string shownFile = velmora::DescribePath(path, velmora::ResolveHostPath(path));
+    const std::string shownFile = velmora::DescribePath(path, velmora::ResolveHostPathIn(winePrefix, path));
     for (const std::string& message : parse.messages)
         Say(shownFile + ": " + message);
     if (!parse.parsed) {
@@ -184,23 +187,30 @@ int main(int argc, char** argv)
     if (options.listInstallations) {
         errno = 0;
         std::string failure;
-        if (!velmora::WriteInstallationList(std::cout, failure)) {
+        const bool usable = velmora::WriteInstallationList(std::cout, options.format == Format::Json, failure);
+        const int status = FinishOutput(0);
+        if (status != 0)
+            return status;
+        if (!usable) {
             Say(failure);
             return ExitLoadFailed;
         }
-        return FinishOutput(0);
+        return 0;
     }
 
     // --install names a host folder; without it the folder comes from the registry of the
-    // Wine prefix, as in the viewer. Every path is resolved when it is opened, with names
-    // matched without regard to case.
+    // first Wine prefix that holds the game with its data file, as in the viewer. Every
+    // Windows path, composed or given, resolves through the installation's prefix when it
+    // is opened, with names matched without regard to case.
     std::optional<std::string> folder = options.install;
+    velmora::Installation installation{velmora::WinePrefix(), "", ""};
     if (!folder) {
-        const auto read = velmora::ReadInstallFolder();
-        if (read)
-            folder = *read;
-        else if (options.files.empty()) {
-            Say("cannot find the installation folder: " + read.failure().Text());
+        const velmora::InstallationLookup lookup = velmora::FindInstallation();
+        installation = lookup.installation;
+        if (!installation.folder.empty())
+            folder = installation.folder;
+        if (!lookup.usable && options.files.empty()) {
+            Say("cannot find the installation: " + lookup.Report());
             return ExitLoadFailed;
         }
     }
@@ -208,11 +218,11 @@ int main(int argc, char** argv)
     std::vector<std::unique_ptr<velmora::GameTables>> loaded;
     if (options.diff) {
         for (const std::string& path : options.files)
-            if (!loaded.emplace_back(LoadTables(path, status, ExitTrouble, ExitTrouble)))
+            if (!loaded.emplace_back(LoadTables(path, installation.prefix, status, ExitTrouble, ExitTrouble)))
                 return status;
     } else {
         const std::string dataFile = options.files.empty() ? velmora::DataFilePath(*folder) : options.files[0];
-        if (!loaded.emplace_back(LoadTables(dataFile, status, ExitLoadFailed, ExitParseFailed)))
+        if (!loaded.emplace_back(LoadTables(dataFile, installation.prefix, status, ExitLoadFailed, ExitParseFailed)))
             return status;
     }
     const velmora::GameTables& tables = *loaded.back();
@@ -220,7 +230,7 @@ int main(int argc, char** argv)
     velmora::LanguageModules modules;
     if (folder) {
         for (const std::string& path : velmora::LanguageModulePaths(*folder))
-            modules.AddModule(path);
+            modules.AddModule(path, installation.prefix);
     }
     const velmora::StringLookup lookup = [&modules](std::int64_t id) { return modules.LookupString(id); };
 
