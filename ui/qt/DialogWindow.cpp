@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -21,6 +21,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <filesystem>
 
 #ifdef VELMORA_HAVE_XCB
 #include <xcb/xcb.h>
@@ -73,6 +74,17 @@ Key KeyOf(const QKeyEvent& event)
     }
 }
 
+// A local file's path as the system's bytes ("" for any other URL). The URL keeps bytes
+// that are not UTF-8 percent-encoded, where its text would replace them.
+std::string LocalPath(const QUrl& url)
+{
+    if (!url.isLocalFile())
+        return {};
+    if (!url.host().isEmpty())
+        return QFile::encodeName(url.toLocalFile()).toStdString();
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
 // The paths of the files a drag brings, when it brings local files and nothing else.
 std::vector<std::string> LocalFiles(const QMimeData* data)
 {
@@ -80,10 +92,11 @@ std::vector<std::string> LocalFiles(const QMimeData* data)
     if (data == nullptr || !data->hasUrls())
         return paths;
     for (const QUrl& url : data->urls()) {
-        const QString path = url.toLocalFile();
-        if (path.isEmpty() || QFileInfo(path).isDir())
+        std::string path = LocalPath(url);
+        std::error_code error;
+        if (path.empty() || std::filesystem::is_directory(path, error))
             return {};
-        paths.push_back(ToNarrow(path));
+        paths.push_back(std::move(path));
     }
     return paths;
 }
@@ -463,9 +476,12 @@ std::optional<std::string> QtDialogWindow::ChooseFile(const std::string& folder,
     for (const FileType& type : types)
         filters << QStringLiteral("%1 (%2)").arg(FromNarrow(type.description), FromNarrow(type.patterns));
     chooser.setNameFilters(filters);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedUrls().isEmpty())
         return std::nullopt;
-    return ToNarrow(chooser.selectedFiles().front());
+    std::string path = LocalPath(chooser.selectedUrls().front());
+    if (path.empty())
+        return std::nullopt;
+    return path;
 }
 
 void QtDialogWindow::OpenFindBox(const DialogRect& place)
