@@ -28,7 +28,7 @@ Tables SmallTables()
     t->effects[0] = {1, {EffectCommand{1, 0, 0, 0, 5.0f}}};
     t->effects[1] = {1, {EffectCommand{2, 0, 1, 0, 0.0f}}};
     t->effects[2] = {1, {EffectCommand{103, 0, 0, 0, 0.0f}}};
-    const char* names[] = {"Kiln", "Gl`a*ze", "Caf\xC3\xA9", "Oven"};
+    const char* names[] = {"Kiln", "Gl`a*ze_<b>&~#|$", "Caf\xC3\xA9`", "Oven"};
     const std::int16_t effects[] = {0, 0, -1, 1};
     for (std::size_t k = 0; k < 4; ++k) {
         t->techs[k].name = names[k];
@@ -95,7 +95,7 @@ TEST(DumpDiffTest, EveryValueTheParserKeepsIsComparedAlone)
         return [change](GameTables& t) { change(t.effects[1].commands[0]); };
     };
     const Row more[] = {
-        {"name bytes", [](GameTables& t) { t.techs[2].name = "Caf\xE9"; }, " tech 2 stored 0 name"},
+        {"name bytes", [](GameTables& t) { t.techs[2].name = "Caf\xE9`"; }, " tech 2 stored 0 name"},
         {"type", command([](EffectCommand& c) { c.type = 7; }), " tech 3 stored 0 effect effect 1 commands 1/1"},
         {"data1", command([](EffectCommand& c) { c.data1 = 1; }), " tech 3 stored 0 effect effect 1 commands 1/1"},
         {"data2", command([](EffectCommand& c) { c.data2 = 0; }), " tech 3 stored 0 effect effect 1 commands 1/1"},
@@ -116,6 +116,12 @@ TEST(DumpDiffTest, EveryValueTheParserKeepsIsComparedAlone)
         EXPECT_EQ(Summary(diff), row.found) << row.name;
         EXPECT_FALSE(diff.Empty()) << row.name;
     }
+    // A tech that now shows another changed effect is named with the one it shows now.
+    Tables moved = std::make_unique<GameTables>(*before);
+    moved->techs[3].effectNo = 2;
+    moved->effects[1].commands[0].data2 = 0;
+    moved->effects[2].commands[0].data1 = 1;
+    EXPECT_EQ(Compare(before, moved).techs.at(0).effect, 2);
     // A NaN amount is the same as itself.
     before->effects[1].commands[0].data4 = std::nanf("");
     EXPECT_TRUE(Compare(before, std::make_unique<GameTables>(*before)).Empty());
@@ -132,6 +138,31 @@ TEST(DumpDiffTest, StoredValuesShowWhatDiffers)
     for (const auto& [after, text] : rows)
         EXPECT_EQ(CommandValueChange({1, 0, 0, 0, std::isnan(after.data4) ? std::nanf("") : 1.125f}, after), text);
     EXPECT_EQ(StoredBytes("C:\\\x7f\xE9~ "), "C:\\\\\\x7f\\xe9~ ");
+    const std::pair<EffectCommand, std::vector<std::int64_t>> named[] = {
+        {{0, 5, 0, 0, 0}, {5}}, {{4, -1, 6, 9, 0}, {}}, {{5, 12, 0, 0, 0}, {12}}, {{2, 7, 0, 0, 0}, {7}}, {{3, 7, 8, 0, 0}, {7, 8}}, {{1, 7, 8, 0, 0}, {}}};
+    for (const auto& [c, units] : named)
+        EXPECT_EQ(NamedUnits(c), units) << int{c.type};
+}
+
+TEST(DumpDiffTest, CountsAsTheFileGivesThemBesideTheShownOnes)
+{
+    const struct {
+        std::int32_t before, after;
+        std::int16_t heldBefore, heldAfter;
+        const char* text;
+    } rows[] = {{500, 501, 460, 460, "techs: 500 -> 501 (shown 460 -> 460)\n"}, {0, -1, 0, -1, "techs: 0 -> -1 (shown 0 -> 0)\n"}};
+    for (const auto& row : rows) {
+        const Tables before = SmallTables();
+        const Tables after = SmallTables();
+        before->techCount = row.heldBefore, after->techCount = row.heldAfter;
+        before->fileTechCount = row.before, after->fileTechCount = row.after;
+        const DumpDiff diff = CompareDumps({"old\xff.dat", before.get()}, {"new.dat", after.get()}, NoTexts);
+        EXPECT_EQ(Written([&](std::ostream& out) { WriteDiffText(out, diff); }), row.text);
+        const nlohmann::json j = nlohmann::json::parse(Written([&](std::ostream& out) { WriteDiffJson(out, diff); }));
+        EXPECT_EQ(j["old"]["path"], "old\xEF\xBF\xBD.dat");
+        EXPECT_EQ(j["new"]["techCount"], row.after);
+        EXPECT_EQ(j["new"]["shownTechCount"], std::max(0, int{row.heldAfter}));
+    }
 }
 
 // The small pair: a field and a stored value of one row, a stored value alone, the
@@ -145,8 +176,9 @@ struct Pair {
         after->techCount = after->fileTechCount = 3;
         after->techs[0].cost[0] = {0, 120, 2};
         after->techs[1].civ = 26;
-        after->techs[2].name = "Caf\xE9";
-        after->effects[0] = {2, {EffectCommand{1, 0, 0, 0, 5.001f}, EffectCommand{1, 0, 0, 0, 7.0f}}};
+        after->techs[2].name = "Caf\xE9`";
+        before->effects[0] = {2, {EffectCommand{1, 0, 0, 0, 5.0f}, EffectCommand{1, 0, 0, 0, 5.0f}}};
+        after->effects[0] = {3, {EffectCommand{1, 0, 0, 0, 5.001f}, EffectCommand{1, 0, 0, 0, 5.002f}, EffectCommand{1, 0, 0, 0, 7.0f}}};
         after->effects[1].commands[0].data2 = 0;
         after->effects[2].commands[0].data1 = 1;
         after->unitNameIds[2] = 5003;
@@ -164,18 +196,19 @@ TEST(DumpDiffTest, PatchNotesAsTextAndMarkdown)
               "  effect 0\n"
               "    + CivHead  : Type:0 class:0 amount:7.00\n"
               "    ~ CivHead  : Type:0 class:0 amount:5.00 (stored type 1 data 0 0 0 5.000000 -> 0 0 0 5.001000)\n"
-              "tech 001 Gl`a*ze\n"
+              "    ~ CivHead  : Type:0 class:0 amount:5.00 (stored type 1 data 0 0 0 5.000000 -> 0 0 0 5.002000)\n"
+              "tech 001 Gl`a*ze_<b>&~#|$\n"
               "  Civ: none (stored civ 25 -> 26)\n"
               "  effect 0: as under tech 000\n"
-              "tech 002 Caf\xC3\xA9\n"
-              "  Name: Caf\xC3\xA9 (stored bytes Caf\\xc3\\xa9 -> Caf\\xe9)\n"
+              "tech 002 Caf\xC3\xA9`\n"
+              "  Name: Caf\xC3\xA9` (stored bytes Caf\\xc3\\xa9` -> Caf\\xe9`)\n"
               "tech 003 Oven: removed\n"
               "  effect 1\n"
               "    - Enable   : ID:0(), On/Off:1\n"
               "    + Enable   : ID:0(), On/Off:0\n"
               "effect 2 (shown by no tech)\n"
               "  - Tech Free: ID:0(Kiln)\n"
-              "  + Tech Free: ID:1(Gl`a*ze)\n"
+              "  + Tech Free: ID:1(Gl`a*ze_<b>&~#|$)\n"
               "unit 2 name string id: 5002 -> 5003\n");
     EXPECT_EQ(Written([&](std::ostream& out) { WriteDiffMarkdown(out, diff); }),
               "## File\n\n"
@@ -185,12 +218,13 @@ TEST(DumpDiffTest, PatchNotesAsTextAndMarkdown)
               "- Cost1: \\[x\\] Food 100 → \\[x\\] Food 120 (stored `cost[0].flag` 1 → 2)\n"
               "- Effect 0:\n"
               "  - added: `CivHead  : Type:0 class:0 amount:7.00`\n"
-              "  - values changed: `CivHead  : Type:0 class:0 amount:5.00` (stored `type 1 data 0 0 0 5.000000 -> 0 0 0 5.001000`)\n\n"
-              "### 001 Gl\\`a\\*ze\n\n"
+              "  - values changed: `CivHead  : Type:0 class:0 amount:5.00` (stored `type 1 data 0 0 0 5.000000 -> 0 0 0 5.001000`)\n"
+              "  - values changed: `CivHead  : Type:0 class:0 amount:5.00` (stored `type 1 data 0 0 0 5.000000 -> 0 0 0 5.002000`)\n\n"
+              "### 001 Gl\\`a\\*ze\\_\\<b\\>\\&\\~\\#\\|\\$\n\n"
               "- Civ: none (stored `civ` 25 → 26)\n"
               "- Effect 0: as under 000 Kiln\n\n"
-              "### 002 Caf\xC3\xA9\n\n"
-              "- Name: Caf\xC3\xA9 (stored bytes `Caf\\xc3\\xa9` → `Caf\\xe9`)\n\n"
+              "### 002 Caf\xC3\xA9\\`\n\n"
+              "- Name: Caf\xC3\xA9\\` (stored bytes `` Caf\\xc3\\xa9` `` → `` Caf\\xe9` ``)\n\n"
               "## Removed techs\n\n"
               "- 003 Oven\n"
               "  - Effect 1:\n"
@@ -199,7 +233,7 @@ TEST(DumpDiffTest, PatchNotesAsTextAndMarkdown)
               "## Effects shown by no tech\n\n"
               "- Effect 2:\n"
               "  - removed: `Tech Free: ID:0(Kiln)`\n"
-              "  - added: ``Tech Free: ID:1(Gl`a*ze)``\n\n"
+              "  - added: ``Tech Free: ID:1(Gl`a*ze_<b>&~#|$)``\n\n"
               "## Unit names\n\n"
               "- Unit 2: name string id 5002 → 5003\n");
 
@@ -215,8 +249,8 @@ TEST(DumpDiffTest, PatchNotesAsTextAndMarkdown)
     pair.after->techs[1].location = 2;
     EXPECT_EQ(Compare(pair.before, pair.after, TechFilter{{1}}).units.size(), 1u);
     pair.before->techs[1].location = pair.after->techs[1].location = -1;
-    pair.after->effects[0].commands[2] = {3, 7, 2, 0, 0.0f};
-    pair.after->effects[0].commandCount = 3;
+    pair.after->effects[0].commands[3] = {3, 7, 2, 0, 0.0f};
+    pair.after->effects[0].commandCount = 4;
     EXPECT_EQ(Compare(pair.before, pair.after, TechFilter{{1}}).units.size(), 1u);
 }
 
@@ -224,7 +258,7 @@ TEST(DumpDiffTest, ControlCharactersAreShownInEveryTextWriter)
 {
     EXPECT_EQ(Visible("a\x9b" "b\xC2"), "a\\x9bb\\xc2");  // bytes that are not UTF-8
     const std::pair<const char*, const char*> rows[] = {
-        {"\x01", "\\x01"}, {"\n", "\\x0a"}, {"\x1b", "\\x1b"}, {"\x1f", "\\x1f"}, {"\x7f", "\\x7f"}, {"\xC2\x80", "\\x80"}, {"\xC2\x9B", "\\x9b"}, {"\xC2\x9F", "\\x9f"},
+        {"\x01", "\\x01"}, {"\b", "\\x08"}, {"\t", "\\x09"}, {"\n", "\\x0a"}, {"\f", "\\x0c"}, {"\r", "\\x0d"}, {"\x1b", "\\x1b"}, {"\x1f", "\\x1f"}, {"\x7f", "\\x7f"}, {"\xC2\x80", "\\x80"}, {"\xC2\x9B", "\\x9b"}, {"\xC2\x9F", "\\x9f"},
     };
     for (const auto& [control, shown] : rows) {
         const std::string name = std::string("A") + control + "Z";
@@ -270,8 +304,12 @@ TEST(DumpDiffTest, TheSheet)
     t->techs[1].requiredTechs[0] = 0;
     t->techs[1].civ = 18;
     t->techs[1].location = 2;
+    t->techs[1].helpStringId = 9;
+    t->techs[2].name = "@Caf\xC3\xA9";
+    t->techs[2].effectNo = 2;
+    t->effects[2] = {1, {EffectCommand{7, 1, 2, 3, 4.0f}}};
     t->effects[0] = {2, {EffectCommand{1, 0, 0, 0, 5.0f}, EffectCommand{103, 1, 0, 0, 0.0f}}};
-    const StringLookup lookup = [](std::int64_t id) { return id == 5002 ? std::string("-Watch") : std::string(); };
+    const StringLookup lookup = [](std::int64_t id) { return std::string(id == 5002 ? "-Watch" : id == 9 ? "+Help" : ""); };
     const std::string header = "Index,Name,Name String ID,Name Text,Help String ID,Help Text,Required Tech Flag,Required Tech 1,"
                                "Required Tech 2,Required Tech 3,Required Tech 4,Required Tech 5,Required Tech 6,Cost1 Flag,Cost1 Resource,"
                                "Cost1 Amount,Cost2 Flag,Cost2 Resource,Cost2 Amount,Cost3 Flag,Cost3 Resource,Cost3 Amount,Civ Flag,Civ,"
@@ -279,9 +317,10 @@ TEST(DumpDiffTest, TheSheet)
                                "Effect No,Effect Lines\r\n";
     EXPECT_EQ(Written([&](std::ostream& out) { WriteDumpCsv(out, *t, lookup, TechFilter{{1, 2}}); }),
               header +
-                  "1,Gl`a*ze,,,,,,0,0,0,0,0,0,,Food,0,x,Gold,7,,Food,0,,Korean,0,2,'-Watch,0,0,0,0,0,0,0,0,"
-                  "CivHead  : Type:0 class:0 amount:5.00 | Tech Free: ID:1(Gl`a*ze)\r\n"
-                  "2,Caf\xC3\xA9,,,,,,0,0,0,0,0,0,,Food,0,,Food,0,,Food,0,,,0,,,0,0,0,0,0,0,0,,\r\n");
+                  "1,Gl`a*ze_<b>&~#|$,,,9,'+Help,,0,0,0,0,0,0,,Food,0,x,Gold,7,,Food,0,,Korean,0,2,'-Watch,0,0,0,0,0,0,0,0,"
+                  "CivHead  : Type:0 class:0 amount:5.00 | Tech Free: ID:1(Gl`a*ze_<b>&~#|$)\r\n"
+                  "2,'@Caf\xC3\xA9,,,,,,0,0,0,0,0,0,,Food,0,,Food,0,,Food,0,,,0,,,0,0,0,0,0,0,0,2,"
+                  "\"        7: Unit ID:1 unit class:2 target:3 amount:4.00\"\r\n");
     const std::string quoted = "0,\"'=SUM(A1), \"\"x\"\"\",,,,,,0,";
     EXPECT_EQ(Written([&](std::ostream& out) { WriteDumpCsv(out, *t, lookup, TechFilter{{0}}); }).substr(header.size(), quoted.size()), quoted);
 }

@@ -190,6 +190,10 @@ TEST_F(DumpToolTest, EveryFormatOfAnInstallationFolder)
         EXPECT_NE(dot.out.find(line), std::string::npos) << line;
     EXPECT_EQ(dot.out.find("t1 -> t2;"), dot.out.rfind("t1 -> t2;")) << "one edge for each pair";
 
+    const ToolRun csv = RunDump(dir, {"--install", game, "--format", "csv", "--tech", "1"}, dir.File("no-prefix"));
+    EXPECT_EQ(csv.out.rfind("Index,Name,Name String ID,", 0), 0u);
+    EXPECT_NE(csv.out.find("\r\n1,\"Caf\xC3\xA9 \"\"Q\"\"\",,,,,,0,"), std::string::npos) << csv.out;
+
     // Only the techs asked for: their effects, and the links between them.
     const nlohmann::json some = nlohmann::json::parse(RunDump(dir, {"--install", game, "--tech", "2", "--tech=1", "--format=json"}, dir.File("no-prefix")).out);
     ASSERT_EQ(some["techs"].size(), 2u);
@@ -461,6 +465,9 @@ TEST_F(DumpToolTest, DiffShowsExactlyWhatChanged)
         j.erase("new");
         EXPECT_EQ(j.dump(), row.json) << row.name;
     }
+    const ToolRun notes = RunDump(dir, {"--diff", "--format", "markdown", dir.File("old.dat"), dir.File("new.dat")}, dir.File("no-prefix"));
+    EXPECT_EQ(notes.status, 1);
+    EXPECT_EQ(notes.out.rfind("## Changed techs\n\n### 001 Glaze\\\\x0atech 777", 0), 0u) << notes.out;
     // A file that is not the version the viewer reads, or no file: trouble, and why.
     DiffFile other;
     other.version = "VER 5.8";
@@ -481,7 +488,8 @@ TEST_F(DumpToolTest, CommandLineConventions)
         {{"--format", "xml", "a.dat"}, "'xml'"}, {{"--format"}, "--format"}, {{"--install"}, "--install"}, {{"a.dat", "b.dat"}, "'b.dat'"},
         {{"--verbose"}, "'--verbose'"}, {{"--install", "x", "--install", "y"}, "--install"}, {{"--tech", "x"}, "'x'"},
         {{"--tech", "460"}, "'460'"}, {{"--diff", "a.dat"}, "--diff"}, {{"--diff", "--format", "dot", "a.dat", "b.dat"}, "--diff"},
-        {{"--list-installations", "a.dat"}, "--list-installations"},
+        {{"--list-installations", "a.dat"}, "--list-installations"}, {{"--diff", "--format", "csv", "a.dat", "b.dat"}, "--diff"},
+        {{"--format", "markdown", "a.dat"}, "markdown"},
     };
     for (const auto& [args, named] : bad) {
         const ToolRun run = RunDump(dir, args, dir.File("no-prefix"));

@@ -332,6 +332,15 @@ std::vector<std::string> TechRows(const DumpDiff& diff, const TechChange& change
     return rows;
 }
 
+// "old -> new", and what the viewer shows beside it where that is another number.
+std::string CountText(const CountChange& c, const char* arrow)
+{
+    std::string text = FormatText("%d %s %d", c.before, arrow, c.after);
+    if (c.shown && (c.shownBefore != c.before || c.shownAfter != c.after))
+        text += FormatText(" (shown %d %s %d)", c.shownBefore, arrow, c.shownAfter);
+    return text;
+}
+
 const char* KindName(TechChange::Kind kind)
 {
     switch (kind) {
@@ -390,12 +399,8 @@ void WriteDiffText(std::ostream& out, const DumpDiff& diff)
     if (diff.VersionDiffers())
         out << "version: " << Visible(DisplayText(diff.before.tables->versionText)) << " -> "
             << Visible(DisplayText(diff.after.tables->versionText)) << '\n';
-    for (const CountChange& c : diff.CountChanges()) {
-        out << c.what << ": " << c.before << " -> " << c.after;
-        if (c.shown && (c.shownBefore != c.before || c.shownAfter != c.after))
-            out << " (shown " << c.shownBefore << " -> " << c.shownAfter << ")";
-        out << '\n';
-    }
+    for (const CountChange& c : diff.CountChanges())
+        out << c.what << ": " << CountText(c, "->") << '\n';
 
     // An effect's lines stand under the first tech that shows it.
     std::set<int> written;
@@ -510,12 +515,8 @@ void WriteDiffMarkdown(std::ostream& out, const DumpDiff& diff)
         if (diff.VersionDiffers())
             out << "- Version: " << MarkdownText(DisplayText(diff.before.tables->versionText)) << " → "
                 << MarkdownText(DisplayText(diff.after.tables->versionText)) << '\n';
-        for (const CountChange& c : counts) {
-            out << "- " << static_cast<char>(c.what[0] - 'a' + 'A') << c.what + 1 << ": " << c.before << " → " << c.after;
-            if (c.shown && (c.shownBefore != c.before || c.shownAfter != c.after))
-                out << " (shown " << c.shownBefore << " → " << c.shownAfter << ")";
-            out << '\n';
-        }
+        for (const CountChange& c : counts)
+            out << "- " << static_cast<char>(c.what[0] - 'a' + 'A') << c.what + 1 << ": " << CountText(c, "→") << '\n';
     }
 
     std::set<int> written;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QFont>
 #include <QFontMetrics>
@@ -74,14 +73,13 @@ Key KeyOf(const QKeyEvent& event)
     }
 }
 
-// A local file's path as the system's bytes ("" for any other URL). The URL keeps bytes
-// that are not UTF-8 percent-encoded, where its text would replace them.
+// The path of a file on this machine as the system's bytes ("" for any other URL, one
+// naming another host too). The URL keeps bytes that are not UTF-8 percent-encoded, where
+// its text would replace them.
 std::string LocalPath(const QUrl& url)
 {
-    if (!url.isLocalFile())
+    if (!url.isLocalFile() || (!url.host().isEmpty() && url.host() != QLatin1String("localhost")))
         return {};
-    if (!url.host().isEmpty())
-        return QFile::encodeName(url.toLocalFile()).toStdString();
     return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
 }
 
