@@ -62,6 +62,21 @@ Changes<T> CompareSequences(const std::vector<T>& before, const std::vector<T>& 
     return changes;
 }
 
+// Whether a tech shows a changed effect, and whether the effect's lines stand under it: under
+// the first of the techs that show it, each one listed after those before it.
+bool Shows(const EffectChange& e, int k)
+{
+    return std::find(e.usedBy.begin(), e.usedBy.end(), k) != e.usedBy.end();
+}
+bool LinesStandUnder(const EffectChange& e, int k)
+{
+    return e.usedBy.front() == k;
+}
+bool ShownByNoTech(const EffectChange& e)
+{
+    return e.usedBy.empty();
+}
+
 // The techs compared that show effect n in a file.
 std::vector<int> UsersOf(const DiffSide& side, int n, const TechFilter& filter)
 {
@@ -169,8 +184,7 @@ DumpDiff CompareDumps(const DiffSide& before, const DiffSide& after, const Strin
         change.index = k;
         // The changed effect it shows: in the new file where it shows one there.
         for (const EffectChange& e : diff.effects)
-            if (std::find(e.usedBy.begin(), e.usedBy.end(), k) != e.usedBy.end() &&
-                (change.effect < 0 || (k < TechCount(after) && Tech(after, k).effectNo == e.index)))
+            if (Shows(e, k) && (change.effect < 0 || (k < TechCount(after) && Tech(after, k).effectNo == e.index)))
                 change.effect = e.index;
         if (k >= TechCount(after)) {
             change.kind = TechChange::Kind::Removed;
@@ -242,7 +256,7 @@ std::string CommandValueChange(const EffectCommand& before, const EffectCommand&
         amountBefore = ShortestFloatText(before.data4);
         amountAfter = ShortestFloatText(after.data4);
     }
-    if (amountsDiffer && amountBefore == amountAfter) {
+    if (amountsDiffer && amountAfter == amountBefore) {
         amountBefore = FormatText("0x%08x", std::bit_cast<std::uint32_t>(before.data4));
         amountAfter = FormatText("0x%08x", std::bit_cast<std::uint32_t>(after.data4));
     }
@@ -402,8 +416,6 @@ void WriteDiffText(std::ostream& out, const DumpDiff& diff)
     for (const CountChange& c : diff.CountChanges())
         out << c.what << ": " << CountText(c, "->") << '\n';
 
-    // An effect's lines stand under the first tech that shows it.
-    std::set<int> written;
     for (const int k : ListedTechs(diff)) {
         const TechChange* change = TechChangeOf(diff, k);
         out << FormatText("tech %03d ", k) << Visible(TechName(diff, k));
@@ -419,9 +431,9 @@ void WriteDiffText(std::ostream& out, const DumpDiff& diff)
             }
         }
         for (const EffectChange& e : diff.effects) {
-            if (std::find(e.usedBy.begin(), e.usedBy.end(), k) == e.usedBy.end())
+            if (!Shows(e, k))
                 continue;
-            if (written.insert(e.index).second) {
+            if (LinesStandUnder(e, k)) {
                 out << "  effect " << e.index << '\n';
                 WriteTextEffect(out, e, "    ");
             } else {
@@ -430,7 +442,7 @@ void WriteDiffText(std::ostream& out, const DumpDiff& diff)
         }
     }
     for (const EffectChange& e : diff.effects) {
-        if (!e.usedBy.empty())
+        if (!ShownByNoTech(e))
             continue;
         out << "effect " << e.index << " (shown by no tech)\n";
         WriteTextEffect(out, e, "  ");
@@ -485,12 +497,12 @@ void WriteMarkdownEffect(std::ostream& out, const EffectChange& e, const char* i
 }
 
 // The changed effects a tech shows, under it.
-void WriteMarkdownEffectsOf(std::ostream& out, const DumpDiff& diff, int k, std::set<int>& written, const char* indent)
+void WriteMarkdownEffectsOf(std::ostream& out, const DumpDiff& diff, int k, const char* indent)
 {
     for (const EffectChange& e : diff.effects) {
-        if (std::find(e.usedBy.begin(), e.usedBy.end(), k) == e.usedBy.end())
+        if (!Shows(e, k))
             continue;
-        if (written.insert(e.index).second) {
+        if (LinesStandUnder(e, k)) {
             out << indent << "- Effect " << e.index << ":\n";
             WriteMarkdownEffect(out, e, (std::string(indent) + "  ").c_str());
         } else {
@@ -519,7 +531,6 @@ void WriteDiffMarkdown(std::ostream& out, const DumpDiff& diff)
             out << "- " << static_cast<char>(c.what[0] - 'a' + 'A') << c.what + 1 << ": " << CountText(c, "→") << '\n';
     }
 
-    std::set<int> written;
     const std::vector<int> listed = ListedTechs(diff);
     bool any = false;
     for (const int k : listed) {
@@ -539,7 +550,7 @@ void WriteDiffMarkdown(std::ostream& out, const DumpDiff& diff)
                 WriteMarkdownLines(out, change->effectLines, "  ");
             }
         }
-        WriteMarkdownEffectsOf(out, diff, k, written, "");
+        WriteMarkdownEffectsOf(out, diff, k, "");
     }
     for (const TechChange::Kind kind : {TechChange::Kind::Added, TechChange::Kind::Removed}) {
         bool begun = false;
@@ -549,12 +560,12 @@ void WriteDiffMarkdown(std::ostream& out, const DumpDiff& diff)
             if (!std::exchange(begun, true))
                 section(kind == TechChange::Kind::Added ? "Added techs" : "Removed techs");
             out << "- " << FormatText("%03d ", t.index) << MarkdownText(kind == TechChange::Kind::Added ? t.nameAfter : t.nameBefore) << '\n';
-            WriteMarkdownEffectsOf(out, diff, t.index, written, "  ");
+            WriteMarkdownEffectsOf(out, diff, t.index, "  ");
         }
     }
     bool begun = false;
     for (const EffectChange& e : diff.effects) {
-        if (!e.usedBy.empty())
+        if (!ShownByNoTech(e))
             continue;
         if (!std::exchange(begun, true))
             section("Effects shown by no tech");
