@@ -31,10 +31,10 @@ done
 # build that leaves them uninstrumented would fuzz blind.
 declare -A fuzzes=([parse]="data/DataParser" [load]="data/DataFile data/DataParser"
   [module]="host/ModuleLoader" [registry]="host/WineRegistry" [paths]="host/HostPath"
-  [views]="views/EffectText views/TechDetailView tools/dump/DumpFormats")
+  [views]="views/EffectText views/TechDetailView tools/dump/DumpFormats tools/dump/DumpDiff")
 own_counters() {
   local object size total=0
-  object=$(find "$build/${1%/*}" -path "*/CMakeFiles/*/${1#*/}.cpp.o")
+  object=$(find "$build/${1%/*}" -path "*/CMakeFiles/*/${1##*/}.cpp.o")
   for size in $({ readelf -gW "$object"; echo SECTIONS; readelf -SW "$object"; } | awk '
       /^COMDAT group/ {comdat = 1; next} /^group section/ {comdat = 0; next} /^SECTIONS/ {sections = 1; next}
       {gsub(/[][]/, " ")}
