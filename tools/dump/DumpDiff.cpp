@@ -275,7 +275,28 @@ struct NotesStyle {
     std::string (*text)(std::string_view);
     // A stored value (a member's name, raw bytes or values) set apart from the text.
     std::string (*value)(std::string_view);
+    // An effect line, and what stands before it when it was removed, added, or reads the
+    // same while its command's stored values changed.
+    std::string (*line)(std::string_view);
+    const char* removed;
+    const char* added;
+    const char* hidden;
 };
+
+void WriteLines(std::ostream& out, const LineChanges& lines, const std::string& indent, const NotesStyle& style)
+{
+    for (const std::string& line : lines.removed)
+        out << indent << style.removed << style.line(line) << '\n';
+    for (const std::string& line : lines.added)
+        out << indent << style.added << style.line(line) << '\n';
+}
+
+void WriteEffect(std::ostream& out, const EffectChange& e, const std::string& indent, const NotesStyle& style)
+{
+    WriteLines(out, e.lines, indent, style);
+    for (const HiddenCommandChange& h : e.hidden)
+        out << indent << style.hidden << style.line(h.line) << " (stored " << style.value(CommandValueChange(h.before, h.after)) << ")\n";
+}
 
 std::string AsIs(std::string_view text) { return std::string(text); }
 
@@ -389,22 +410,7 @@ std::string TechName(const DumpDiff& diff, int k)
     return DisplayText(k < TechCount(diff.after) ? Tech(diff.after, k).name : Tech(diff.before, k).name);
 }
 
-void WriteTextLines(std::ostream& out, const LineChanges& lines, const char* indent)
-{
-    for (const std::string& line : lines.removed)
-        out << indent << "- " << Visible(line) << '\n';
-    for (const std::string& line : lines.added)
-        out << indent << "+ " << Visible(line) << '\n';
-}
-
-void WriteTextEffect(std::ostream& out, const EffectChange& e, const char* indent)
-{
-    WriteTextLines(out, e.lines, indent);
-    for (const HiddenCommandChange& h : e.hidden)
-        out << indent << "~ " << Visible(h.line) << " (stored " << CommandValueChange(h.before, h.after) << ")\n";
-}
-
-constexpr NotesStyle TextStyle{"->", Visible, AsIs};
+constexpr NotesStyle TextStyle{"->", Visible, AsIs, Visible, "- ", "+ ", "~ "};
 
 } // namespace
 
@@ -427,7 +433,7 @@ void WriteDiffText(std::ostream& out, const DumpDiff& diff)
                 out << "  " << row << '\n';
             if (!change->effectLines.Empty()) {
                 out << "  effect lines\n";
-                WriteTextLines(out, change->effectLines, "    ");
+                WriteLines(out, change->effectLines, "    ", TextStyle);
             }
         }
         for (const EffectChange& e : diff.effects) {
@@ -435,7 +441,7 @@ void WriteDiffText(std::ostream& out, const DumpDiff& diff)
                 continue;
             if (LinesStandUnder(e, k)) {
                 out << "  effect " << e.index << '\n';
-                WriteTextEffect(out, e, "    ");
+                WriteEffect(out, e, "    ", TextStyle);
             } else {
                 out << "  effect " << e.index << FormatText(": as under tech %03d\n", e.usedBy.front());
             }
@@ -445,7 +451,7 @@ void WriteDiffText(std::ostream& out, const DumpDiff& diff)
         if (!ShownByNoTech(e))
             continue;
         out << "effect " << e.index << " (shown by no tech)\n";
-        WriteTextEffect(out, e, "  ");
+        WriteEffect(out, e, "  ", TextStyle);
     }
     for (const UnitNameChange& u : diff.units)
         out << "unit " << u.unit << " name string id: " << u.before << " -> " << u.after << '\n';
@@ -479,22 +485,7 @@ std::string CodeSpan(std::string_view text)
     return fence + padding + shown + padding + fence;
 }
 
-constexpr NotesStyle MarkdownStyle{"→", MarkdownText, CodeSpan};
-
-void WriteMarkdownLines(std::ostream& out, const LineChanges& lines, const char* indent)
-{
-    for (const std::string& line : lines.removed)
-        out << indent << "- removed: " << CodeSpan(line) << '\n';
-    for (const std::string& line : lines.added)
-        out << indent << "- added: " << CodeSpan(line) << '\n';
-}
-
-void WriteMarkdownEffect(std::ostream& out, const EffectChange& e, const char* indent)
-{
-    WriteMarkdownLines(out, e.lines, indent);
-    for (const HiddenCommandChange& h : e.hidden)
-        out << indent << "- values changed: " << CodeSpan(h.line) << " (stored " << CodeSpan(CommandValueChange(h.before, h.after)) << ")\n";
-}
+constexpr NotesStyle MarkdownStyle{"→", MarkdownText, CodeSpan, CodeSpan, "- removed: ", "- added: ", "- values changed: "};
 
 // The changed effects a tech shows, under it.
 void WriteMarkdownEffectsOf(std::ostream& out, const DumpDiff& diff, int k, const char* indent)
@@ -504,7 +495,7 @@ void WriteMarkdownEffectsOf(std::ostream& out, const DumpDiff& diff, int k, cons
             continue;
         if (LinesStandUnder(e, k)) {
             out << indent << "- Effect " << e.index << ":\n";
-            WriteMarkdownEffect(out, e, (std::string(indent) + "  ").c_str());
+            WriteEffect(out, e, std::string(indent) + "  ", MarkdownStyle);
         } else {
             out << indent << "- Effect " << e.index << ": as under " << FormatText("%03d ", e.usedBy.front())
                 << MarkdownText(TechName(diff, e.usedBy.front())) << '\n';
@@ -547,7 +538,7 @@ void WriteDiffMarkdown(std::ostream& out, const DumpDiff& diff)
                 out << "- " << row << '\n';
             if (!change->effectLines.Empty()) {
                 out << "- Effect lines:\n";
-                WriteMarkdownLines(out, change->effectLines, "  ");
+                WriteLines(out, change->effectLines, "  ", MarkdownStyle);
             }
         }
         WriteMarkdownEffectsOf(out, diff, k, "");
@@ -570,7 +561,7 @@ void WriteDiffMarkdown(std::ostream& out, const DumpDiff& diff)
         if (!std::exchange(begun, true))
             section("Effects shown by no tech");
         out << "- Effect " << e.index << ":\n";
-        WriteMarkdownEffect(out, e, "  ");
+        WriteEffect(out, e, "  ", MarkdownStyle);
     }
     if (!diff.units.empty()) {
         section("Unit names");
