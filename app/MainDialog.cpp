@@ -225,9 +225,13 @@ void MainDialog::OnCancel()
 
 // Loading -----------------------------------------------------------------------------
 
+// The wait cursor shows while the file loads and parses, and never over a message box.
 bool MainDialog::LoadDataFile(const std::string& path)
 {
-    const auto loaded = velmora::LoadDataFile(path, dataBuffer, installation.prefix);
+    const auto loaded = [&] {
+        const WaitCursor wait;
+        return velmora::LoadDataFile(path, dataBuffer, installation.prefix);
+    }();
     if (!loaded) {
         // The composed path failing is the search's failure: say where it looked.
         const bool composed = path == DataFilePath(installFolder) && !installationProblem.empty();
@@ -238,18 +242,28 @@ bool MainDialog::LoadDataFile(const std::string& path)
 
 bool MainDialog::ParseDataFile()
 {
-    const ParseResult result = velmora::ParseDataFile(dataBuffer, tables);
+    const ParseResult result = [&] {
+        const WaitCursor wait;
+        return velmora::ParseDataFile(dataBuffer, tables);
+    }();
     for (const std::string& message : result.messages)
         MessageBox(message);
     return result.parsed;
 }
 
+std::string MainDialog::PathToLoad() const
+{
+    return !namedPath.empty() && pathText == ShownFileName(namedPath) ? namedPath : pathText;
+}
+
 void MainDialog::RunLoad()
 {
-    const WaitCursor wait;
-    if (!LoadDataFile(pathText) || !ParseDataFile())
+    if (!LoadDataFile(PathToLoad()) || !ParseDataFile())
         return;
     FillTechList();
+    // No tech is selected now: the detail view shows nothing, as at start.
+    ShowTechDetail(TechDetailView{});
+    RenderEffectList(-1);
     UpdateData(false);
 }
 
@@ -273,7 +287,8 @@ void MainDialog::OnClickedOpen()
 void MainDialog::OpenPath(const std::string& path)
 {
     UpdateData(true);
-    pathText = path;
+    namedPath = path;
+    pathText = ShownFileName(path);
     UpdateData(false);
     OnClickedOpen();
 }
@@ -287,7 +302,7 @@ void MainDialog::OnDropFiles(const std::vector<std::string>& paths)
 void MainDialog::BrowseDataFile()
 {
     UpdateData(true);
-    if (const std::optional<std::string> chosen = ChooseFileToOpen(FolderOf(installation.HostPath(pathText)), DataFileTypes))
+    if (const std::optional<std::string> chosen = ChooseFileToOpen(FolderOf(installation.HostPath(PathToLoad())), DataFileTypes))
         OpenPath(*chosen);
 }
 
@@ -341,10 +356,15 @@ void MainDialog::OnSelChangeTechList()
     if (k < 0 || k >= ShownTechCount(tables))
         return;
     const TechDetailView v = DescribeTech(tables.techs[static_cast<std::size_t>(k)], tables.unitNameIds, Lookup());
-    for (std::size_t i = 0; i < TechFields.size(); ++i)
-        std::visit([&](auto member) { Show(this->*member, v.fields[i]); }, TechFieldMembers[i].member);
+    ShowTechDetail(v);
     RenderEffectList(v.effectNo);
     UpdateData(false);
+}
+
+void MainDialog::ShowTechDetail(const TechDetailView& view)
+{
+    for (std::size_t i = 0; i < TechFields.size(); ++i)
+        std::visit([&](auto member) { Show(this->*member, view.fields[i]); }, TechFieldMembers[i].member);
 }
 
 void MainDialog::OnChangeEffectNo()

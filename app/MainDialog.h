@@ -9,6 +9,7 @@
 #include "data/DataBuffer.h"
 #include "ui/Dialog.h"
 #include "views/EffectText.h"
+#include "views/TechDetailView.h"
 #include "data/GameTables.h"
 #include "host/Installation.h"
 #include "strings/LanguageModules.h"
@@ -49,6 +50,11 @@ public:
     // A data file the program was started with: loaded once the window shows, as if it
     // had been typed into the path box and the open-file button clicked.
     std::string commandLinePath;
+    // The file last named by the command line, a drop or the file chooser, as the system's
+    // bytes. The path box shows it as the system shows file names, which need not give
+    // the bytes back (a name that is not valid UTF-8); while the box shows that text, a
+    // load opens these bytes.
+    std::string namedPath;
 
     // The system's file chooser in the folder of the path box's file; the file chosen is
     // loaded as the command line's is.
@@ -123,6 +129,10 @@ private:
     std::string LookupString(std::int64_t id) const { return languageModules.LookupString(id); }
     StringLookup Lookup() const;
     void RunLoad();
+    // The path box's file: namedPath while the box shows it, else the box's text.
+    std::string PathToLoad() const;
+    // Every detail field shows what `view` holds; an empty view blanks them.
+    void ShowTechDetail(const TechDetailView& view);
     // `path` into the path box, then the open-file button's load.
     void OpenPath(const std::string& path);
     // The text of the string id typed into a box, beside it, while a tech is selected.

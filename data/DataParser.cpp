@@ -100,8 +100,10 @@ bool Parser::ReadEffects()
     // The anchor lies past position 4, so the four bytes of the count are always there.
     const std::int32_t fileCount = *bytes_.I32(anchor - 4);
     const std::int32_t stored = std::min(fileCount, MaxEffects);
-    if (tables_)
+    if (tables_) {
         tables_->effectCount = stored;
+        tables_->fileEffectCount = fileCount;
+    }
     pos_ = anchor;
 
     for (std::int64_t i = 0; i < fileCount; ++i) {
@@ -147,8 +149,10 @@ bool Parser::ReadCivs()
     const auto fileCount = bytes_.I16(pos_);
     if (!fileCount)
         return Truncated();
-    if (tables_)
+    if (tables_) {
         tables_->civCount = std::min<std::int32_t>(*fileCount, MaxCivs);
+        tables_->fileCivCount = *fileCount;
+    }
     pos_ += 2;
 
     for (std::int64_t c = 0; c < *fileCount; ++c) {
@@ -227,8 +231,10 @@ bool Parser::ReadTechs()
     for (int t = 0; t < stored; ++t)
         if (!ReadTech(tables_ ? &tables_->techs[static_cast<std::size_t>(t)] : nullptr))
             return false;
-    if (tables_)
+    if (tables_) {
         tables_->techCount = stored;
+        tables_->fileTechCount = *fileCount;
+    }
     return true;
 }
 
@@ -269,6 +275,7 @@ void Empty(GameTables& tables)
         tech = TechRecord{};
     tables.civCount = 0;
     tables.unitNameIds = UnitNameIds{};
+    tables.fileEffectCount = tables.fileTechCount = tables.fileCivCount = 0;
 }
 
 } // namespace

@@ -89,6 +89,10 @@ struct GameTables {
     std::array<TechRecord, MaxTechs> techs{};
     std::int32_t civCount = 0;
     UnitNameIds unitNameIds;
+    // The three counts as the file gives them; those above are held to the capacities.
+    std::int32_t fileEffectCount = 0;
+    std::int32_t fileTechCount = 0;
+    std::int32_t fileCivCount = 0;
 
     bool operator==(const GameTables&) const = default;
 };

@@ -1,5 +1,6 @@
 // A parsed file rendered as the dump tool renders it: every tech's detail view and effect
-// lines in the JSON dump (which must read back), and the text and graph dumps.
+// lines in the JSON dump (which must read back), the text, graph and sheet dumps, and the
+// comparison with itself (which finds nothing) and with no file (every format of it).
 #include <cstdint>
 #include <memory>
 #include <sstream>
@@ -7,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "data/DataParser.h"
+#include "tools/dump/DumpDiff.h"
 #include "tools/dump/DumpFormats.h"
 #include "views/TableBounds.h"
 
@@ -23,13 +25,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         static const char* const texts[] = {"", "Text", "\xe9t\xe9\xff", "\"a\\b\"\n"};
         return texts[id & 3];
     };
-    std::ostringstream json, text, dot;
+    std::ostringstream json, text, dot, csv, notes, markdown, changes;
     velmora::WriteDumpJson(json, *tables, lookup);
     velmora::WriteDumpText(text, *tables, lookup);
     velmora::WriteDumpDot(dot, *tables);
+    velmora::WriteDumpCsv(csv, *tables, lookup);
+    static const auto none = std::make_unique<velmora::GameTables>();
+    const velmora::DumpDiff all = velmora::CompareDumps({"none", none.get()}, {"file", tables.get()}, lookup);
+    velmora::WriteDiffText(notes, all);
+    velmora::WriteDiffMarkdown(markdown, all);
+    velmora::WriteDiffJson(changes, all);
     const auto back = nlohmann::json::parse(json.str(), nullptr, false);
     if (back.is_discarded() || back["techs"].size() != static_cast<std::size_t>(velmora::ShownTechCount(*tables)) ||
-        back["effects"].size() != static_cast<std::size_t>(velmora::ShownEffectCount(*tables)))
+        back["effects"].size() != static_cast<std::size_t>(velmora::ShownEffectCount(*tables)) ||
+        nlohmann::json::parse(changes.str(), nullptr, false).is_discarded() ||
+        !velmora::CompareDumps({"file", tables.get()}, {"again", tables.get()}, lookup).Empty())
         __builtin_trap();
     return 0;
 }

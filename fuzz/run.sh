@@ -32,10 +32,10 @@ done
 declare -A fuzzes=([parse]="data/DataParser" [load]="data/DataFile data/DataParser"
   [module]="host/ModuleLoader" [registry]="host/WineRegistry" [paths]="host/HostPath"
   [places]="host/SteamLibraries host/Yaml"
-  [views]="views/EffectText views/TechDetailView tools/dump/DumpFormats")
+  [views]="views/EffectText views/TechDetailView tools/dump/DumpFormats tools/dump/DumpDiff")
 own_counters() {
   local object size total=0
-  object=$(find "$build/${1%/*}" -path "*/CMakeFiles/*/${1#*/}.cpp.o")
+  object=$(find "$build/${1%/*}" -path "*/CMakeFiles/*/${1##*/}.cpp.o")
   for size in $({ readelf -gW "$object"; echo SECTIONS; readelf -SW "$object"; } | awk '
       /^COMDAT group/ {comdat = 1; next} /^group section/ {comdat = 0; next} /^SECTIONS/ {sections = 1; next}
       {gsub(/[][]/, " ")}

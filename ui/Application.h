@@ -27,6 +27,10 @@ private:
     std::unique_ptr<Instance> instance_;
 };
 
+// How the system shows the name of a file whose path is `path`, the bytes the file system
+// holds (on some systems not always valid UTF-8).
+std::string ShownFileName(const std::string& path);
+
 // Shows the wait cursor while it lives.
 class WaitCursor {
 public:

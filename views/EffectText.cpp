@@ -108,6 +108,22 @@ std::string RenderCommandLine(const EffectNames& names, const EffectCommand& c)
     }
 }
 
+std::vector<std::int64_t> NamedUnits(const EffectCommand& c)
+{
+    switch (c.type) {
+    case 0:
+    case 4:
+    case 5:  // the subject, when it is one unit
+        return c.data1 != -1 ? std::vector<std::int64_t>{c.data1} : std::vector<std::int64_t>{};
+    case 2:
+        return {c.data1};
+    case 3:
+        return {c.data1, c.data2};
+    default:
+        return {};
+    }
+}
+
 std::vector<std::string> RenderEffectLines(const GameTables& tables, const StringLookup& lookup, std::int64_t effectNo)
 {
     std::vector<std::string> lines;

@@ -46,6 +46,8 @@ struct SplitAmount {
 SplitAmount Split(std::int32_t whole);
 
 std::string RenderCommandLine(const EffectNames& names, const EffectCommand& command);
+// The unit ids whose names the line of a command shows.
+std::vector<std::int64_t> NamedUnits(const EffectCommand& command);
 
 // The lines of effect n, line i for command i; none for an n outside the effects.
 std::vector<std::string> RenderEffectLines(const GameTables& tables, const StringLookup& lookup, std::int64_t effectNo);

@@ -70,6 +70,11 @@ struct TechField {
     std::string_view member;
     FieldForm form;
     std::int32_t (*value)(const TechRecord&);
+    // The stored member the value is, as the JSON dump's tech record names it; empty for
+    // a field that shows a text found through another field's value.
+    std::string_view stored;
+    // The field's column title in the sheet (CSV) dump.
+    std::string_view title;
     // For the text dump only: a word written before the value, and what stands for an
     // empty text.
     std::string_view dumpLabel = {};
@@ -84,39 +89,39 @@ inline constexpr auto TechFields = [] {
     using T = const TechRecord&;
     using V = std::int32_t;
     return std::array<TechField, 33>{{
-        {"Name String ID:", "nameStringIdText", F::NumberBlankNone, [](T t) -> V { return t.nameStringId; }},
-        {"", "nameText", F::StringText, [](T t) -> V { return t.nameStringId; }},
-        {"Help String ID:", "helpStringIdText", F::NumberBlankNone, [](T t) -> V { return t.helpStringId; }},
-        {"", "helpText", F::StringText, [](T t) -> V { return t.helpStringId; }},
-        {"Required Tech:", "requiredTechCheck", F::Check, [](T t) -> V { return t.requiredTechFlag; }},
-        {"", "requiredTech1Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[0]; }, "", "-"},
-        {"", "requiredTech2Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[1]; }, "", "-"},
-        {"", "requiredTech3Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[2]; }, "", "-"},
-        {"", "requiredTech4Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[3]; }, "", "-"},
-        {"", "requiredTech5Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[4]; }, "", "-"},
-        {"", "requiredTech6Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[5]; }, "", "-"},
-        {"Cost1:", "cost1Check", F::Check, [](T t) -> V { return t.cost[0].flag; }},
-        {"", "cost1TypeList", F::ResourceList, [](T t) -> V { return t.cost[0].type; }},
-        {"", "cost1AmountText", F::NumberBlankNone, [](T t) -> V { return t.cost[0].amount; }, "amount"},
-        {"Cost2:", "cost2Check", F::Check, [](T t) -> V { return t.cost[1].flag; }},
-        {"", "cost2TypeList", F::ResourceList, [](T t) -> V { return t.cost[1].type; }},
-        {"", "cost2AmountText", F::NumberBlankNone, [](T t) -> V { return t.cost[1].amount; }, "amount"},
-        {"Cost3:", "cost3Check", F::Check, [](T t) -> V { return t.cost[2].flag; }},
-        {"", "cost3TypeList", F::ResourceList, [](T t) -> V { return t.cost[2].type; }},
-        {"", "cost3AmountText", F::NumberBlankNone, [](T t) -> V { return t.cost[2].amount; }, "amount"},
-        {"Civ:", "civCheck", F::Check, [](T t) -> V { return t.civFlag; }},
-        {"", "civList", F::CivList, [](T t) -> V { return t.civ; }},
-        {"Research Time:", "researchTimeText", F::NumberBlankNone, [](T t) -> V { return t.researchTime; }},
-        {"Location:", "locationText", F::NumberBlankNone, [](T t) -> V { return t.location; }},
-        {"", "locationNameText", F::UnitName, [](T t) -> V { return t.location; }},
-        {"Icon ID:", "iconIdText", F::NumberBlankNone, [](T t) -> V { return t.iconId; }},
-        {"Button Slot:", "buttonSlotText", F::NumberBlankNone, [](T t) -> V { return t.buttonSlot; }},
-        {"Unknown1:", "unknown1Text", F::Number, [](T t) -> V { return t.unknown1; }},
-        {"Unknown2:", "unknown2Text", F::Number, [](T t) -> V { return t.unknown2; }},
-        {"Unknown3,4,5:", "unknown3Text", F::Number, [](T t) -> V { return t.unknown3; }},
-        {"", "unknown4Text", F::Number, [](T t) -> V { return t.unknown4; }},
-        {"", "unknown5Text", F::Number, [](T t) -> V { return t.unknown5; }},
-        {"Effect No:", "effectNoText", F::EffectNumber, [](T t) -> V { return t.effectNo; }},
+        {"Name String ID:", "nameStringIdText", F::NumberBlankNone, [](T t) -> V { return t.nameStringId; }, "nameStringId", "Name String ID"},
+        {"", "nameText", F::StringText, [](T t) -> V { return t.nameStringId; }, "", "Name Text"},
+        {"Help String ID:", "helpStringIdText", F::NumberBlankNone, [](T t) -> V { return t.helpStringId; }, "helpStringId", "Help String ID"},
+        {"", "helpText", F::StringText, [](T t) -> V { return t.helpStringId; }, "", "Help Text"},
+        {"Required Tech:", "requiredTechCheck", F::Check, [](T t) -> V { return t.requiredTechFlag; }, "requiredTechFlag", "Required Tech Flag"},
+        {"", "requiredTech1Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[0]; }, "requiredTechs[0]", "Required Tech 1", "", "-"},
+        {"", "requiredTech2Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[1]; }, "requiredTechs[1]", "Required Tech 2", "", "-"},
+        {"", "requiredTech3Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[2]; }, "requiredTechs[2]", "Required Tech 3", "", "-"},
+        {"", "requiredTech4Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[3]; }, "requiredTechs[3]", "Required Tech 4", "", "-"},
+        {"", "requiredTech5Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[4]; }, "requiredTechs[4]", "Required Tech 5", "", "-"},
+        {"", "requiredTech6Text", F::NumberBlankNone, [](T t) -> V { return t.requiredTechs[5]; }, "requiredTechs[5]", "Required Tech 6", "", "-"},
+        {"Cost1:", "cost1Check", F::Check, [](T t) -> V { return t.cost[0].flag; }, "cost[0].flag", "Cost1 Flag"},
+        {"", "cost1TypeList", F::ResourceList, [](T t) -> V { return t.cost[0].type; }, "cost[0].type", "Cost1 Resource"},
+        {"", "cost1AmountText", F::NumberBlankNone, [](T t) -> V { return t.cost[0].amount; }, "cost[0].amount", "Cost1 Amount", "amount"},
+        {"Cost2:", "cost2Check", F::Check, [](T t) -> V { return t.cost[1].flag; }, "cost[1].flag", "Cost2 Flag"},
+        {"", "cost2TypeList", F::ResourceList, [](T t) -> V { return t.cost[1].type; }, "cost[1].type", "Cost2 Resource"},
+        {"", "cost2AmountText", F::NumberBlankNone, [](T t) -> V { return t.cost[1].amount; }, "cost[1].amount", "Cost2 Amount", "amount"},
+        {"Cost3:", "cost3Check", F::Check, [](T t) -> V { return t.cost[2].flag; }, "cost[2].flag", "Cost3 Flag"},
+        {"", "cost3TypeList", F::ResourceList, [](T t) -> V { return t.cost[2].type; }, "cost[2].type", "Cost3 Resource"},
+        {"", "cost3AmountText", F::NumberBlankNone, [](T t) -> V { return t.cost[2].amount; }, "cost[2].amount", "Cost3 Amount", "amount"},
+        {"Civ:", "civCheck", F::Check, [](T t) -> V { return t.civFlag; }, "civFlag", "Civ Flag"},
+        {"", "civList", F::CivList, [](T t) -> V { return t.civ; }, "civ", "Civ"},
+        {"Research Time:", "researchTimeText", F::NumberBlankNone, [](T t) -> V { return t.researchTime; }, "researchTime", "Research Time"},
+        {"Location:", "locationText", F::NumberBlankNone, [](T t) -> V { return t.location; }, "location", "Location"},
+        {"", "locationNameText", F::UnitName, [](T t) -> V { return t.location; }, "", "Location Name"},
+        {"Icon ID:", "iconIdText", F::NumberBlankNone, [](T t) -> V { return t.iconId; }, "iconId", "Icon ID"},
+        {"Button Slot:", "buttonSlotText", F::NumberBlankNone, [](T t) -> V { return t.buttonSlot; }, "buttonSlot", "Button Slot"},
+        {"Unknown1:", "unknown1Text", F::Number, [](T t) -> V { return t.unknown1; }, "unknown1", "Unknown1"},
+        {"Unknown2:", "unknown2Text", F::Number, [](T t) -> V { return t.unknown2; }, "unknown2", "Unknown2"},
+        {"Unknown3,4,5:", "unknown3Text", F::Number, [](T t) -> V { return t.unknown3; }, "unknown3", "Unknown3"},
+        {"", "unknown4Text", F::Number, [](T t) -> V { return t.unknown4; }, "unknown4", "Unknown4"},
+        {"", "unknown5Text", F::Number, [](T t) -> V { return t.unknown5; }, "unknown5", "Unknown5"},
+        {"Effect No:", "effectNoText", F::EffectNumber, [](T t) -> V { return t.effectNo; }, "effectNo", "Effect No"},
     }};
 }();
 

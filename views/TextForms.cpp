@@ -3,7 +3,7 @@
 #include "host/Text.h"
 
 #include <cctype>
-#include <cinttypes>
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
@@ -12,22 +12,29 @@ namespace velmora {
 
 std::string FormatText(const char* format, ...)
 {
+    // Most texts fit the buffer, and are formatted once.
+    char buffer[256];
     va_list args;
     va_start(args, format);
     va_list again;
     va_copy(again, args);
-    const int length = std::vsnprintf(nullptr, 0, format, args);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
-    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-    if (length > 0)
+    std::string text;
+    if (length > 0 && static_cast<std::size_t>(length) < sizeof buffer) {
+        text.assign(buffer, static_cast<std::size_t>(length));
+    } else if (length > 0) {
+        text.resize(static_cast<std::size_t>(length));
         std::vsnprintf(text.data(), text.size() + 1, format, again);
+    }
     va_end(again);
     return text;
 }
 
 std::string FormatNumber(std::int64_t value)
 {
-    return FormatText("%" PRId64, value);
+    char digits[24];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
 std::string FormatNumberBlankNone(std::int64_t value)

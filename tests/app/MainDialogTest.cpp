@@ -138,6 +138,7 @@ TEST_F(MainDialogTest, AFileThatDoesNotLoadOrParseLeavesThePreviousList)
     EXPECT_EQ(box.owner, &Window());
     EXPECT_EQ(box.title, "Velmora");
     EXPECT_TRUE(box.onlyOk && !box.hasIcon && box.modal);
+    EXPECT_FALSE(messageBoxes.Boxes()[0].busyCursor || box.busyCursor) << "the wait cursor is for the load alone";
     EXPECT_EQ(messageBoxes.OpenCount(), 0);
     EXPECT_EQ(Lines(Ids::TechList), (QStringList{"000:Craft 0", "001:Craft 1"}));
     // The installation's own file failing is no failure of the search.

@@ -73,7 +73,8 @@ TEST_F(OpenAndFindTest, DroppingOneLocalFileLoadsItAndNothingElseDoes)
         {{}, file.toLocalFile(), false, false},
         {{QUrl("https://example.org/drop.dat")}, "", false, false},
         {{QUrl::fromLocalFile(QString::fromStdString(game.string()))}, "", false, false},
-        {{file}, "", true, true},
+        {{QUrl("file://elsewhere" + file.path())}, "", false, false},
+        {{QUrl("file://localhost" + file.path())}, "", true, true},
     };
     Open();
     for (const Row& row : rows) {
@@ -91,6 +92,28 @@ TEST_F(OpenAndFindTest, DroppingOneLocalFileLoadsItAndNothingElseDoes)
         EXPECT_EQ(Lines(Ids::TechList), row.loads ? QStringList{"000:Dropped"} : QStringList{}) << row.urls.size();
     }
     EXPECT_EQ(BoxText(Ids::Path), file.toLocalFile());
+    EXPECT_TRUE(messageBoxes.Texts().isEmpty());
+}
+
+// A name that is not UTF-8 loads as the system's bytes, shown as the file chooser shows it.
+TEST_F(OpenAndFindTest, AFileNameThatIsNotUtf8Loads)
+{
+    const std::string path = (game / "Data" / "x\xff.dat").string();
+    WriteData(DataFile({}, {NamedTech("Bytes")}), "x\xff.dat");
+    Open(path);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return List(Ids::TechList)->count() == 1; }));
+    EXPECT_EQ(BoxText(Ids::Path), QString::fromStdString((game / "Data").string()) + "/x\uFFFD.dat");
+    WriteData(DataFile({}, {NamedTech("Dropped")}), "x\xff.dat");
+    QMimeData data;
+    data.setUrls({QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Window(), &enter);
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Item(Ids::TechList), &drop);
+    EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Dropped"});
+    WriteData(DataFile({}, {NamedTech("Entered")}), "x\xff.dat");
+    EnterInPathBox();  // the box still shows the name
+    EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Entered"});
     EXPECT_TRUE(messageBoxes.Texts().isEmpty());
 }
 
@@ -159,6 +182,12 @@ TEST_F(OpenAndFindTest, TheFindBoxSelectsTechsByAPartOfTheirLine)
         {"", Qt::Key_F3, Qt::ShiftModifier, 4},
         {"bronzes", 0, {}, 0, false},  // "bronze" selected line 0 on the way
         {"", Qt::Key_F3, {}, 0, false},
+        {"00", 0, {}, 0},  // every line
+        {"", Qt::Key_F3, {}, 1},
+        {"", Qt::Key_F3, Qt::ShiftModifier, 0},
+        {"", Qt::Key_F3, Qt::ControlModifier, 0},  // not a key of the box
+        {"刀", 0, {}, 2},
+        {"", Qt::Key_F3, {}, 2},  // around the whole list to itself
     };
     for (const Step& step : steps) {
         if (!step.typed.isEmpty()) {
@@ -174,10 +203,27 @@ TEST_F(OpenAndFindTest, TheFindBoxSelectsTechsByAPartOfTheirLine)
         EXPECT_EQ(BoxText(Ids::ResearchTime), QString::number(11 + step.line)) << step.typed.toStdString() << step.key;
         EXPECT_EQ(box->palette().color(QPalette::Base) == normal, step.found) << step.typed.toStdString() << step.key;
     }
+    PressKey(Qt::Key_F, Qt::ControlModifier);  // while the box is open
+    EXPECT_EQ(box->selectedText(), "刀");
     PressKey(Qt::Key_Escape);
     EXPECT_FALSE(box->isVisible());
     EXPECT_TRUE(Window().isVisible());
     EXPECT_EQ(QApplication::focusWidget(), Item(Ids::Path)) << "the focus is back where it was";
+
+    // Outside the box F3 and Shift+F3 find its text, and open it when it has none.
+    box->setText("00");  // every line
+    SelectTech(0);
+    for (const auto& [modifiers, line] : {std::pair{Qt::NoModifier, 1}, {Qt::NoModifier, 2}, {Qt::ShiftModifier, 1}}) {
+        QTest::keyClick(Item(Ids::TechList), Qt::Key_F3, modifiers);
+        EXPECT_EQ(List(Ids::TechList)->currentRow(), line);
+    }
+    EXPECT_FALSE(box->isVisible());
+    PressKey(Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Backspace);  // the text was selected
+    EXPECT_EQ(box->palette().color(QPalette::Base), normal) << "an empty box finds nothing and says nothing";
+    PressKey(Qt::Key_Escape);
+    QTest::keyClick(Item(Ids::TechList), Qt::Key_F3);
+    EXPECT_TRUE(box->isVisible());
 }
 
 } // namespace

@@ -59,6 +59,16 @@ TEST_F(TechViewTest, SelectingATechShowsEveryField)
     EXPECT_EQ(static_cast<QComboBox*>(Item(Ids::CivList))->currentText(), "Korean");
     // In the order of the commands, not of the alphabet.
     EXPECT_EQ(Lines(Ids::EffectList), (QStringList{"Tech Free: ID:0(Plain)", "Enhance +: Class:6(Soldier) Attack[type:4] +2"}));
+
+    // A load leaves no tech selected, and the detail view as blank as at start.
+    EnterInPathBox();
+    for (const QLineEdit* box : Window().findChildren<QLineEdit*>())
+        EXPECT_TRUE(box == EditBox(Ids::Path) || box->text().isEmpty()) << box->text().toStdString();
+    for (const QComboBox* list : Window().findChildren<QComboBox*>())
+        EXPECT_EQ(list->currentIndex(), -1);
+    for (const QCheckBox* check : Window().findChildren<QCheckBox*>())
+        EXPECT_FALSE(check->isChecked());
+    EXPECT_EQ(List(Ids::EffectList)->count(), 0);
 }
 
 TEST_F(TechViewTest, TypingAStringIdShowsItsTextUntilAnotherTechIsSelected)

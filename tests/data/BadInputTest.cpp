@@ -163,7 +163,7 @@ TEST_F(BadInputTest, FileContents)
              p.effects[513].commands[0].data1 = 513;
              p.effects[550].commands[0] = CommandSpec{1, 0x6147, 0x6169, 0, 0.0f};  // "Gaia", for a scan that stops early
          }), Expect::Parsed, None, [](const GameTables& t) {
-             EXPECT_EQ(t.effectCount, MaxEffects); EXPECT_EQ(t.effects[513].commands[0].data1, 513); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
+             EXPECT_EQ(t.effectCount, MaxEffects); EXPECT_EQ(t.fileEffectCount, 600); EXPECT_EQ(t.effects[513].commands[0].data1, 513); EXPECT_EQ(t.techs[0].name, "Fresh"); }},
         {"command count 500 past the capacity", Build([](Parts& p) { p.effects.resize(530, EffectSpec{Commands(1)}); p.effects[520] = EffectSpec{{}, std::int16_t{500}}; }),
          Expect::Parsed, {"num error"}, [](const GameTables& t) { EXPECT_EQ(t.effectCount, MaxEffects); EXPECT_EQ(t.effects[513].commandCount, 1); }},
         {"command count 121 in the first effect", Build([](Parts& p) { p.effects[0].declaredCount = 121; }), Expect::Parsed, {"num error"},
@@ -194,7 +194,7 @@ TEST_F(BadInputTest, FileContents)
         {"civilization count 25", Build([](Parts& p) {
              p.civs.resize(25, CivSpec{.name = "Realm", .units = {Unit(10, 0, 1), Unit(30, 1, 2)}});
              p.civs[24].units[1].nameStringId = 2424;
-         }), Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.civCount, MaxCivs); EXPECT_EQ(t.unitNameIds[1], 2424); }},
+         }), Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.civCount, MaxCivs); EXPECT_EQ(t.fileCivCount, 25); EXPECT_EQ(t.unitNameIds[1], 2424); }},
         {"unit counts 0 and 1 read no records", Build([](Parts& p) {
              p.civs = {CivSpec{.name = "Gaia", .unitCountFromUnits = false}, CivSpec{.name = "Realm", .unitCount = 1, .unitCountFromUnits = false},
                        CivSpec{.name = "Later", .units = {Unit(10, 0, 5), Unit(10, 1, 6)}}};
@@ -242,7 +242,7 @@ TEST_F(BadInputTest, FileContents)
              for (int i = 0; i < MaxTechs; ++i)
                  p.techs.push_back(Tech("T" + std::to_string(i)));
              p.techCount = 30000;
-         }), Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.techCount, MaxTechs); EXPECT_EQ(t.techs[459].name, "T459"); }},
+         }), Expect::Parsed, None, [](const GameTables& t) { EXPECT_EQ(t.techCount, MaxTechs); EXPECT_EQ(t.fileTechCount, 30000); EXPECT_EQ(t.techs[459].name, "T459"); }},
     };
 
     for (const ContentCase& c : cases) {

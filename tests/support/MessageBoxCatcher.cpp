@@ -32,7 +32,8 @@ bool MessageBoxCatcher::eventFilter(QObject* watched, QEvent* event)
     auto* box = event->type() == QEvent::Show ? qobject_cast<QMessageBox*>(watched) : nullptr;
     if (box) {
         shown_.push_back({box->text(), box->windowTitle(), box->parentWidget(),
-                          box->buttons().size() == 1 && box->button(QMessageBox::Ok), box->icon() != QMessageBox::NoIcon, box->isModal()});
+                          box->buttons().size() == 1 && box->button(QMessageBox::Ok), box->icon() != QMessageBox::NoIcon, box->isModal(),
+                          QApplication::overrideCursor() != nullptr});
         // The box is shown before its modal loop starts; the click is queued, so it runs
         // inside that loop and ends it. A box gone by then takes the call along.
         QMetaObject::invokeMethod(box, [box] { box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject(); },

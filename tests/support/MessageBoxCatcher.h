@@ -21,6 +21,7 @@ public:
         bool onlyOk = false;      // an OK button and no other
         bool hasIcon = false;
         bool modal = false;
+        bool busyCursor = false;  // a wait cursor over the box
     };
 
     MessageBoxCatcher();

@@ -188,6 +188,11 @@ TEST_F(DumpToolTest, EveryFormatOfAnInstallationFolder)
     EXPECT_EQ(dot.out.rfind("digraph", 0), 0u);
     for (const char* line : {"t1 [label=\"001:Caf\xC3\xA9 \\\"Q\\\"\"];", "t0 -> t1;", "t1 -> t2;", "t3 [label=\"003:Bell\\\\x07\\\\x1b[31m\"];"})
         EXPECT_NE(dot.out.find(line), std::string::npos) << line;
+    EXPECT_EQ(dot.out.find("t1 -> t2;"), dot.out.rfind("t1 -> t2;")) << "one edge for each pair";
+
+    const ToolRun csv = RunDump(dir, {"--install", game, "--format", "csv", "--tech", "1"}, dir.File("no-prefix"));
+    EXPECT_EQ(csv.out.rfind("Index,Name,Name String ID,", 0), 0u);
+    EXPECT_NE(csv.out.find("\r\n1,\"Caf\xC3\xA9 \"\"Q\"\"\",,,,,,0,"), std::string::npos) << csv.out;
 
     // Only the techs asked for: their effects, and the links between them.
     const nlohmann::json some = nlohmann::json::parse(RunDump(dir, {"--install", game, "--tech", "2", "--tech=1", "--format=json"}, dir.File("no-prefix")).out);
@@ -431,30 +436,56 @@ struct DiffFile {
 
 TEST_F(DumpToolTest, DiffShowsExactlyWhatChanged)
 {
+    const std::string none = R"("unitNameIds":[])";
+    const std::string effect0 = R"({"index":0,"usedBy":[0,1],"lines":{"removed":["CivHead  : Type:0 class:0 amount:5.00"],)"
+                                R"("added":["CivHead  : Type:0 class:0 amount:7.00"]},"commands":{"removed":[{"type":1,"data1":0,"data2":0,)"
+                                R"("data3":0,"data4":5.0}],"added":[{"type":1,"data1":0,"data2":0,"data3":0,"data4":7.0}]}})";
+    const std::string effect1 = R"({"index":1,"usedBy":[2],"lines":{"removed":[],"added":[]},"commands":{"removed":[{"type":2,"data1":0,)"
+                                R"("data2":1,"data3":0,"data4":0.0}],"added":[{"type":2,"data1":0,"data2":1,"data3":0,"data4":1.5}]}})";
     const struct {
         const char* name;
         std::function<void(DiffFile&)> change;
         std::string text;
-        std::string json;  // the "techs" and "effects" members, or the "new" side when they are empty
+        std::string json;  // the members but "old" and "new"
+        std::vector<std::string> options = {};
     } rows[] = {
         {"identical", [](DiffFile&) {}, "", ""},
         {"added at the end", [](DiffFile& f) { f.techs.push_back(Tech("Kiln II")); },
          "techs: 3 -> 4\ntech 003 Kiln II: added\n",
-         R"({"techs":[{"index":3,"change":"added","name":{"new":"Kiln II"}}],"effects":[]})"},
+         R"({"techs":[{"index":3,"change":"added","name":{"new":"Kiln II"}}],"effects":[],)" + none + "}"},
         {"removed", [](DiffFile& f) { f.techs.pop_back(); },
          "techs: 3 -> 2\ntech 002 Oven: removed\n",
-         R"({"techs":[{"index":2,"change":"removed","name":{"old":"Oven"}}],"effects":[]})"},
+         R"({"techs":[{"index":2,"change":"removed","name":{"old":"Oven"}}],"effects":[],)" + none + "}"},
         {"research time", [](DiffFile& f) { f.techs[1].researchTime = 25; },
          "tech 001 Glaze\n  Research Time: 30 -> 25\n",
-         R"({"techs":[{"index":1,"change":"changed","name":{"old":"Glaze","new":"Glaze"},"fields":{"researchTimeText":{"old":"30","new":"25"}}}],"effects":[]})"},
+         R"({"techs":[{"index":1,"change":"changed","name":{"old":"Glaze","new":"Glaze"},"fields":{"researchTimeText":{"old":"30","new":"25"}},)"
+         R"("stored":{"researchTime":{"old":30,"new":25}}}],"effects":[],)" + none + "}"},
         {"cost type and amount", [](DiffFile& f) { f.techs[2].cost[0] = {3, 120, 1}; },
          "tech 002 Oven\n  Cost1: [x] Food 100 -> [x] Gold 120\n",
-         R"({"techs":[{"index":2,"change":"changed","name":{"old":"Oven","new":"Oven"},"fields":{"cost1TypeList":{"old":1,"new":4},"cost1AmountText":{"old":"100","new":"120"}}}],"effects":[]})"},
+         R"({"techs":[{"index":2,"change":"changed","name":{"old":"Oven","new":"Oven"},"fields":{"cost1TypeList":{"old":1,"new":4},)"
+         R"("cost1AmountText":{"old":"100","new":"120"}},"stored":{"cost[0].type":{"old":0,"new":3},"cost[0].amount":{"old":100,"new":120}}}],)"
+         R"("effects":[],)" + none + "}"},
+        {"a stored value alone", [](DiffFile& f) { f.techs[2].cost[0].flag = 2; },
+         "tech 002 Oven\n  Cost1: [x] Food 100 (stored cost[0].flag 1 -> 2)\n",
+         R"({"techs":[{"index":2,"change":"changed","name":{"old":"Oven","new":"Oven"},"stored":{"cost[0].flag":{"old":1,"new":2}}}],)"
+         R"("effects":[],)" + none + "}"},
         {"shared effect", [](DiffFile& f) { f.effects[0].commands[0].data4 = 7.0f; },
          "tech 000 Kiln\n  effect 0\n    - CivHead  : Type:0 class:0 amount:5.00\n    + CivHead  : Type:0 class:0 amount:7.00\n"
          "tech 001 Glaze\n  effect 0: as under tech 000\n",
-         R"({"techs":[],"effects":[{"index":0,"usedBy":[0,1],"lines":{"removed":["CivHead  : Type:0 class:0 amount:5.00"],)"
-         R"("added":["CivHead  : Type:0 class:0 amount:7.00"]}}]})"},
+         R"({"techs":[{"index":0,"change":"changed","name":{"old":"Kiln","new":"Kiln"},"effect":0},)"
+         R"({"index":1,"change":"changed","name":{"old":"Glaze","new":"Glaze"},"effect":0}],"effects":[)" + effect0 + "]," + none + "}"},
+        {"shared effect, one tech asked for", [](DiffFile& f) { f.effects[0].commands[0].data4 = 7.0f; },
+         "tech 001 Glaze\n  effect 0\n    - CivHead  : Type:0 class:0 amount:5.00\n    + CivHead  : Type:0 class:0 amount:7.00\n",
+         "", {"--tech", "1"}},
+        {"an operand the line does not show", [](DiffFile& f) { f.effects[1].commands[0].data4 = 1.5f; },
+         "tech 002 Oven\n  effect 1\n    ~ Enable   : ID:0(), On/Off:1 (stored type 2 data 0 1 0 0.000000 -> 0 1 0 1.500000)\n",
+         R"({"techs":[{"index":2,"change":"changed","name":{"old":"Oven","new":"Oven"},"effect":1}],"effects":[)" + effect1 + "]," + none + "}"},
+        {"the only user of a changed effect removed", [](DiffFile& f) { f.techs.pop_back(); f.effects[1].commands[0].data4 = 1.5f; },
+         "techs: 3 -> 2\ntech 002 Oven: removed\n  effect 1\n    ~ Enable   : ID:0(), On/Off:1 (stored type 2 data 0 1 0 0.000000 -> 0 1 0 1.500000)\n",
+         R"({"techs":[{"index":2,"change":"removed","name":{"old":"Oven"},"effect":1}],"effects":[)" + effect1 + "]," + none + "}"},
+        {"a name that would forge a line", [](DiffFile& f) { f.techs[1].name = "Glaze\ntech 777 Injected: added\x1b]0;x\a"; },
+         "tech 001 Glaze\\x0atech 777 Injected: added\\x1b]0;x\\x07\n  Name: Glaze -> Glaze\\x0atech 777 Injected: added\\x1b]0;x\\x07\n",
+         ""},
     };
     const DiffFile before;
     before.Write(dir.File("old.dat"));
@@ -462,8 +493,11 @@ TEST_F(DumpToolTest, DiffShowsExactlyWhatChanged)
         DiffFile after;
         row.change(after);
         after.Write(dir.File("new.dat"));
-        const ToolRun text = RunDump(dir, {"--diff", dir.File("old.dat"), dir.File("new.dat")}, dir.File("no-prefix"));
-        const ToolRun json = RunDump(dir, {"--diff", "--format=json", dir.File("old.dat"), dir.File("new.dat")}, dir.File("no-prefix"));
+        std::vector<std::string> args = row.options;
+        args.insert(args.end(), {"--diff", dir.File("old.dat"), dir.File("new.dat")});
+        const ToolRun text = RunDump(dir, args, dir.File("no-prefix"));
+        args.push_back("--format=json");
+        const ToolRun json = RunDump(dir, args, dir.File("no-prefix"));
         EXPECT_EQ(text.status, row.text.empty() ? 0 : 1) << row.name << text.err;
         EXPECT_EQ(text.out, row.text) << row.name;
         EXPECT_EQ(text.err, "") << row.name;
@@ -476,6 +510,9 @@ TEST_F(DumpToolTest, DiffShowsExactlyWhatChanged)
         j.erase("new");
         EXPECT_EQ(j.dump(), row.json) << row.name;
     }
+    const ToolRun notes = RunDump(dir, {"--diff", "--format", "markdown", dir.File("old.dat"), dir.File("new.dat")}, dir.File("no-prefix"));
+    EXPECT_EQ(notes.status, 1);
+    EXPECT_EQ(notes.out.rfind("## Changed techs\n\n### 001 Glaze\\\\x0atech 777", 0), 0u) << notes.out;
     // A file that is not the version the viewer reads, or no file: trouble, and why.
     DiffFile other;
     other.version = "VER 5.8";
@@ -496,7 +533,8 @@ TEST_F(DumpToolTest, CommandLineConventions)
         {{"--format", "xml", "a.dat"}, "'xml'"}, {{"--format"}, "--format"}, {{"--install"}, "--install"}, {{"a.dat", "b.dat"}, "'b.dat'"},
         {{"--verbose"}, "'--verbose'"}, {{"--install", "x", "--install", "y"}, "--install"}, {{"--tech", "x"}, "'x'"},
         {{"--tech", "460"}, "'460'"}, {{"--diff", "a.dat"}, "--diff"}, {{"--diff", "--format", "dot", "a.dat", "b.dat"}, "--diff"},
-        {{"--list-installations", "a.dat"}, "--list-installations"},
+        {{"--list-installations", "a.dat"}, "--list-installations"}, {{"--diff", "--format", "csv", "a.dat", "b.dat"}, "--diff"},
+        {{"--format", "markdown", "a.dat"}, "markdown"},
     };
     for (const auto& [args, named] : bad) {
         const ToolRun run = RunDump(dir, args, dir.File("no-prefix"));

@@ -80,6 +80,8 @@ TEST(TextFormsTest, LenientNumbersAndDisplayTexts)
     for (const auto& [bytes, text] : texts)
         EXPECT_EQ(DisplayText(bytes), text) << bytes;
     EXPECT_EQ(FormatNumberBlankNone(-2), "-2");
+    for (const std::size_t length : {255, 256, 257})  // about the length formatted at once
+        EXPECT_EQ(FormatText("%s.", std::string(length - 1, 'x').c_str()), std::string(length - 1, 'x') + ".");
 }
 
 } // namespace

@@ -74,7 +74,8 @@ void WriteViewText(std::ostream& out, const TechDetailView& v)
     out << '\n';
 }
 
-void WriteTechJson(JsonWriter& json, const GameTables& tables, const StringLookup& lookup, int k, const std::vector<int>& requiredBy)
+void WriteTechJson(JsonWriter& json, const GameTables& tables, const StringLookup& lookup, int k, const std::vector<int>& requiredBy,
+                   const std::vector<std::string>& effectLines)
 {
     const TechRecord& t = TechAt(tables, k);
     json.BeginObject();
@@ -114,7 +115,7 @@ void WriteTechJson(JsonWriter& json, const GameTables& tables, const StringLooku
     const TechDetailView view = DescribeTech(t, tables.unitNameIds, lookup);
     json.Key("view");
     WriteViewJson(json, view);
-    json.Member("effectLines", RenderEffectLines(tables, lookup, view.effectNo));
+    json.Member("effectLines", effectLines);
     json.EndObject();
 }
 
@@ -138,13 +139,28 @@ std::string Visible(std::string_view text)
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         const Utf8Sequence s = DecodeUtf8At(text, i);
-        if (s.valid && (s.codePoint < 0x20 || (s.codePoint >= 0x7F && s.codePoint <= 0x9F)))
+        // A byte that is not UTF-8 is shown too: alone, 0x9B starts a command on some terminals.
+        if (!s.valid)
+            out += FormatText("\\x%02x", static_cast<unsigned char>(text[i]));
+        else if (s.codePoint < 0x20 || (s.codePoint >= 0x7F && s.codePoint <= 0x9F))
             out += FormatText("\\x%02x", static_cast<unsigned>(s.codePoint));
         else
             out.append(text.substr(i, s.length));
         i += s.length;
     }
     return out;
+}
+
+void WriteCommandJson(JsonWriter& json, const EffectCommand& c)
+{
+    json.BeginObject();
+    json.Member("type", c.type);
+    json.Member("data1", c.data1);
+    json.Member("data2", c.data2);
+    json.Member("data3", c.data3);
+    json.Key("data4");
+    WriteFloat(json, c.data4);
+    json.EndObject();
 }
 
 void WriteFieldJson(JsonWriter& json, const TechField& field, const ShownField& shown)
@@ -189,6 +205,12 @@ void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLook
     for (int k = 0; k < ShownTechCount(tables); ++k)
         if (!filter.only.empty() && filter.Shows(k))
             shownEffects.insert(TechAt(tables, k).effectNo);
+    // Each effect is rendered once: its lines are written again under every tech that shows it.
+    std::vector<std::vector<std::string>> effectLines(static_cast<std::size_t>(ShownEffectCount(tables)));
+    const auto linesOf = [&effectLines](std::int64_t n) -> const std::vector<std::string>& {
+        static const std::vector<std::string> none;
+        return n >= 0 && n < static_cast<std::int64_t>(effectLines.size()) ? effectLines[static_cast<std::size_t>(n)] : none;
+    };
     JsonWriter json(out);
     json.BeginObject();
     json.Member("versionText", DisplayText(tables.versionText));
@@ -205,19 +227,10 @@ void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLook
             json.Member("index", n);
         json.Key("commands");
         json.BeginArray();
-        for (int i = 0; i < ShownCommandCount(e); ++i) {
-            const EffectCommand& c = e.commands[static_cast<std::size_t>(i)];
-            json.BeginObject();
-            json.Member("type", c.type);
-            json.Member("data1", c.data1);
-            json.Member("data2", c.data2);
-            json.Member("data3", c.data3);
-            json.Key("data4");
-            WriteFloat(json, c.data4);
-            json.EndObject();
-        }
+        for (int i = 0; i < ShownCommandCount(e); ++i)
+            WriteCommandJson(json, e.commands[static_cast<std::size_t>(i)]);
         json.EndArray();
-        json.Member("lines", RenderEffectLines(tables, lookup, n));
+        json.Member("lines", effectLines[static_cast<std::size_t>(n)] = RenderEffectLines(tables, lookup, n));
         json.EndObject();
     }
     json.EndArray();
@@ -226,7 +239,7 @@ void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLook
     const std::vector<std::vector<int>> requiredBy = RequiredBy(tables);
     for (int k = 0; k < ShownTechCount(tables); ++k)
         if (filter.Shows(k))
-            WriteTechJson(json, tables, lookup, k, requiredBy[static_cast<std::size_t>(k)]);
+            WriteTechJson(json, tables, lookup, k, requiredBy[static_cast<std::size_t>(k)], linesOf(TechAt(tables, k).effectNo));
     json.EndArray();
     json.EndObject();
 }
@@ -254,6 +267,85 @@ void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLook
     }
 }
 
+namespace {
+
+// One field of a sheet (RFC 4180): quoted when it holds a comma, a quote or a line break, or
+// begins or ends with a space, which some programs would drop.
+void WriteCsvField(std::ostream& out, std::string_view field)
+{
+    const bool quoted = field.find_first_of(",\"\r\n") != std::string_view::npos ||
+                        (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+    if (!quoted) {
+        out << field;
+        return;
+    }
+    out << '"';
+    for (const char c : field)
+        out << (c == '"' ? "\"\"" : std::string_view(&c, 1));
+    out << '"';
+}
+
+// A text from a file or a language module: control characters visible, and a leading
+// character that would make a spreadsheet read a formula (= + - @) taken as text by the
+// apostrophe spreadsheets use for that.
+std::string CsvText(std::string_view text)
+{
+    std::string shown = Visible(text);
+    if (!shown.empty() && std::string_view("=+-@").find(shown.front()) != std::string_view::npos)
+        shown.insert(0, 1, '\'');
+    return shown;
+}
+
+// A field of the tech view as its control shows it: a box's text (a number as it is), a
+// list's selected entry, "x" for a tick.
+std::string CsvFieldText(const TechField& field, const ShownField& shown)
+{
+    switch (field.form) {
+    case FieldForm::Number:
+    case FieldForm::NumberBlankNone:
+    case FieldForm::EffectNumber:
+        return shown.text;
+    case FieldForm::StringText:
+    case FieldForm::UnitName:
+        return CsvText(shown.text);
+    case FieldForm::ResourceList:
+    case FieldForm::CivList:
+        return shown.selection < 0 ? "" : std::string(ListEntries(field.form)[static_cast<std::size_t>(shown.selection)]);
+    case FieldForm::Check:
+        break;
+    }
+    return shown.checked ? "x" : "";
+}
+
+} // namespace
+
+void WriteDumpCsv(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter)
+{
+    constexpr std::string_view End = "\r\n";
+    out << "Index,Name";
+    for (const TechField& field : TechFields)
+        out << ',' << field.title;
+    out << ",Effect Lines" << End;
+    for (int k = 0; k < ShownTechCount(tables); ++k) {
+        if (!filter.Shows(k))
+            continue;
+        const TechRecord& t = TechAt(tables, k);
+        const TechDetailView v = DescribeTech(t, tables.unitNameIds, lookup);
+        out << k << ',';
+        WriteCsvField(out, CsvText(DisplayText(t.name)));
+        for (std::size_t i = 0; i < TechFields.size(); ++i) {
+            out << ',';
+            WriteCsvField(out, CsvFieldText(TechFields[i], v.fields[i]));
+        }
+        std::string lines;
+        for (const std::string& line : RenderEffectLines(tables, lookup, v.effectNo))
+            lines += (lines.empty() ? "" : " | ") + line;
+        out << ',';
+        WriteCsvField(out, CsvText(lines));
+        out << End;
+    }
+}
+
 void WriteDumpDot(std::ostream& out, const GameTables& tables, const TechFilter& filter)
 {
     out << "digraph techs {\n  rankdir=LR;\n  node [shape=box];\n";
@@ -261,9 +353,10 @@ void WriteDumpDot(std::ostream& out, const GameTables& tables, const TechFilter&
     for (int k = 0; k < count; ++k)
         if (filter.Shows(k))
             out << "  t" << k << " [label=" << DotQuoted(TechListLine(k, TechAt(tables, k))) << "];\n";
-    for (int k = 0; k < count; ++k)
-        for (const std::int16_t r : TechAt(tables, k).requiredTechs)
-            if (r >= 0 && r < count && filter.Shows(k) && filter.Shows(r))
+    const std::vector<std::vector<int>> requiredBy = RequiredBy(tables);
+    for (int r = 0; r < count; ++r)
+        for (const int k : requiredBy[static_cast<std::size_t>(r)])
+            if (filter.Shows(k) && filter.Shows(r))
                 out << "  t" << r << " -> t" << k << ";\n";
     out << "}\n";
 }

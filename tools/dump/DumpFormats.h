@@ -1,4 +1,4 @@
-// The dump tool's three renderings of a parsed data file: text, JSON and a Graphviz graph.
+// The dump tool's renderings of a parsed data file: text, JSON, a Graphviz graph and a sheet.
 #pragma once
 
 #include <ostream>
@@ -23,19 +23,25 @@ struct TechFilter {
 void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter = {});
 void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter = {});
 void WriteDumpDot(std::ostream& out, const GameTables& tables, const TechFilter& filter = {});
+// A sheet (RFC 4180, UTF-8, lines ending in CR LF): a title row, then a row for each tech
+// with its index, its name, every field of the tech view and its effect lines joined by " | ".
+void WriteDumpCsv(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter = {});
 
 class JsonWriter;
 
 // A field of the tech view as JSON: a box's text, a list's selection, a check box's state.
 void WriteFieldJson(JsonWriter& json, const TechField& field, const ShownField& shown);
+// An effect command's stored values as JSON; an amount that is no number as "nan", "inf"
+// or "-inf".
+void WriteCommandJson(JsonWriter& json, const EffectCommand& command);
 
 // For each tech, the techs that list it among their required techs, in index order.
 std::vector<std::vector<int>> RequiredBy(const GameTables& tables);
 
-// A text as a terminal or Graphviz can show it: every C0 and C1 control character and DEL
-// as \xHH, so that no text from a file can move the cursor, set colours or a window title,
-// ring the bell, or start a line of its own. Every text the dump tool writes for people
-// goes through it.
+// A text as a terminal or Graphviz can show it: every C0 and C1 control character and DEL,
+// and every byte that is not part of valid UTF-8, as \xHH, so that no text from a file can
+// move the cursor, set colours or a window title, ring the bell, or start a line of its
+// own. Every text the dump tool writes for people goes through it.
 std::string Visible(std::string_view text);
 
 // The shortest decimal text that reads back to the same single-precision value.

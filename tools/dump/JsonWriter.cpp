@@ -1,6 +1,7 @@
 #include "tools/dump/JsonWriter.h"
 
 #include <charconv>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -24,19 +25,29 @@ constexpr std::size_t FlushSize = 1 << 16;
 
 void AppendJsonString(std::string& out, std::string_view text)
 {
-    if (!IsValidUtf8(text)) {
-        out += Dumped(std::string(text));
-        return;
-    }
     out += '"';
-    // Runs of characters that need no escape go in whole.
+    // Runs of characters that need no escape go in whole. A text is checked for valid
+    // UTF-8 from its first byte outside ASCII on, once; in one that is not, every byte
+    // that is no part of a valid sequence stands for U+FFFD.
+    std::string valid;
     std::size_t plain = 0;
+    bool checked = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != '"' && c != '\\')
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80 && !std::exchange(checked, true) && !IsValidUtf8(text.substr(i))) {
+            valid = Utf16ToUtf8(Utf8ToUtf16(text));
+            text = valid;
+            c = static_cast<unsigned char>(text[i]);
+        }
+        // DEL and the C1 controls (U+0080 to U+009F, C2 80 to C2 9F in UTF-8) may stand
+        // in JSON as they are, but a terminal showing the JSON would obey them.
+        const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F && !c1)
             continue;
         out.append(text.substr(plain, i - plain));
         plain = i + 1;
+        if (c1)
+            c = static_cast<unsigned char>(text[plain++]);
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -51,6 +62,7 @@ void AppendJsonString(std::string& out, std::string_view text)
             out.append(escape, sizeof escape);
         }
         }
+        i = plain - 1;
     }
     out.append(text.substr(plain));
     out += '"';

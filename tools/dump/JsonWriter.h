@@ -1,6 +1,7 @@
 // Writes JSON as it is produced, indented by two spaces a level, with the same bytes a
 // whole document dumped by nlohmann-json would give: keys in the order written, texts as
-// UTF-8 with control characters escaped, invalid UTF-8 replaced.
+// UTF-8 with control characters escaped, invalid UTF-8 replaced. Only DEL and the C1
+// controls, which JSON allows as they are, are escaped too (\u007f, \u0080 to \u009f).
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // velmora-dump: exports what the viewer shows of a data file, for scripts and comparisons.
 //
-//   velmora-dump [--install DIR] [--format text|json|dot] [--tech N]... [DATAFILE]
-//   velmora-dump --diff [--install DIR] [--format text|json] [--tech N]... OLD NEW
+//   velmora-dump [--install DIR] [--format text|json|dot|csv] [--tech N]... [DATAFILE]
+//   velmora-dump --diff [--install DIR] [--format text|json|markdown] [--tech N]... OLD NEW
 //   velmora-dump --list-installations [--format text|json]
 //
 // Exit status: 0 success (a "num error" is a warning), 1 the data file could not be
@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "data/DataFile.h"
@@ -37,12 +38,12 @@ constexpr int ExitDifferences = 1;
 constexpr int ExitTrouble = 2;
 constexpr int ExitUsage = 64;    // EX_USAGE
 constexpr int ExitOutput = 74;   // EX_IOERR
-constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot] [--tech N]... [DATAFILE]\n"
-                                  "       velmora-dump --diff [--install DIR] [--format text|json] [--tech N]... OLD NEW\n"
-                                  "       velmora-dump --list-installations [--format text|json]\n"
+constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot|csv] [--tech N]... [DATAFILE]\n"
+                                  "       velmora-dump --diff [--install DIR] [--format text|json|markdown] [--tech N]... OLD NEW\n"
+                                  "       velmora-dump --list-installations\n"
                                   "       velmora-dump --help | --version\n";
 
-enum class Format { Text, Json, Dot };
+enum class Format { Text, Json, Dot, Csv, Markdown };
 
 struct Options {
     std::optional<std::string> install;
@@ -112,8 +113,13 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
                 options.format = Format::Json;
             else if (name == "dot")
                 options.format = Format::Dot;
+            else if (name == "csv")
+                options.format = Format::Csv;
+            else if (name == "markdown")
+                options.format = Format::Markdown;
             else
-                return name.empty() ? "--format needs text, json or dot" : "unknown format '" + name + "' (text, json or dot)";
+                return name.empty() ? "--format needs text, json, dot, csv or markdown"
+                                    : "unknown format '" + name + "' (text, json, dot, csv or markdown)";
         } else {
             return "unknown option '" + std::string(argv[i]) + "'";
         }
@@ -123,11 +129,13 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
         return "--diff compares two data files, OLD and NEW";
     if (!options.diff && files > 1)
         return "more than one data file: '" + options.files[0] + "' and '" + options.files[1] + "'";
-    if (options.diff && options.format == Format::Dot)
-        return "--diff writes text or json";
+    if (options.diff && (options.format == Format::Dot || options.format == Format::Csv))
+        return "--diff writes text, json or markdown";
+    if (!options.diff && options.format == Format::Markdown)
+        return "markdown is the format of --diff's patch notes";
     if (options.listInstallations && (options.install || files > 0))
         return "--list-installations takes no --install and no data file";
-    if (options.listInstallations && options.format == Format::Dot)
+    if (options.listInstallations && options.format != Format::Text && options.format != Format::Json)
         return "--list-installations writes text or json";
     std::sort(options.techs.only.begin(), options.techs.only.end());
     return std::nullopt;
@@ -232,7 +240,14 @@ int main(int argc, char** argv)
         for (const std::string& path : velmora::LanguageModulePaths(*folder))
             modules.AddModule(path, installation.prefix);
     }
-    const velmora::StringLookup lookup = [&modules](std::int64_t id) { return modules.LookupString(id); };
+    // Each string id is looked up once: the same names recur in many fields and lines.
+    std::unordered_map<std::int64_t, std::string> texts;
+    const velmora::StringLookup lookup = [&modules, &texts](std::int64_t id) {
+        const auto [at, fresh] = texts.try_emplace(id);
+        if (fresh)
+            at->second = modules.LookupString(id);
+        return at->second;
+    };
 
     // Written as it is produced.
     errno = 0;
@@ -243,6 +258,8 @@ int main(int argc, char** argv)
             status = ExitDifferences;
             if (options.format == Format::Json)
                 velmora::WriteDiffJson(std::cout, diff);
+            else if (options.format == Format::Markdown)
+                velmora::WriteDiffMarkdown(std::cout, diff);
             else
                 velmora::WriteDiffText(std::cout, diff);
         }
@@ -250,6 +267,8 @@ int main(int argc, char** argv)
         velmora::WriteDumpJson(std::cout, tables, lookup, options.techs);
     } else if (options.format == Format::Dot) {
         velmora::WriteDumpDot(std::cout, tables, options.techs);
+    } else if (options.format == Format::Csv) {
+        velmora::WriteDumpCsv(std::cout, tables, lookup, options.techs);
     } else {
         velmora::WriteDumpText(std::cout, tables, lookup, options.techs);
     }

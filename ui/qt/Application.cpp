@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QFontInfo>
 
@@ -34,6 +35,11 @@ std::string Application::SubstituteFont(std::string_view fontName, std::string_v
     QFont font(name);
     font.setPointSize(pointSize);
     return ToNarrow(QFontInfo(font).family());
+}
+
+std::string ShownFileName(const std::string& path)
+{
+    return ToNarrow(QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
 WaitCursor::WaitCursor()

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -22,6 +21,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <filesystem>
 
 #ifdef VELMORA_HAVE_XCB
 #include <xcb/xcb.h>
@@ -74,6 +74,16 @@ Key KeyOf(const QKeyEvent& event)
     }
 }
 
+// The path of a file on this machine as the system's bytes ("" for any other URL, one
+// naming another host too). The URL keeps bytes that are not UTF-8 percent-encoded, where
+// its text would replace them.
+std::string LocalPath(const QUrl& url)
+{
+    if (!url.isLocalFile() || (!url.host().isEmpty() && url.host() != QLatin1String("localhost")))
+        return {};
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
 // The paths of the files a drag brings, when it brings local files and nothing else.
 std::vector<std::string> LocalFiles(const QMimeData* data)
 {
@@ -81,10 +91,11 @@ std::vector<std::string> LocalFiles(const QMimeData* data)
     if (data == nullptr || !data->hasUrls())
         return paths;
     for (const QUrl& url : data->urls()) {
-        const QString path = url.toLocalFile();
-        if (path.isEmpty() || QFileInfo(path).isDir())
+        std::string path = LocalPath(url);
+        std::error_code error;
+        if (path.empty() || std::filesystem::is_directory(path, error))
             return {};
-        paths.push_back(ToNarrow(path));
+        paths.push_back(std::move(path));
     }
     return paths;
 }
@@ -473,9 +484,12 @@ std::optional<std::string> QtDialogWindow::ChooseFile(const std::string& folder,
     for (const FileType& type : types)
         filters << QStringLiteral("%1 (%2)").arg(FromNarrow(type.description), FromNarrow(type.patterns));
     chooser.setNameFilters(filters);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedUrls().isEmpty())
         return std::nullopt;
-    return ToNarrow(chooser.selectedFiles().front());
+    std::string path = LocalPath(chooser.selectedUrls().front());
+    if (path.empty())
+        return std::nullopt;
+    return path;
 }
 
 void QtDialogWindow::OpenFindBox(const DialogRect& place)

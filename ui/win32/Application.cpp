@@ -88,6 +88,12 @@ std::string Application::SubstituteFont(std::string_view fontName, std::string_v
     return copied > 0 ? Narrow(resolved) : std::string();
 }
 
+// Paths come from the system's UTF-16 names as UTF-8, and show as they are.
+std::string ShownFileName(const std::string& path)
+{
+    return path;
+}
+
 WaitCursor::WaitCursor()
 {
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
