@@ -83,7 +83,7 @@ inline constexpr auto TechFields = [] {
     using F = FieldForm;
     using T = const TechRecord&;
     using V = std::int32_t;
-    return std::array<TechField, 33>{{
+    return std::to_array<TechField>({
         {"Name String ID:", "nameStringIdText", F::NumberBlankNone, [](T t) -> V { return t.nameStringId; }},
         {"", "nameText", F::StringText, [](T t) -> V { return t.nameStringId; }},
         {"Help String ID:", "helpStringIdText", F::NumberBlankNone, [](T t) -> V { return t.helpStringId; }},
@@ -117,7 +117,7 @@ inline constexpr auto TechFields = [] {
         {"", "unknown4Text", F::Number, [](T t) -> V { return t.unknown4; }},
         {"", "unknown5Text", F::Number, [](T t) -> V { return t.unknown5; }},
         {"Effect No:", "effectNoText", F::EffectNumber, [](T t) -> V { return t.effectNo; }},
-    }};
+    });
 }();
 
 // What one detail control shows: a box its text, a list the position of its selected
