@@ -7,6 +7,8 @@
 //                                      for an IEEE single)
 //   bool Skip(Part part, int64 count)  count bytes that the parser does not read
 //   bool Text(S& text, int64 count)    count bytes of text, which ends at its first NUL
+//   bool TechFields(Tech& tech)        the stored fields of a tech record, one after
+//                                      another (ForEachStoredTechField)
 //   bool UnitType(bool known)          told after a unit record's type whether it is one
 //                                      of the unit types
 // A walker returns false to stop the walk; the walk then returns false. Counts and lengths
@@ -16,6 +18,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
+
+#include "data/GameTables.h"
 
 namespace velmora {
 
@@ -131,8 +135,8 @@ bool WalkUnitRecord(Unit& unit, Walker& walker)
 }
 
 // Tech record: the stored fields of a TechRecord, the int16 name length N, then N bytes of
-// name. Calls visit(field) for every stored field of `tech` in file order; works on any
-// record with TechRecord's members.
+// name. ForEachStoredTechField calls visit(field) for every stored field of `tech` in file
+// order; it works on any record with TechRecord's members.
 template <class Tech, class Visit>
 constexpr void ForEachStoredTechField(Tech& tech, Visit&& visit)
 {
@@ -160,12 +164,19 @@ constexpr void ForEachStoredTechField(Tech& tech, Visit&& visit)
     visit(tech.unknown5);
 }
 
+// Bytes the stored fields take (60). Counted when the program starts: clang 14 cannot
+// make a std::string in a constant expression.
+inline const std::int64_t StoredTechFieldsLength = [] {
+    std::int64_t length = 0;
+    const TechRecord tech;
+    ForEachStoredTechField(tech, [&](const auto& field) { length += sizeof field; });
+    return length;
+}();
+
 template <class Tech, class Length, class Walker>
 bool WalkTechRecord(Tech& tech, Length& nameLength, Walker& walker)
 {
-    bool walked = true;
-    ForEachStoredTechField(tech, [&](auto& field) { walked = walked && walker.Field(field); });
-    return walked && walker.Field(nameLength) && walker.Text(tech.name, StoredCount(nameLength));
+    return walker.TechFields(tech) && walker.Field(nameLength) && walker.Text(tech.name, StoredCount(nameLength));
 }
 
 } // namespace velmora

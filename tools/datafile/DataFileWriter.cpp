@@ -77,6 +77,12 @@ public:
         out_.Raw(text.substr(0, kept)).Zeros(n - kept);
         return true;
     }
+    template <class Tech>
+    bool TechFields(const Tech& tech)
+    {
+        ForEachStoredTechField(tech, [this](const auto& field) { Field(field); });
+        return true;
+    }
     // Any type is written; one that is not a unit type gets no tail.
     bool UnitType(bool) { return true; }
 
