@@ -14,7 +14,6 @@
 #pragma once
 
 #include <cassert>
-#include <optional>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -43,9 +42,9 @@ class [[nodiscard]] Result {
 public:
     Result() requires std::is_void_v<T> = default;
     Result(Value value) requires(!std::is_void_v<T>) : value_(std::move(value)) {}
-    Result(Failure<Kind> failure) : failure_(std::move(failure)) {}
+    Result(Failure<Kind> failure) : failure_(std::move(failure)), ok_(false) {}
 
-    bool ok() const { return !failure_; }
+    bool ok() const { return ok_; }
     explicit operator bool() const { return ok(); }
 
     // The value; only on success.
@@ -56,11 +55,7 @@ public:
     Value value_or(Value fallback) const& requires(!std::is_void_v<T>) { return ok() ? value_ : std::move(fallback); }
 
     // Why it failed; only on failure.
-    const Failure<Kind>& failure() const
-    {
-        static const Failure<Kind> none{};
-        return Checked(failure_ ? *failure_ : none, !ok());
-    }
+    const Failure<Kind>& failure() const { return Checked(failure_, !ok()); }
 
 private:
     template <class U>
@@ -70,8 +65,9 @@ private:
         return answer;
     }
 
-    Value value_{};  // value-initialised on failure
-    std::optional<Failure<Kind>> failure_;
+    Value value_{};            // value-initialised on failure
+    Failure<Kind> failure_{};  // empty on success
+    bool ok_ = true;
 };
 
 } // namespace velmora
