@@ -38,8 +38,8 @@ using TechCountField = std::int16_t;
 
 // What the bytes a walk skips hold, for the writer, which fills them as the game does.
 enum class Part {
-    Unused,        // zeros
-    EffectHead,    // the first effect record's begin with EffectsAnchor
+    Unused,        // nothing of note: zeros
+    EffectHead,    // an effect record's head; the first one's begins with EffectsAnchor
     CivHead,       // a byte, then the civilization's name
     CivResources,  // the civilization's resource entries, 4 bytes each
     CivUnitTable,  // its unit table, 4 bytes a unit
