@@ -227,9 +227,10 @@ ParseResult ParseDataFile(ByteView bytes, GameTables& tables)
     // tables as they were; a successful one stores into emptied tables, so nothing an
     // earlier file put there shows through.
     //
-    // One walk into new tables moved in on success would give both by construction, but
-    // new tables cost most of a megabyte to clear on every parse, and so much more than the
-    // check walk on small files that fuzzing ran 60 times slower.
+    // One walk into new tables moved in on success would give both by construction, and
+    // parses a file of the game's size in half the time. But new tables are 770 KiB to
+    // allocate and clear on every parse, far more than the check walk costs on a small
+    // file: the parser's fuzzing ran some fifty times slower.
     ParseResult result;
     result.parsed = Parser(bytes, nullptr, result.messages).Run();
     if (result.parsed) {
