@@ -110,7 +110,7 @@ struct DirectoryTable {
     static constexpr void StoredFields(Self& t, Visit&& visit) { visit(t.unused), visit(t.numberOfNamedEntries), visit(t.numberOfIdEntries); }
 };
 
-// Follow their table, the named ones first.
+// The entries of a table follow it, the named ones first.
 struct DirectoryEntry {
     std::uint32_t id = 0;            // or, with HighBit, where a name lies
     std::uint32_t offsetToData = 0;  // with HighBit, a DirectoryTable; else a DataEntry
