@@ -16,7 +16,7 @@ for arg in "$@"; do
 done
 build="$PWD/build-fuzz" kept="$PWD/fuzz"  # absolute: a target may change its working folder
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVELMORA_BUILD_FUZZ=ON -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF -DVELMORA_BUILD_GUI=OFF >/dev/null
+  -DVELMORA_BUILD_FUZZ=ON -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF -DVELMORA_BUILD_GUI=OFF -DVELMORA_WERROR=ON >/dev/null
 cmake --build "$build" -j2
 seeds="$build/fuzz-seeds"
 rm -rf "$seeds"

@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 namespace velmora {
 
@@ -51,6 +52,21 @@ public:
         std::memcpy(&value, &*bits, sizeof value);
         return value;
     }
+
+    // A number of type T: an integer as wide as T, or an IEEE single.
+    template <class T>
+    std::optional<T> Number(std::int64_t pos) const
+    {
+        if constexpr (std::same_as<T, float>)
+            return F32(pos);
+        else
+            return Int<T>(pos);
+    }
+
+    // A record of fixed layout (see StoredFields below), or nothing when it is not all
+    // inside the view.
+    template <class Record>
+    std::optional<Record> Read(std::int64_t pos) const;
 
     // The bytes [pos, pos + count), or nothing when they are not all inside the view.
     std::optional<ByteView> Sub(std::int64_t pos, std::int64_t count) const
@@ -91,6 +107,44 @@ private:
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
 };
+
+// Records of fixed layout. A record type lists its stored fields in file order with a
+//   template <class Self, class Visit> static constexpr void StoredFields(Self& record, Visit&& visit)
+// member that calls visit(field) for each; a field is an integer, read little-endian as wide
+// as its type, or Unused<N>: N bytes that are not read.
+template <std::size_t N>
+struct Unused {};
+
+namespace detail {
+template <class T>
+constexpr std::int64_t StoredWidth(const T&) { return sizeof(T); }
+template <std::size_t N>
+constexpr std::int64_t StoredWidth(const Unused<N>&) { return N; }
+} // namespace detail
+
+// The bytes a record of fixed layout takes.
+template <class Record>
+inline constexpr std::int64_t StoredSize = [] {
+    std::int64_t size = 0;
+    Record record{};
+    Record::StoredFields(record, [&](const auto& field) { size += detail::StoredWidth(field); });
+    return size;
+}();
+
+template <class Record>
+std::optional<Record> ByteView::Read(std::int64_t pos) const
+{
+    if (!Contains(pos, StoredSize<Record>))
+        return std::nullopt;
+    Record record{};
+    Record::StoredFields(record, [&](auto& field) {
+        using Field = std::remove_cvref_t<decltype(field)>;
+        if constexpr (std::integral<Field>)
+            field = *Int<Field>(pos);
+        pos += detail::StoredWidth(field);
+    });
+    return record;
+}
 
 inline std::int64_t ByteView::Find(std::string_view needle, std::int64_t from) const
 {

@@ -17,15 +17,121 @@ constexpr std::uint16_t DosSignature = 0x5A4D;           // "MZ"
 constexpr std::uint32_t PeSignature = 0x00004550;        // "PE\0\0"
 constexpr std::uint16_t Pe32Magic = 0x10B;
 constexpr std::uint16_t Pe32PlusMagic = 0x20B;
-constexpr std::int64_t FileHeaderSize = 20;
-constexpr std::int64_t SectionHeaderSize = 40;
 constexpr std::uint32_t ResourceDataDirectory = 2;
 constexpr std::uint32_t StringTableType = 6;
 constexpr std::uint32_t HighBit = 0x80000000u;
-constexpr std::int64_t DirectoryHeaderSize = 16;
-constexpr std::int64_t DirectoryEntrySize = 8;
-constexpr std::int64_t DataEntrySize = 16;
 constexpr int StringsPerBlock = 16;
+
+// The headers of a PE image, as the file stores them (ByteView::Read).
+struct DosHeader {
+    std::uint16_t magic = 0;
+    Unused<58> unused;
+    std::uint32_t peHeaderOffset = 0;  // where the PeHeader begins
+
+    template <class Self, class Visit>
+    static constexpr void StoredFields(Self& h, Visit&& visit)
+    {
+        visit(h.magic), visit(h.unused), visit(h.peHeaderOffset);
+    }
+};
+
+// The signature and the file header.
+struct PeHeader {
+    std::uint32_t signature = 0;
+    std::uint16_t machine = 0;
+    std::uint16_t numberOfSections = 0;
+    Unused<12> unused;  // time stamp, symbol table
+    std::uint16_t sizeOfOptionalHeader = 0;
+    std::uint16_t characteristics = 0;
+
+    template <class Self, class Visit>
+    static constexpr void StoredFields(Self& h, Visit&& visit)
+    {
+        visit(h.signature), visit(h.machine), visit(h.numberOfSections), visit(h.unused), visit(h.sizeOfOptionalHeader),
+            visit(h.characteristics);
+    }
+};
+
+// The optional header up to its data directories, which follow it. Word is the width of
+// the image's addresses and sizes: 32 bits in PE32, 64 in PE32+ (where the 32-bit
+// BaseOfData is left out, so the image base takes the same 8 bytes in both).
+template <class Word>
+struct OptionalHeader {
+    std::uint16_t magic = 0;
+    Unused<22> unused1;  // linker version, code sizes, entry point, base of code
+    Unused<8> imageBase;
+    Unused<40> unused2;  // alignments, versions, sizes, checksum, subsystem
+    Word sizeOfStackReserve = 0;
+    Word sizeOfStackCommit = 0;
+    Word sizeOfHeapReserve = 0;
+    Word sizeOfHeapCommit = 0;
+    std::uint32_t loaderFlags = 0;
+    std::uint32_t numberOfRvaAndSizes = 0;
+
+    template <class Self, class Visit>
+    static constexpr void StoredFields(Self& h, Visit&& visit)
+    {
+        visit(h.magic), visit(h.unused1), visit(h.imageBase), visit(h.unused2), visit(h.sizeOfStackReserve),
+            visit(h.sizeOfStackCommit), visit(h.sizeOfHeapReserve), visit(h.sizeOfHeapCommit), visit(h.loaderFlags),
+            visit(h.numberOfRvaAndSizes);
+    }
+};
+
+struct DataDirectory {
+    std::uint32_t virtualAddress = 0;
+    std::uint32_t size = 0;
+
+    template <class Self, class Visit>
+    static constexpr void StoredFields(Self& d, Visit&& visit) { visit(d.virtualAddress), visit(d.size); }
+};
+
+struct SectionHeader {
+    Unused<8> name;
+    std::uint32_t virtualSize = 0;
+    std::uint32_t virtualAddress = 0;
+    std::uint32_t sizeOfRawData = 0;
+    std::uint32_t pointerToRawData = 0;
+    Unused<16> unused;  // relocations, line numbers, characteristics
+
+    template <class Self, class Visit>
+    static constexpr void StoredFields(Self& h, Visit&& visit)
+    {
+        visit(h.name), visit(h.virtualSize), visit(h.virtualAddress), visit(h.sizeOfRawData), visit(h.pointerToRawData), visit(h.unused);
+    }
+};
+
+// The resource directory: tables of entries, three levels deep, and data entries.
+struct DirectoryTable {
+    Unused<12> unused;  // characteristics, time stamp, version
+    std::uint16_t numberOfNamedEntries = 0;
+    std::uint16_t numberOfIdEntries = 0;
+
+    template <class Self, class Visit>
+    static constexpr void StoredFields(Self& t, Visit&& visit) { visit(t.unused), visit(t.numberOfNamedEntries), visit(t.numberOfIdEntries); }
+};
+
+// The entries of a table follow it, the named ones first.
+struct DirectoryEntry {
+    std::uint32_t id = 0;            // or, with HighBit, where a name lies
+    std::uint32_t offsetToData = 0;  // with HighBit, a DirectoryTable; else a DataEntry
+
+    template <class Self, class Visit>
+    static constexpr void StoredFields(Self& e, Visit&& visit) { visit(e.id), visit(e.offsetToData); }
+};
+
+struct DataEntry {
+    std::uint32_t offsetToData = 0;  // an address in the image
+    std::uint32_t size = 0;
+    std::uint32_t codePage = 0;
+    std::uint32_t reserved = 0;
+
+    template <class Self, class Visit>
+    static constexpr void StoredFields(Self& e, Visit&& visit) { visit(e.offsetToData), visit(e.size), visit(e.codePage), visit(e.reserved); }
+};
+
+static_assert(StoredSize<DosHeader> == 64 && StoredSize<PeHeader> == 24 && StoredSize<OptionalHeader<std::uint32_t>> == 96 &&
+              StoredSize<OptionalHeader<std::uint64_t>> == 112 && StoredSize<SectionHeader> == 40 &&
+              StoredSize<DirectoryTable> == 16 && StoredSize<DirectoryEntry> == 8 && StoredSize<DataEntry> == 16);
 
 struct Section {
     std::uint32_t virtualAddress = 0;
@@ -53,7 +159,14 @@ private:
     std::optional<ByteView> Image(std::int64_t rva, std::int64_t count) const;
     // The resource directory's bytes [offset, offset + count).
     std::optional<ByteView> Resource(std::int64_t offset, std::int64_t count) const;
-    // The id entries of the directory table at `offset`: one view of 8-byte entries.
+    // The record of fixed layout at `offset` in the resource directory.
+    template <class Record>
+    std::optional<Record> ResourceRecord(std::int64_t offset) const
+    {
+        const auto bytes = Resource(offset, StoredSize<Record>);
+        return bytes ? bytes->template Read<Record>(0) : std::nullopt;
+    }
+    // The id entries of the directory table at `offset`: one view of DirectoryEntry records.
     std::optional<ByteView> IdEntries(std::int64_t offset) const;
     // The OffsetToData of the entry with id `id` in the directory table at `offset`.
     std::optional<std::uint32_t> Find(std::int64_t offset, std::uint32_t id) const;
@@ -90,12 +203,11 @@ std::optional<ByteView> LoadedModule::Resource(std::int64_t offset, std::int64_t
 
 std::optional<ByteView> LoadedModule::IdEntries(std::int64_t offset) const
 {
-    const auto header = Resource(offset, DirectoryHeaderSize);
-    if (!header)
+    const auto table = ResourceRecord<DirectoryTable>(offset);
+    if (!table)
         return std::nullopt;
-    const std::int64_t named = *header->U16(12);
-    const std::int64_t ids = *header->U16(14);
-    return Resource(offset + DirectoryHeaderSize + named * DirectoryEntrySize, ids * DirectoryEntrySize);
+    constexpr std::int64_t entrySize = StoredSize<DirectoryEntry>;
+    return Resource(offset + StoredSize<DirectoryTable> + table->numberOfNamedEntries * entrySize, table->numberOfIdEntries * entrySize);
 }
 
 std::optional<std::uint32_t> LoadedModule::Find(std::int64_t offset, std::uint32_t id) const
@@ -103,9 +215,9 @@ std::optional<std::uint32_t> LoadedModule::Find(std::int64_t offset, std::uint32
     const auto entries = IdEntries(offset);
     if (!entries)
         return std::nullopt;
-    for (std::int64_t pos = 0; pos < entries->size(); pos += DirectoryEntrySize) {
-        if (*entries->U32(pos) == id)
-            return *entries->U32(pos + 4);
+    for (std::int64_t pos = 0; pos < entries->size(); pos += StoredSize<DirectoryEntry>) {
+        if (const auto entry = *entries->Read<DirectoryEntry>(pos); entry.id == id)
+            return entry.offsetToData;
     }
     return std::nullopt;
 }
@@ -125,12 +237,12 @@ std::optional<std::uint32_t> LoadedModule::ChooseLanguage(std::int64_t offset) c
     }
     wanted[static_cast<std::size_t>(wantedCount++)] = LangEnglishUs;
     for (int w = 0; w < wantedCount; ++w) {
-        for (std::int64_t pos = 0; pos < entries->size(); pos += DirectoryEntrySize) {
-            if (*entries->U32(pos) == wanted[static_cast<std::size_t>(w)])
-                return *entries->U32(pos + 4);
+        for (std::int64_t pos = 0; pos < entries->size(); pos += StoredSize<DirectoryEntry>) {
+            if (const auto entry = *entries->Read<DirectoryEntry>(pos); entry.id == wanted[static_cast<std::size_t>(w)])
+                return entry.offsetToData;
         }
     }
-    return *entries->U32(4);
+    return entries->Read<DirectoryEntry>(0)->offsetToData;
 }
 
 std::optional<ByteView> LoadedModule::StringBlock(std::uint32_t id) const
@@ -146,10 +258,10 @@ std::optional<ByteView> LoadedModule::StringBlock(std::uint32_t id) const
     const auto leaf = ChooseLanguage(*block & ~HighBit);
     if (!leaf || (*leaf & HighBit))
         return std::nullopt;
-    const auto data = Resource(*leaf, DataEntrySize);
+    const auto data = ResourceRecord<DataEntry>(*leaf);
     if (!data)
         return std::nullopt;
-    return Image(*data->U32(0), *data->U32(4));
+    return Image(data->offsetToData, data->size);
 }
 
 namespace {
@@ -159,21 +271,31 @@ std::optional<std::vector<Section>> ReadSections(ByteView file, std::int64_t tab
     std::vector<Section> sections;
     sections.reserve(static_cast<std::size_t>(count));
     for (std::int64_t i = 0; i < count; ++i) {
-        const auto header = file.Sub(table + i * SectionHeaderSize, SectionHeaderSize);
+        const auto header = file.Read<SectionHeader>(table + i * StoredSize<SectionHeader>);
         if (!header)
             return std::nullopt;
         Section s;
-        const std::uint32_t virtualSize = *header->U32(8);
-        s.virtualAddress = *header->U32(12);
-        s.rawSize = *header->U32(16);
-        s.rawPointer = *header->U32(20);
+        s.virtualAddress = header->virtualAddress;
+        s.rawSize = header->sizeOfRawData;
+        s.rawPointer = header->pointerToRawData;
         // A section that gives no virtual size covers its raw data.
-        s.extent = virtualSize != 0 ? virtualSize : s.rawSize;
+        s.extent = header->virtualSize != 0 ? header->virtualSize : s.rawSize;
         if (s.rawSize != 0 && !file.Contains(s.rawPointer, s.rawSize))
             return std::nullopt;
         sections.push_back(s);
     }
     return sections;
+}
+
+// The number of data directories and where they begin in the optional header, when its
+// fixed part fits the header.
+template <class Word>
+std::optional<std::pair<std::int64_t, std::uint32_t>> DataDirectories(ByteView optionalHeader)
+{
+    const auto header = optionalHeader.Read<OptionalHeader<Word>>(0);
+    if (!header)
+        return std::nullopt;
+    return std::pair{StoredSize<OptionalHeader<Word>>, header->numberOfRvaAndSizes};
 }
 
 } // namespace
@@ -182,42 +304,36 @@ Result<ModuleHandle> LoadModuleFromBytes(std::vector<std::uint8_t> bytes)
 {
     const Failure<> notAModule{.reason = "not a module file"};
     const ByteView file(bytes.data(), bytes.size());
-    if (file.U16(0) != DosSignature)
+    const auto dos = file.Read<DosHeader>(0);
+    if (!dos || dos->magic != DosSignature)
         return notAModule;
-    const auto peOffset = file.U32(0x3C);
-    if (!peOffset || file.U32(*peOffset) != PeSignature)
+    const auto pe = file.Read<PeHeader>(dos->peHeaderOffset);
+    if (!pe || pe->signature != PeSignature)
         return notAModule;
-    const std::int64_t fileHeader = std::int64_t{*peOffset} + 4;
-    const auto sectionCount = file.U16(fileHeader + 2);
-    const auto optionalSize = file.U16(fileHeader + 16);
-    if (!sectionCount || !optionalSize)
+    const std::int64_t optionalAt = std::int64_t{dos->peHeaderOffset} + StoredSize<PeHeader>;
+    const auto optional = file.Sub(optionalAt, pe->sizeOfOptionalHeader);
+    if (!optional)
         return notAModule;
-    const std::int64_t optional = fileHeader + FileHeaderSize;
-    const auto magic = file.U16(optional);
-    std::int64_t directoryCountAt = 0;
-    if (magic == Pe32Magic)
-        directoryCountAt = 92;
-    else if (magic == Pe32PlusMagic)
-        directoryCountAt = 108;
-    else
-        return notAModule;
-    if (directoryCountAt + 4 > *optionalSize || !file.Contains(optional, *optionalSize))
+    const auto magic = optional->U16(0);
+    const auto directories = magic == Pe32Magic       ? DataDirectories<std::uint32_t>(*optional)
+                             : magic == Pe32PlusMagic ? DataDirectories<std::uint64_t>(*optional)
+                                                      : std::nullopt;
+    if (!directories)
         return notAModule;
 
-    std::uint32_t resourceRva = 0;
-    std::uint32_t resourceSize = 0;
-    const std::uint32_t directoryCount = *file.U32(optional + directoryCountAt);
-    const std::int64_t resourceEntry = directoryCountAt + 4 + ResourceDataDirectory * 8;
-    if (directoryCount > ResourceDataDirectory && resourceEntry + 8 <= *optionalSize) {
-        resourceRva = *file.U32(optional + resourceEntry);
-        resourceSize = *file.U32(optional + resourceEntry + 4);
+    // A module without the resource directory's entry has no resources.
+    DataDirectory resources;
+    const auto& [directoriesAt, directoryCount] = *directories;
+    if (directoryCount > ResourceDataDirectory) {
+        if (const auto entry = optional->Read<DataDirectory>(directoriesAt + ResourceDataDirectory * StoredSize<DataDirectory>))
+            resources = *entry;
     }
 
-    auto sections = ReadSections(file, optional + *optionalSize, *sectionCount);
+    auto sections = ReadSections(file, optionalAt + pe->sizeOfOptionalHeader, pe->numberOfSections);
     if (!sections)
         return notAModule;
 
-    return new LoadedModule(std::move(bytes), std::move(*sections), resourceRva, resourceSize);
+    return new LoadedModule(std::move(bytes), std::move(*sections), resources.virtualAddress, resources.size);
 }
 
 Result<ModuleHandle> LoadModule(const std::string& path, const std::string& winePrefix)

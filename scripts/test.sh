@@ -5,6 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 
+# The layering of the source folders (README, "Layout").
+./scripts/check-layers
+
+# Every build below treats warnings as errors (VELMORA_WERROR).
 # Fuzzing first (VELMORA_FUZZ_SECONDS per target, default 60; 0 skips it).
 if [ "${VELMORA_FUZZ_SECONDS:-60}" != "0" ]; then
   ./fuzz/run.sh "${VELMORA_FUZZ_SECONDS:-60}"
@@ -12,10 +16,10 @@ fi
 
 # The Debian package: built, installed, run and removed (VELMORA_PACKAGE_ROUNDTRIP=0 skips it).
 if [ "${VELMORA_PACKAGE_ROUNDTRIP:-1}" != "0" ]; then
-  ./scripts/package-roundtrip.sh
+  ./scripts/package-roundtrip.sh build-deb -DVELMORA_WERROR=ON
 fi
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF -DVELMORA_WERROR=ON
 cmake --build build-asan
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -25,6 +29,6 @@ ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
 # Windows: cross-built with MinGW-w64, its tests run by Wine on Xvfb, beside the native
 # build's demo installation and dump tool (VELMORA_WINDOWS=0 skips it).
 if [ "${VELMORA_WINDOWS:-1}" != "0" ]; then
-  ./scripts/build-windows.sh -DVELMORA_BUILD_TESTS=ON -DVELMORA_NATIVE_BUILD="$PWD/build-asan"
+  ./scripts/build-windows.sh -DVELMORA_BUILD_TESTS=ON -DVELMORA_WERROR=ON -DVELMORA_NATIVE_BUILD="$PWD/build-asan"
   xvfb-run -a ctest --test-dir build-windows --output-on-failure -j2 --timeout 600
 fi

@@ -28,10 +28,12 @@ public:
     // opened). A failure takes no entry.
     int AddModule(std::string path, const std::string& winePrefix = {});
 
-    // The text of string `id` from the first module, in load order, that holds it with a
-    // non-empty text, converted to UTF-8 (a string ends at its first NUL unit, and a
-    // surrogate without its partner becomes U+FFFD); "" when no module does. Only 0 to
-    // 65535 are string ids: any other value, such as -1 for "none", gives "".
+    // The text of string `id`, converted to UTF-8, from the first module in load order that
+    // holds it with a length other than 0; a module that lacks it or holds it empty passes
+    // the question on, and "" comes when none holds it. The text ends at its first NUL
+    // unit, so a string that begins with NUL gives "" and the modules after it are not
+    // asked. A surrogate without its partner becomes U+FFFD. Only 0 to 65535 are string
+    // ids: any other value, such as -1 for "none", gives "".
     std::string LookupString(std::int64_t id) const;
 
     // Entries 0 to moduleCount - 1 are loaded modules owned by this object, in load order.

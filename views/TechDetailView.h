@@ -88,7 +88,7 @@ inline constexpr auto TechFields = [] {
     using F = FieldForm;
     using T = const TechRecord&;
     using V = std::int32_t;
-    return std::array<TechField, 33>{{
+    return std::to_array<TechField>({
         {"Name String ID:", "nameStringIdText", F::NumberBlankNone, [](T t) -> V { return t.nameStringId; }, "nameStringId", "Name String ID"},
         {"", "nameText", F::StringText, [](T t) -> V { return t.nameStringId; }, "", "Name Text"},
         {"Help String ID:", "helpStringIdText", F::NumberBlankNone, [](T t) -> V { return t.helpStringId; }, "helpStringId", "Help String ID"},
@@ -122,7 +122,7 @@ inline constexpr auto TechFields = [] {
         {"", "unknown4Text", F::Number, [](T t) -> V { return t.unknown4; }, "unknown4", "Unknown4"},
         {"", "unknown5Text", F::Number, [](T t) -> V { return t.unknown5; }, "unknown5", "Unknown5"},
         {"Effect No:", "effectNoText", F::EffectNumber, [](T t) -> V { return t.effectNo; }, "effectNo", "Effect No"},
-    }};
+    });
 }();
 
 // What one detail control shows: a box its text, a list the position of its selected

@@ -58,6 +58,27 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, UnitRecordLengthTest,
                       UnitLengthRow{30, 2, 9, 0, 0, 201 + 10 + 9}, UnitLengthRow{60, 1, 4, 2, 5, 292 + 5 + 4 + 28},
                       UnitLengthRow{70, 2, 6, 3, 1, 348 + 10 + 6 + 16}, UnitLengthRow{80, 4, 8, 1, 7, 430 + 20 + 8 + 32}));
 
+TEST(ParserTest, EffectCivilizationAndUnitRecordsSpelledOut)
+{
+    // Byte by byte, not through the record layouts the writer shares with the parser.
+    DataFileWriter b;
+    b.Version().Zeros(4).I32(2).Raw("CHUN4").Zeros(26).I16(1);  // effect count, effect 0: one command
+    b.I8(-3).I16(-1).I16(258).I16(-32768).F32(2.5f);            // its command
+    b.Zeros(31).I16(0);                                         // effect 1: none
+    b.I16(1).I8(1).Raw("Gaia").Zeros(16).I16(2).Zeros(5).I32(7).I32(7).I16(3).Zeros(12);  // r = 2, u = 3
+    b.I8(60).I16(2).I16(2).I16(900).Zeros(142).I8(1).Zeros(11).Raw("ab").Zeros(4);       // unit 2, k = 1
+    b.Zeros(63).I16(1).Zeros(4).I16(1).Zeros(4 + 65).I16(0);     // a = 1, b = 1; then no techs
+    auto tables = std::make_unique<GameTables>();
+    const ParseResult parse = ParseDataFile(ByteView(b.Data().data(), b.Size()), *tables);
+    ASSERT_TRUE(parse.parsed && parse.messages.empty());
+    EXPECT_EQ(tables->effectCount, 2);
+    EXPECT_EQ(tables->effects[0].commandCount, 1);
+    EXPECT_EQ(tables->effects[0].commands[0], (EffectCommand{-3, -1, 258, -32768, 2.5f}));
+    EXPECT_EQ(tables->effects[1].commandCount, 0);
+    EXPECT_EQ(tables->civCount, 1);
+    EXPECT_EQ(tables->unitNameIds[2], 900);
+}
+
 TEST(ParserTest, EveryTechFieldLandsInItsMember)
 {
     // The record spelled out byte by byte, field by field in file order.

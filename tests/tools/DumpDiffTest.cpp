@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "data/TechLayout.h"
+#include "data/RecordLayout.h"
 #include "tools/dump/DumpDiff.h"
 
 namespace velmora {

@@ -3,19 +3,16 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <stdexcept>
 
 #include <zlib.h>
 
-#include "data/TechLayout.h"
+#include "data/RecordLayout.h"
 
 namespace velmora::datafile {
 
 namespace {
-
-std::size_t Count(std::int64_t n) { return n < 0 ? 0 : static_cast<std::size_t>(n); }
 
 class Lcg {
 public:
@@ -29,6 +26,69 @@ public:
 
 private:
     std::uint32_t state_;
+};
+
+// Writes records by walking their layouts (data/RecordLayout.h). What the parser steps
+// over is filled as the game's file holds it: `text` is the anchor of an effect head or
+// the name of a civilization or unit, `used` the number of units a unit table lists.
+class RecordWriter {
+public:
+    explicit RecordWriter(DataFileWriter& out, std::string_view text = {}, std::size_t used = 0) : out_(out), text_(text), used_(used) {}
+
+    template <class T>
+    bool Field(const T& value)
+    {
+        if constexpr (std::is_same_v<T, float>)
+            out_.F32(value);
+        else
+            out_.Int(value);
+        return true;
+    }
+    bool Skip(Part part, std::int64_t count)
+    {
+        const auto n = static_cast<std::size_t>(count);
+        switch (part) {
+        case Part::EffectHead:
+        case Part::UnitName:
+            return Text(text_, count);
+        case Part::CivHead:
+            out_.I8(1).Zeros(static_cast<std::size_t>(CivNameAt - 1));
+            return Text(text_, count - CivNameAt);
+        case Part::CivResources:
+            for (std::size_t i = 0; i < n / 4; ++i)
+                out_.F32(100.0f);
+            return true;
+        case Part::CivUnitTable:
+            for (std::size_t i = 0; i < n / 4; ++i)
+                out_.I32(static_cast<std::int32_t>(i < used_));
+            return true;
+        case Part::Unused:
+            break;
+        }
+        out_.Zeros(n);
+        return true;
+    }
+    // The text cut to `count` bytes, or followed by NULs up to them.
+    bool Text(std::string_view text, std::int64_t count)
+    {
+        const auto n = static_cast<std::size_t>(count);
+        const auto kept = std::min(n, text.size());
+        out_.Raw(text.substr(0, kept)).Zeros(n - kept);
+        return true;
+    }
+    template <class Tech>
+    bool TechFields(const Tech& tech)
+    {
+        ForEachStoredTechField(tech, [this](const auto& field) { Field(field); });
+        return true;
+    }
+    // Any type is written; one that is not a unit type gets no tail.
+    bool UnitType(bool) { return true; }
+
+private:
+    DataFileWriter& out_;
+    std::string_view text_;
+    std::size_t used_;
 };
 
 Bytes Deflate(std::span<const std::uint8_t> data, int windowBits, int level)
@@ -53,9 +113,8 @@ Bytes Deflate(std::span<const std::uint8_t> data, int windowBits, int level)
 
 DataFileWriter& DataFileWriter::Version(std::string_view text)
 {
-    std::uint8_t field[8] = {};
-    std::memcpy(field, text.data(), std::min<std::size_t>(text.size(), sizeof field));
-    return Raw(field);
+    RecordWriter(*this).Text(text, VersionFieldLength);
+    return *this;
 }
 
 DataFileWriter& DataFileWriter::Filler(std::size_t count, std::uint32_t seed)
@@ -82,37 +141,26 @@ DataFileWriter& DataFileWriter::Filler(std::size_t count, std::uint32_t seed)
 
 DataFileWriter& DataFileWriter::Effects(const std::vector<EffectSpec>& effects, std::optional<std::int32_t> declaredCount)
 {
-    I32(declaredCount.value_or(static_cast<std::int32_t>(effects.size())));
+    Int<EffectCountField>(declaredCount.value_or(static_cast<EffectCountField>(effects.size())));
     bool first = true;
     for (const EffectSpec& effect : effects) {
-        std::uint8_t header[31] = {};
-        if (first)
-            std::memcpy(header, "CHUN4", 5);
+        RecordWriter record(*this, first ? EffectsAnchor : "");
         first = false;
-        Raw(header);
-        I16(effect.declaredCount.value_or(static_cast<std::int16_t>(effect.commands.size())));
-        for (const CommandSpec& c : effect.commands)
-            I8(c.type).I16(c.data1).I16(c.data2).I16(c.data3).F32(c.data4);
+        const StoredEffect head{effect.declaredCount.value_or(static_cast<std::int16_t>(effect.commands.size()))};
+        WalkEffectHead(head, record);
+        for (const CommandSpec& command : effect.commands)
+            WalkCommand(command, record);
     }
     return *this;
 }
 
 DataFileWriter& DataFileWriter::Civs(const std::vector<CivSpec>& civs, std::optional<std::int16_t> declaredCount)
 {
-    I16(declaredCount.value_or(static_cast<std::int16_t>(civs.size())));
+    Int<CivCountField>(declaredCount.value_or(static_cast<CivCountField>(civs.size())));
     for (const CivSpec& civ : civs) {
-        std::uint8_t header[21] = {};
-        header[0] = 1;
-        std::memcpy(header + 1, civ.name.data(), std::min<std::size_t>(civ.name.size(), 20));
-        Raw(header);
-        I16(civ.resourceCount);
-        Zeros(5);
-        for (std::size_t i = 0; i < Count(civ.resourceCount); ++i)
-            F32(100.0f);
-        const std::int16_t u = civ.unitCountFromUnits ? static_cast<std::int16_t>(civ.units.size()) : civ.unitCount;
-        I16(u);
-        for (std::size_t i = 0; i < Count(u); ++i)
-            I32(static_cast<std::int32_t>(i < civ.units.size()));
+        const StoredCiv stored{civ.resourceCount, civ.unitCountFromUnits ? static_cast<std::int16_t>(civ.units.size()) : civ.unitCount};
+        RecordWriter record(*this, civ.name, civ.units.size());
+        WalkCivRecord(stored, record);
         for (const UnitSpec& unit : civ.units)
             Unit(unit);
     }
@@ -121,41 +169,21 @@ DataFileWriter& DataFileWriter::Civs(const std::vector<CivSpec>& civs, std::opti
 
 DataFileWriter& DataFileWriter::Unit(const UnitSpec& unit)
 {
-    const std::int16_t nameLength = unit.declaredNameLength.value_or(static_cast<std::int16_t>(unit.name.size()));
-    I8(unit.type).I16(nameLength).I16(unit.id).I16(unit.nameStringId);
-    Zeros(142);
-    I8(unit.k);
-    Zeros(6 + 5 * Count(unit.k));
-    Bytes name(Count(nameLength), 0);
-    std::copy_n(unit.name.begin(), std::min(name.size(), unit.name.size()), name.begin());
-    Raw(name);
-    Zeros(4);
-    switch (unit.type) {
-    case 20:
-    case 25:
-        Zeros(4);
-        break;
-    case 30:
-        Zeros(41);
-        break;
-    case 60:
-    case 70:
-    case 80:
-        Zeros(63);
-        I16(unit.a);
-        Zeros(4 * Count(unit.a));
-        I16(unit.b);
-        Zeros(4 * Count(unit.b) + (unit.type == 60 ? 65 : unit.type == 70 ? 121 : 203));
-        break;
-    default:  // 10 has no tail; other types are not unit types and get none
-        break;
-    }
+    const StoredUnit stored{.type = unit.type,
+                            .nameLength = unit.declaredNameLength.value_or(static_cast<std::int16_t>(unit.name.size())),
+                            .id = unit.id,
+                            .nameStringId = unit.nameStringId,
+                            .k = unit.k,
+                            .a = unit.a,
+                            .b = unit.b};
+    RecordWriter record(*this, unit.name);
+    WalkUnitRecord(stored, record);
     return *this;
 }
 
 DataFileWriter& DataFileWriter::Techs(const std::vector<TechSpec>& techs, std::optional<std::int16_t> declaredCount)
 {
-    I16(declaredCount.value_or(static_cast<std::int16_t>(techs.size())));
+    Int<TechCountField>(declaredCount.value_or(static_cast<TechCountField>(techs.size())));
     for (const TechSpec& tech : techs)
         Tech(tech);
     return *this;
@@ -171,12 +199,10 @@ TechSpec::TechSpec()
 
 DataFileWriter& DataFileWriter::Tech(const TechSpec& t)
 {
-    ForEachStoredTechField(t, [this](auto field) { Int(field); });
-    const std::int16_t n = t.declaredNameLength.value_or(static_cast<std::int16_t>(t.name.size()));
-    I16(n);
-    Bytes name(Count(n), 0);
-    std::copy_n(t.name.begin(), std::min(name.size(), t.name.size()), name.begin());
-    return Raw(name);
+    const std::int16_t nameLength = t.declaredNameLength.value_or(static_cast<std::int16_t>(t.name.size()));
+    RecordWriter record(*this);
+    WalkTechRecord(t, nameLength, record);
+    return *this;
 }
 
 DataFileWriter& DataFileWriter::Raw(std::string_view text)
