@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QProcess>
 
+#include <fstream>
+
 #include "editor/EffectDialog.h"
 
 namespace velmora {
@@ -40,14 +42,16 @@ TEST_F(MainDialogTest, WithoutWinePrefixTheFirstPrefixNamingTheGameServesEveryPa
     MakeWinePrefix(dir.Path() / ".wine", "WINE REGISTRY Version 2\n");
     fs::create_directories(dir.Path() / ".local/share/bottles/bottles");
     fs::create_directory_symlink(prefix, dir.Path() / ".local/share/bottles/bottles/game");
-    WriteData(DataFile({}, {NamedTech("Bottled")}));
+    // Its names are in its own code page, 932.
+    std::ofstream(prefix / "system.reg", std::ios::app) << "[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\Codepage] 1\n\"ACP\"=\"932\"\n";
+    WriteData(DataFile({}, {NamedTech("Bottled \x93\xFA\x96\x7B")}));
     ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
     ScopedEnv home("HOME", dir.Path().string());
     Open();
     EXPECT_EQ(dialog->installFolder, "C:\\Games\\Test");
     EXPECT_EQ(dialog->languageModules.LookupString(12), "Id twelve");
     EnterInPathBox();
-    EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Bottled"});
+    EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Bottled 日本"});
 }
 
 TEST_F(MainDialogTest, EnterLoadsOnlyFromThePathBox)
