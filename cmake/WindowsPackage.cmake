@@ -1,5 +1,5 @@
 # The Windows programs: their resources (icon 128 from the program's two images, a version
-# resource, a manifest for common controls 6 and per-monitor DPI awareness), the viewer as
+# resource, a manifest for common controls 6, per-monitor DPI awareness and long paths), the viewer as
 # a GUI program, and the ZIP package velmora-<version>-win64.zip with both programs, the
 # README and the licence. Included at the end of the top-level CMakeLists.txt on Windows,
 # after every area, in place of the Debian packaging (Install.cmake).
