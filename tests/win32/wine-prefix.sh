@@ -8,6 +8,9 @@ if [ -f "$WINEPREFIX/.velmora-ready" ]; then
   exit 0
 fi
 wineboot -i
+# Wine's own Tahoma, which the system's dialog font stands for: Debian's Wine installs it
+# (fonts-wine) where it does not look, so it goes where Windows keeps its fonts.
+cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 LC_ALL=C.UTF-8 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic /f
 wineserver -w
 touch "$WINEPREFIX/.velmora-ready"
