@@ -42,6 +42,10 @@ if(TARGET velmora)
   set_target_properties(velmora PROPERTIES WIN32_EXECUTABLE ON)
   install(TARGETS velmora RUNTIME DESTINATION .)
 endif()
+# The dialog tests run as the viewer does: with its manifest (common controls 6, DPI awareness).
+if(TARGET velmora_win32_tests)
+  velmora_windows_resources(velmora_win32_tests "Velmora dialog tests")
+endif()
 install(TARGETS velmora-dump RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 
