@@ -2,6 +2,8 @@
 // backend's test drives its own tech list, in a dialog on template 102, with these rows.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <span>
 #include <string>
 #include <vector>
@@ -11,18 +13,12 @@
 
 namespace velmora::fixtures {
 
-enum class ListInput {
-    Up, Down, Left, Right, PageUp, PageDown, Home, End, Space,
-    Typed,        // the character `line` (e.g. '0')
-    Click,        // a left click on line `line`
-    RightClick,   // on line `line`
-    MiddleClick,  // on line `line`
-    Drag,         // the left button pressed on line `line`, held to line `to`, released
-    DoubleClick,  // on line `line`
-    ClickBelow,   // a left click below the last line
-    DragFromBelow,  // the left button pressed below the last line, held to line `to`, released
-    Select,       // SetCurSel(line) by the program
-};
+// What the user does: a navigation key; a character typed (`line`); a click of the left,
+// right or middle button on `line`; the left button pressed on `line`, held to `to` and
+// released; a double click on `line`; a click below the lines; the left button pressed below
+// them, held to `to` and released; or the program's SetCurSel(`line`).
+enum class ListInput { Up, Down, Left, Right, PageUp, PageDown, Home, End, Space, Typed, Click, RightClick, MiddleClick,
+                       Drag, DoubleClick, ClickBelow, DragFromBelow, Select };
 
 struct ListStep {
     ListInput input;
@@ -32,17 +28,12 @@ struct ListStep {
 
 struct ListBoxRow {
     const char* what;
-    int lines;                    // the list is filled with this many lines first, "000:Line a" and on
+    int lines;                    // the list is filled with this many lines first, "000:Line a" and on (Fill)
     std::vector<ListStep> steps;
     int selected;                 // the line selected at the end, plus `pages` times a page less one
     int pages;
     int reports;                  // selection changes reported to the dialog
 };
-
-inline std::string ListLine(int i)
-{
-    return std::string(3 - std::to_string(i).size(), '0') + std::to_string(i) + ":Line " + char('a' + i % 26);
-}
 
 inline const std::vector<ListBoxRow>& ListBoxRows()
 {
@@ -93,12 +84,31 @@ public:
     {
         list.ResetContent();
         for (int i = 0; i < lines; ++i)
-            list.AddString(ListLine(i));
+            list.AddString(std::to_string(1000 + i).substr(1) + ":Line " + char('a' + i % 26));
         reports = 0;
     }
 
     ListBox list;
     int reports = 0;
 };
+
+// Fills the dialog's list for each row and plays its steps, the user's through `play` (the
+// backend's own input), then checks the selection and the reports; `page` answers the lines
+// of a page of the filled list.
+template <class Play, class Page>
+void CheckListBoxRows(ListBoxDialog& dialog, Play play, Page page)
+{
+    for (const ListBoxRow& row : ListBoxRows()) {
+        dialog.Fill(row.lines);
+        for (const ListStep& step : row.steps) {
+            if (step.input == ListInput::Select)
+                dialog.list.SetCurSel(step.line);
+            else
+                play(step);
+        }
+        EXPECT_EQ(dialog.list.GetCurSel(), row.selected + row.pages * (page() - 1)) << row.what;
+        EXPECT_EQ(dialog.reports, row.reports) << row.what;
+    }
+}
 
 } // namespace velmora::fixtures

@@ -16,48 +16,32 @@ using namespace fixtures;
 
 void Play(QListWidget& list, const ListStep& step)
 {
+    constexpr Qt::Key keys[] = {Qt::Key_Up,     Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp,
+                                Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End,  Qt::Key_Space};
     QWidget* area = list.viewport();
     const auto at = [&](int line) { return list.visualItemRect(list.item(line)).center(); };
-    const std::pair<ListInput, Qt::Key> keys[] = {
-        {ListInput::Up, Qt::Key_Up},           {ListInput::Down, Qt::Key_Down}, {ListInput::Left, Qt::Key_Left},
-        {ListInput::Right, Qt::Key_Right},     {ListInput::PageUp, Qt::Key_PageUp}, {ListInput::PageDown, Qt::Key_PageDown},
-        {ListInput::Home, Qt::Key_Home},       {ListInput::End, Qt::Key_End},   {ListInput::Space, Qt::Key_Space},
-    };
-    for (const auto& [input, key] : keys) {
-        if (step.input == input)
-            QTest::keyClick(&list, key);
-    }
+    const QPoint below(10, area->height() - 3);
     switch (step.input) {
     case ListInput::Typed:
-        QTest::keyClicks(&list, QString(QChar(step.line)));
-        break;
+        return QTest::keyClicks(&list, QString(QChar(step.line)));
     case ListInput::Click:
+        return QTest::mouseClick(area, Qt::LeftButton, {}, at(step.line));
     case ListInput::RightClick:
-    case ListInput::MiddleClick: {
-        const Qt::MouseButton button = step.input == ListInput::Click ? Qt::LeftButton
-                                       : step.input == ListInput::RightClick ? Qt::RightButton : Qt::MiddleButton;
-        QTest::mouseClick(area, button, {}, at(step.line));
-        break;
-    }
-    case ListInput::Drag:
-        QTest::mousePress(area, Qt::LeftButton, {}, at(step.line));
-        QTest::mouseMove(area, at(step.to));
-        QTest::mouseRelease(area, Qt::LeftButton, {}, at(step.to));
-        break;
+        return QTest::mouseClick(area, Qt::RightButton, {}, at(step.line));
+    case ListInput::MiddleClick:
+        return QTest::mouseClick(area, Qt::MiddleButton, {}, at(step.line));
     case ListInput::DoubleClick:
         QTest::mouseClick(area, Qt::LeftButton, {}, at(step.line));
-        QTest::mouseDClick(area, Qt::LeftButton, {}, at(step.line));
-        break;
+        return QTest::mouseDClick(area, Qt::LeftButton, {}, at(step.line));
     case ListInput::ClickBelow:
-        QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(10, area->height() - 3));
-        break;
+        return QTest::mouseClick(area, Qt::LeftButton, {}, below);
+    case ListInput::Drag:
     case ListInput::DragFromBelow:
-        QTest::mousePress(area, Qt::LeftButton, {}, QPoint(10, area->height() - 3));
+        QTest::mousePress(area, Qt::LeftButton, {}, step.input == ListInput::Drag ? at(step.line) : below);
         QTest::mouseMove(area, at(step.to));
-        QTest::mouseRelease(area, Qt::LeftButton, {}, at(step.to));
-        break;
+        return QTest::mouseRelease(area, Qt::LeftButton, {}, at(step.to));
     default:
-        break;
+        return QTest::keyClick(&list, keys[static_cast<int>(step.input)]);
     }
 }
 
@@ -68,18 +52,8 @@ TEST(ListBoxTest, AnswersTheUserAsTheWin32ListBox)
     ASSERT_TRUE(dialog.Create());
     WindowOf(dialog).show();
     auto& list = *static_cast<QListWidget*>(WidgetOf(dialog, MainDialogIds::TechList));
-    for (const ListBoxRow& row : ListBoxRows()) {
-        dialog.Fill(row.lines);
-        const int page = row.lines > 0 ? list.viewport()->height() / list.sizeHintForRow(0) : 0;
-        for (const ListStep& step : row.steps) {
-            if (step.input == ListInput::Select)
-                dialog.list.SetCurSel(step.line);
-            else
-                Play(list, step);
-        }
-        EXPECT_EQ(dialog.list.GetCurSel(), row.selected + row.pages * (page - 1)) << row.what;
-        EXPECT_EQ(dialog.reports, row.reports) << row.what;
-    }
+    CheckListBoxRows(dialog, [&](const ListStep& step) { Play(list, step); },
+                     [&] { return list.count() > 0 ? list.viewport()->height() / list.sizeHintForRow(0) : 0; });
 }
 
 } // namespace

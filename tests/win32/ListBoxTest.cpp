@@ -15,58 +15,41 @@ using namespace fixtures;
 
 void Play(HWND list, const ListStep& step)
 {
+    constexpr WPARAM keys[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_PRIOR, VK_NEXT, VK_HOME, VK_END, VK_SPACE};
     const auto at = [list](int line) {
         RECT item{};
         SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&item));
         return MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
     };
-    const auto press = [list](UINT down, UINT up, WPARAM held, LPARAM where) {
+    const auto press = [list](UINT down, UINT up, WPARAM held, LPARAM where, LPARAM releasedAt) {
         SendMessageW(list, down, held, where);
-        SendMessageW(list, up, 0, where);
+        if (releasedAt != where)
+            SendMessageW(list, WM_MOUSEMOVE, held, releasedAt);
+        SendMessageW(list, up, 0, releasedAt);
     };
-    const std::pair<ListInput, WPARAM> keys[] = {
-        {ListInput::Up, VK_UP},       {ListInput::Down, VK_DOWN},       {ListInput::Left, VK_LEFT},
-        {ListInput::Right, VK_RIGHT}, {ListInput::PageUp, VK_PRIOR},    {ListInput::PageDown, VK_NEXT},
-        {ListInput::Home, VK_HOME},   {ListInput::End, VK_END},         {ListInput::Space, VK_SPACE},
-    };
-    for (const auto& [input, key] : keys) {
-        if (step.input == input)
-            press(WM_KEYDOWN, WM_KEYUP, key, 1);
-    }
     RECT client{};
     GetClientRect(list, &client);
+    const LPARAM below = MAKELPARAM(10, client.bottom - 3);
     switch (step.input) {
     case ListInput::Typed:
         SendMessageW(list, WM_CHAR, static_cast<WPARAM>(step.line), 1);
         break;
     case ListInput::Click:
-        press(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, at(step.line));
-        break;
+        return press(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, at(step.line), at(step.line));
     case ListInput::RightClick:
-        press(WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, at(step.line));
-        break;
+        return press(WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, at(step.line), at(step.line));
     case ListInput::MiddleClick:
-        press(WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, at(step.line));
-        break;
-    case ListInput::Drag:
-        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at(step.line));
-        SendMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, at(step.to));
-        SendMessageW(list, WM_LBUTTONUP, 0, at(step.to));
-        break;
+        return press(WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, at(step.line), at(step.line));
     case ListInput::DoubleClick:
-        press(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, at(step.line));
-        press(WM_LBUTTONDBLCLK, WM_LBUTTONUP, MK_LBUTTON, at(step.line));
-        break;
+        press(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, at(step.line), at(step.line));
+        return press(WM_LBUTTONDBLCLK, WM_LBUTTONUP, MK_LBUTTON, at(step.line), at(step.line));
     case ListInput::ClickBelow:
-        press(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, MAKELPARAM(10, client.bottom - 3));
-        break;
+        return press(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, below, below);
+    case ListInput::Drag:
     case ListInput::DragFromBelow:
-        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, client.bottom - 3));
-        SendMessageW(list, WM_MOUSEMOVE, MK_LBUTTON, at(step.to));
-        SendMessageW(list, WM_LBUTTONUP, 0, at(step.to));
-        break;
+        return press(WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, step.input == ListInput::Drag ? at(step.line) : below, at(step.to));
     default:
-        break;
+        return press(WM_KEYDOWN, WM_KEYUP, keys[static_cast<int>(step.input)], 1, 1);
     }
 }
 
@@ -85,17 +68,7 @@ TEST(Win32ListBox, AnswersTheUserAsTheQtOne)
     RECT client{};
     GetClientRect(list, &client);
     const int page = client.bottom / static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-    for (const ListBoxRow& row : ListBoxRows()) {
-        dialog.Fill(row.lines);
-        for (const ListStep& step : row.steps) {
-            if (step.input == ListInput::Select)
-                dialog.list.SetCurSel(step.line);
-            else
-                Play(list, step);
-        }
-        EXPECT_EQ(dialog.list.GetCurSel(), row.selected + row.pages * (page - 1)) << row.what;
-        EXPECT_EQ(dialog.reports, row.reports) << row.what;
-    }
+    CheckListBoxRows(dialog, [&](const ListStep& step) { Play(list, step); }, [page] { return page; });
 }
 
 } // namespace
