@@ -39,6 +39,25 @@ SIZE TemplateSizeAt96(const DialogTemplate& dialogTemplate)
     return SIZE{HorizontalUnitsToPixels(dialogTemplate.width, base), VerticalUnitsToPixels(dialogTemplate.height, base)};
 }
 
+// The rightmost column a control's painting puts anything but the dialog's background in.
+int InkRight(HWND control, const RECT& client)
+{
+    const HDC screen = GetDC(nullptr);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    const HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    int right = -1;
+    for (int x = 0; x < client.right; ++x)
+        for (int y = 0; y < client.bottom; ++y)
+            right = GetPixel(dc, x, y) != GetSysColor(COLOR_3DFACE) ? x : right;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return right;
+}
+
 LOGFONTW FontOf(HWND window)
 {
     LOGFONTW face{};
@@ -54,6 +73,8 @@ TEST(Win32Look, WholeCaptionsAndTheTemplatesSizeAtThisDpi)
     char** args = argv;
     Application application(argc, args, "velmora", "Velmora");
     InstallDialogFonts();
+    // A face the system neither has nor maps: its dialog font's (Wine's Tahoma here).
+    EXPECT_EQ(Narrow(DialogFontFace("No Such Face")), "Tahoma");
     for (const DialogTemplate* dialogTemplate : {&MainDialogTemplate(), &EffectDialogTemplate()}) {
         Dialog dialog(*dialogTemplate);
         ASSERT_TRUE(dialog.Create());
@@ -85,6 +106,10 @@ TEST(Win32Look, WholeCaptionsAndTheTemplatesSizeAtThisDpi)
                     const int percent = LabelPercent(dialog, control);
                     EXPECT_GE(percent, MinCaptionStretch);
                     EXPECT_LE(CaptionExtent(control, caption) * percent / 100, room.right);
+                    // Just enough: a percent more would not fit.
+                    EXPECT_TRUE(percent == 100 || (CaptionExtent(control, caption) * (percent + 1) + 99) / 100 > room.right);
+                    // And drawn so: nothing up to the edge where a cut caption would run on.
+                    EXPECT_LT(InkRight(control, room), room.right - 1);
                 } else {
                     // What the button needs for its caption and the rest, in its font.
                     SIZE ideal{};

@@ -30,17 +30,20 @@ std::string ReadText(const std::wstring& path)
 }
 
 // How a program is started: with no standard handles (as Windows starts a GUI program) in
-// this process's console, with its output going to a file, or with no console at all.
-enum class Start { Console, File, Alone };
+// this process's console, with its output going to a file or a pipe, or with no console.
+enum class Start { Console, File, Pipe, Alone };
 
-// Runs `program` to its end: "STATUS: " and what it wrote to the file, or the text of the
-// message box it showed (closed then).
+// Runs `program` to its end (its output small enough for a pipe's buffer): "STATUS: " and
+// what it wrote, or the text of the message box it showed (closed then).
 std::string RunProgram(const char* program, const std::wstring& arguments, Start start)
 {
     static int runs = 0;
     const std::wstring out = TemporaryPath(L"run" + std::to_wstring(++runs) + L".out");
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    const HANDLE file = start == Start::File ? CreateFileW(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr) : nullptr;
+    HANDLE file = start == Start::File ? CreateFileW(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr) : nullptr;
+    HANDLE pipe = nullptr;
+    if (start == Start::Pipe)
+        CreatePipe(&pipe, &file, &inherited, 1 << 16);
     STARTUPINFOW info{};
     info.cb = sizeof info;
     info.dwFlags = STARTF_USESTDHANDLES;
@@ -65,10 +68,13 @@ std::string RunProgram(const char* program, const std::wstring& arguments, Start
     GetExitCodeProcess(process.hProcess, &status);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    if (file != nullptr) {
+    if (file != nullptr)
         CloseHandle(file);
+    if (start == Start::File)
         shown = ReadText(out);
-    }
+    char buffer[4096];
+    for (DWORD got = 0; pipe != nullptr && ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0;)
+        shown.append(buffer, got);
     return std::to_string(status) + ": " + shown;
 }
 
@@ -92,7 +98,7 @@ TEST(Win32Program, TheViewerAnswersWhereItWasStartedFrom)
     const std::string shown = ConsoleText();
     EXPECT_NE(shown.find("velmora " VELMORA_VERSION), std::string::npos) << shown;
     EXPECT_NE(shown.find("velmora: unknown option '--bad'"), std::string::npos) << shown;
-    EXPECT_EQ(RunProgram(VELMORA_PROGRAM_EXE, L"--help", Start::File).rfind("0: usage: velmora [DATAFILE]\n", 0), 0u);
+    EXPECT_EQ(RunProgram(VELMORA_PROGRAM_EXE, L"--help", Start::Pipe).rfind("0: usage: velmora [DATAFILE]\n", 0), 0u);
     FreeConsole();
     const std::string alone = RunProgram(VELMORA_PROGRAM_EXE, L"--bad", Start::Alone);
     EXPECT_EQ(alone.rfind("64: velmora: unknown option '--bad'\nusage: velmora [DATAFILE]", 0), 0u) << alone;
