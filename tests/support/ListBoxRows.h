@@ -43,6 +43,7 @@ inline const std::vector<ListBoxRow>& ListBoxRows()
         {"so does any navigation key", 40, {{I::End}}, 0, 0, 1},
         {"and Space", 40, {{I::Space}}, 0, 0, 1},
         {"Home on line 0 reports again", 40, {{I::Down}, {I::Home}, {I::Up}}, 0, 0, 3},
+        {"End selects the last line", 40, {{I::Down}, {I::End}}, 39, 0, 2},
         {"Down on the last line reports again", 40, {{I::Down}, {I::End}, {I::Down}}, 39, 0, 3},
         {"arrows step one line", 40, {{I::Down}, {I::Down}, {I::Right}, {I::Left}}, 1, 0, 4},
         {"Space on the selected line does nothing", 40, {{I::Down}, {I::Space}}, 0, 0, 1},

@@ -43,7 +43,7 @@ TEST(DialogFaceTest, TheTemplatesFaceOrTheSystemsDialogFont)
         {"mapped to an installed face", {"IPAPGothic", "Tahoma"}, {{japanese, "IPAPGothic"}, {"MS Shell Dlg 2", "Tahoma"}}, japanese},
         {"mapped to a face not installed", {"Tahoma"}, {{japanese, "IPAPGothic"}, {"MS Shell Dlg 2", "Tahoma"}}, "Tahoma"},
         {"unknown", {"Segoe UI", "Tahoma"}, {{"MS Shell Dlg 2", "Segoe UI"}}, "Segoe UI"},
-        {"the older dialog font", {"Microsoft Sans Serif"}, {{"MS Shell Dlg 2", "Tahoma"}, {"MS Shell Dlg", "Microsoft Sans Serif"}}, "Microsoft Sans Serif"},
+        {"the older dialog font", {"MS Sans Serif", "Arial"}, {{"MS Shell Dlg 2", "Tahoma"}, {"MS Shell Dlg", "MS Sans Serif"}}, "MS Sans Serif"},
         {"no dialog font installed", {"DejaVu Math TeX Gyre", "DejaVu Sans"}, {{"MS Shell Dlg 2", "Tahoma"}}, "DejaVu Sans"},
         {"nothing installed", {}, {{"MS Shell Dlg 2", "Tahoma"}}, japanese},
     };
