@@ -5,8 +5,8 @@ namespace velmora {
 namespace {
 
 // Faces of the system's own interface, in the order they are tried when the system's dialog
-// font names none that is installed.
-constexpr std::string_view CommonFaces[] = {"Segoe UI", "Tahoma", "Microsoft Sans Serif", "Arial", "Liberation Sans", "DejaVu Sans"};
+// fonts name none that is installed (Tahoma is what they name).
+constexpr std::string_view CommonFaces[] = {"Segoe UI", "Microsoft Sans Serif", "Arial", "Liberation Sans", "DejaVu Sans"};
 
 } // namespace
 

@@ -34,7 +34,7 @@ std::string ReadText(const std::wstring& path)
 enum class Start { Console, File, Pipe, Alone };
 
 // Runs `program` to its end (its output small enough for a pipe's buffer): "STATUS: " and
-// what it wrote, or the text of the message box it showed (closed then).
+// what it wrote, or "box: " and the text of the message box it showed (closed then).
 std::string RunProgram(const char* program, const std::wstring& arguments, Start start)
 {
     static int runs = 0;
@@ -60,7 +60,7 @@ std::string RunProgram(const char* program, const std::wstring& arguments, Start
         GetWindowThreadProcessId(box, &owner);
         wchar_t text[1024] = {};
         if (box != nullptr && owner == process.dwProcessId && GetDlgItemTextW(box, 0xFFFF, text, 1024) > 0) {
-            shown = Narrow(text);
+            shown = "box: " + Narrow(text);
             PostMessageW(box, WM_COMMAND, IDOK, 0);
         }
     }
@@ -101,7 +101,7 @@ TEST(Win32Program, TheViewerAnswersWhereItWasStartedFrom)
     EXPECT_EQ(RunProgram(VELMORA_PROGRAM_EXE, L"--help", Start::Pipe).rfind("0: usage: velmora [DATAFILE]\n", 0), 0u);
     FreeConsole();
     const std::string alone = RunProgram(VELMORA_PROGRAM_EXE, L"--bad", Start::Alone);
-    EXPECT_EQ(alone.rfind("64: velmora: unknown option '--bad'\nusage: velmora [DATAFILE]", 0), 0u) << alone;
+    EXPECT_EQ(alone.rfind("64: box: velmora: unknown option '--bad'\nusage: velmora [DATAFILE]", 0), 0u) << alone;
 }
 
 // Held open for writing and shared fully, as the game, an editor or a download may.
