@@ -7,6 +7,7 @@
 #include "data/DataParser.h"
 #include "resources/DialogTemplates.h"
 #include "editor/EffectDialog.h"
+#include "host/CodePage.h"
 #include "host/HostPath.h"
 #include "host/Installation.h"
 #include "ui/Application.h"
@@ -170,6 +171,8 @@ bool MainDialog::OnInitDialog()
     Dialog::OnInitDialog();
     SetIcon(ProgramIconId);
     installFolder = ReadInstallFolder();
+    // Names that are not UTF-8 are in the ANSI code page of the system the game is on.
+    SetTextCodePage(SystemAnsiCodePage(installation.prefix));
     pathText = DataFilePath(installFolder);
     dataBuffer.Release();
     for (const std::string& path : LanguageModulePaths(installFolder))

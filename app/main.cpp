@@ -3,8 +3,9 @@
 //   velmora [DATAFILE]      the data file is loaded at start
 //   velmora --help | --version
 //
-// Exit status: 0, or 64 for arguments it does not understand.
-#include <cstdio>
+// Exit status: 0, or 64 for arguments it does not understand. The answers to --help,
+// --version and wrong arguments go to the console it was started from (on Windows, where
+// it has none of its own, the shell's; a message box when there is none).
 #include <string>
 
 #include "app/ViewerApp.h"
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr int ExitUsage = 64;  // EX_USAGE
+constexpr const char* DisplayName = "Velmora";
 constexpr const char* UsageText = "usage: velmora [DATAFILE]\n"
                                   "       velmora --help | --version\n";
 constexpr const char* KeysText = "\n"
@@ -56,16 +58,14 @@ int main(int argc, char** argv)
     velmora::PrepareCommandLine(argc, argv);
     Start start = Start::Run;
     if (const std::string complaint = ParseArguments(argc, argv, start, viewerApp.startFile); !complaint.empty()) {
-        std::fprintf(stderr, "velmora: %s\n%s", complaint.c_str(), UsageText);
+        velmora::TellUser("velmora: " + complaint + "\n" + UsageText, true, DisplayName);
         return ExitUsage;
     }
     if (start != Start::Run) {
-        std::fputs(start == Start::Help ? UsageText : "velmora " VELMORA_VERSION "\n", stdout);
-        if (start == Start::Help)
-            std::fputs(KeysText, stdout);
+        velmora::TellUser(start == Start::Help ? std::string(UsageText) + KeysText : "velmora " VELMORA_VERSION "\n", false, DisplayName);
         return 0;
     }
-    velmora::Application application(argc, argv, "velmora", "Velmora");
+    velmora::Application application(argc, argv, "velmora", DisplayName);
     velmora::InstallDialogFonts();
     viewerApp.InitInstance();
     return 0;

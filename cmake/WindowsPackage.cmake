@@ -1,5 +1,5 @@
 # The Windows programs: their resources (icon 128 from the program's two images, a version
-# resource, a manifest for common controls 6 and per-monitor DPI awareness), the viewer as
+# resource, a manifest for common controls 6, per-monitor DPI awareness and long paths), the viewer as
 # a GUI program, and the ZIP package velmora-<version>-win64.zip with both programs, the
 # README and the licence. Included at the end of the top-level CMakeLists.txt on Windows,
 # after every area, in place of the Debian packaging (Install.cmake).
@@ -41,6 +41,10 @@ if(TARGET velmora)
   velmora_windows_resources(velmora "Velmora tech tree viewer")
   set_target_properties(velmora PROPERTIES WIN32_EXECUTABLE ON)
   install(TARGETS velmora RUNTIME DESTINATION .)
+endif()
+# The dialog tests run as the viewer does: with its manifest (common controls 6, DPI awareness).
+if(TARGET velmora_win32_tests)
+  velmora_windows_resources(velmora_win32_tests "Velmora dialog tests")
 endif()
 install(TARGETS velmora-dump RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)

@@ -17,9 +17,9 @@ xdotool windowfocus --sync "$window"
 # The tech list has the focus; the path box comes next. Enter there loads the data file.
 xdotool key --delay 200 Tab Return
 sleep 2
-# Back to the tech list, and down to tech 6: a tech with required techs, two costs and
-# five effect lines.
-xdotool key --delay 50 shift+Tab Down Down Down Down Down Down
+# Back to the tech list, and down to tech 6 (the first Down selects line 000): a tech with
+# required techs, two costs and five effect lines.
+xdotool key --delay 50 shift+Tab Down Down Down Down Down Down Down
 sleep 1
 import -window "$window" docs/dialog.png
 echo "wrote docs/dialog.png"

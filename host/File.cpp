@@ -45,7 +45,7 @@ Result<File> File::OpenForReading(const std::string& path)
     if (::fstat(fd, &st) != 0)
         return SystemFailure("cannot open the file");
     if (S_ISDIR(st.st_mode))
-        return SystemFailure("cannot open the file", EISDIR);
+        return Failure<>{.reason = "cannot open the file", .systemReason = FolderReason};
     if (!S_ISREG(st.st_mode))
         return Failure<>{.reason = "cannot open the file", .systemReason = "not a regular file"};
     const int flags = ::fcntl(fd, F_GETFL);

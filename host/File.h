@@ -14,6 +14,9 @@
 
 namespace velmora {
 
+// What a failure to open says when the path names a folder, on every system.
+inline constexpr const char* FolderReason = "is a folder";
+
 class File {
 public:
     File() = default;
@@ -30,8 +33,9 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    // Opens an existing regular file for reading only. Folders, devices, FIFOs and sockets
-    // are refused without blocking.
+    // Opens an existing regular file for reading only. Folders (FolderReason), devices,
+    // FIFOs and sockets are refused without blocking. On Windows the file stays open to
+    // others for reading, writing and deleting, and a path of any length can be opened.
     static Result<File> OpenForReading(const std::string& path);
 
     // Creates a scratch file for reading and writing that only this process can reach:

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "host/HostPath.h"
 #include "host/Win32Text.h"
 
 namespace velmora {
@@ -35,19 +36,41 @@ HANDLE HandleOf(int fd)
     return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
 }
 
+// The path as the file calls take it: made full, and past MAX_PATH with the prefix under
+// which the system takes it whole.
+std::wstring ForFileCalls(const std::string& path)
+{
+    const std::wstring wide = Wide(path);
+    std::wstring full(wide.size() + MAX_PATH, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size())
+        return wide;
+    full.resize(length);
+    const std::u16string extended = ExtendedLengthPath(std::u16string_view(reinterpret_cast<const char16_t*>(full.data()), full.size()));
+    return std::wstring(extended.begin(), extended.end());
+}
+
 } // namespace
 
 Result<File> File::OpenForReading(const std::string& path)
 {
-    // Shared for reading, so the data file loads while the game has it open too.
-    const HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return SystemFailure("cannot open the file");
+    // Shared for everything: the data file loads while the game, an editor or a download
+    // has it open, even for writing; the parser checks whatever it reads.
+    const std::wstring name = ForFileCalls(path);
+    const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        // A folder does not open this way, and the system calls that a denied access.
+        const DWORD attributes = GetFileAttributesW(name.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return Failure<>{.reason = "cannot open the file", .systemReason = FolderReason};
+        return SystemFailure("cannot open the file", error);
+    }
     File file(Adopt(handle));
     if (!file.IsOpen())
         return Failure<>{.reason = "cannot open the file", .systemReason = "too many open files"};
-    // Folders do not open without backup semantics; devices, pipes and consoles are refused.
+    // Devices, pipes and consoles are refused.
     if (GetFileType(HandleOf(file.fd_)) != FILE_TYPE_DISK)
         return Failure<>{.reason = "cannot open the file", .systemReason = "not a regular file"};
     return file;

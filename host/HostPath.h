@@ -59,6 +59,13 @@ private:
 // One path through `prefix`, with a resolver of its own.
 std::string ResolveHostPathIn(const std::string& prefix, std::string_view path);
 
+// Windows' form of a full path for its file calls: a path of MAX_PATH (260) UTF-16 units
+// or more gets the prefix "\\?\" ("\\server\share\..." becomes "\\?\UNC\server\share\..."),
+// under which the system takes it whole, whatever its length; shorter paths, paths that
+// already name a namespace ("\\?\", "\\.\") and relative ones stay as they are. `fullPath`
+// must be normalised as GetFullPathNameW leaves it (backslashes, no "." or "..").
+std::u16string ExtendedLengthPath(std::u16string_view fullPath);
+
 // A path for messages: `given` as the user gave or the program composed it, followed by
 // the host path it was looked for at, in brackets, when that is another file; a host path
 // written with backslashes shows in host form ("/games\x.dat" as "/games/x.dat").

@@ -1,6 +1,6 @@
 // Text encoding, in one place: UTF-16 (the Windows side's wide text) and UTF-8 (the
-// program's narrow text), validation, the Windows-1252 fallback for bytes that are not
-// UTF-8, and ASCII case folding for names that Windows compares without regard to case.
+// program's narrow text), validation, and ASCII case folding for names that Windows
+// compares without regard to case. Texts in a Windows code page: CodePage.h.
 //
 // Nothing here fails: what cannot be converted becomes U+FFFD, the replacement character.
 #pragma once
@@ -35,14 +35,6 @@ void AppendUtf16(std::u16string& out, char32_t codePoint);
 std::string Utf16ToUtf8(std::u16string_view text);
 // Every invalid byte becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
-
-// Bytes in the Windows-1252 code page as UTF-8. The five bytes the code page leaves
-// undefined become the control characters of the same number, as the system's own
-// conversion does.
-std::string Windows1252ToUtf8(std::string_view bytes);
-
-// Valid UTF-8 as it is; any other text read as Windows-1252, so no byte shows as garbage.
-std::string Utf8OrWindows1252(std::string_view bytes);
 
 template <class Char>
 constexpr Char LowerAscii(Char c)

@@ -19,7 +19,8 @@ public:
     // Makes the font name `fontName` stand for the installed family `substitute` in the
     // dialogs built afterwards; calling it again does no harm. Answers the family that
     // `fontName` at `pointSize` points now resolves to (another one when `substitute` is
-    // not installed).
+    // not installed). On Windows the system maps fonts itself and `substitute` is not used:
+    // the dialogs take the face ui/DialogFace.h chooses, which this answers.
     static std::string SubstituteFont(std::string_view fontName, std::string_view substitute, int pointSize);
 
 private:

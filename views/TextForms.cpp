@@ -1,6 +1,6 @@
 #include "views/TextForms.h"
 
-#include "host/Text.h"
+#include "host/CodePage.h"
 
 #include <cctype>
 #include <charconv>
@@ -59,9 +59,29 @@ std::int32_t ReadLenientNumber(std::string_view text)
     return static_cast<std::int32_t>(std::min<std::int64_t>(value, limit - 1));
 }
 
+namespace {
+
+unsigned& CodePageOfTexts()
+{
+    static unsigned codePage = CodePageWestern;
+    return codePage;
+}
+
+} // namespace
+
 std::string DisplayText(std::string_view bytes)
 {
-    return Utf8OrWindows1252(bytes);
+    return Utf8OrCodePage(bytes, CodePageOfTexts());
+}
+
+unsigned TextCodePage()
+{
+    return CodePageOfTexts();
+}
+
+void SetTextCodePage(unsigned codePage)
+{
+    CodePageOfTexts() = codePage;
 }
 
 } // namespace velmora

@@ -21,8 +21,13 @@ std::string FormatNumberBlankNone(std::int64_t value);
 // 0. Numbers beyond the signed 32-bit range are held at its ends.
 std::int32_t ReadLenientNumber(std::string_view text);
 
-// Texts from the data file are bytes in the game's code page. A text that is valid UTF-8
-// is kept as it is; any other is decoded as Windows-1252, so no byte shows as garbage.
+// Texts from the data file are bytes in the ANSI code page of the system that wrote them.
+// A text that is valid UTF-8 is kept as it is; any other is decoded from TextCodePage().
 std::string DisplayText(std::string_view bytes);
+
+// The code page DisplayText decodes with: 1252 until the program sets another, normally
+// the system's ANSI code page (SystemAnsiCodePage in host/CodePage.h), once at start.
+unsigned TextCodePage();
+void SetTextCodePage(unsigned codePage);
 
 } // namespace velmora

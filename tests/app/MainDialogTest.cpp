@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QProcess>
 
+#include <fstream>
+
 #include "editor/EffectDialog.h"
 
 namespace velmora {
@@ -40,7 +42,9 @@ TEST_F(MainDialogTest, WithoutWinePrefixTheFirstPrefixWithTheGamesDataFileServes
     MakeWinePrefix(dir.Path() / ".wine", HiveNaming("C:\\Games\\Gone"));
     fs::create_directories(dir.Path() / ".local/share/bottles/bottles");
     fs::create_directory_symlink(prefix, dir.Path() / ".local/share/bottles/bottles/game");
-    WriteData(DataFile({}, {NamedTech("Bottled")}));
+    // Its names are in its own code page, 932.
+    std::ofstream(prefix / "system.reg", std::ios::app) << "[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\Codepage] 1\n\"ACP\"=\"932\"\n";
+    WriteData(DataFile({}, {NamedTech("Bottled \x93\xFA\x96\x7B")}));
     ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
     ScopedEnv home("HOME", dir.Path().string());
     Open();
@@ -48,7 +52,7 @@ TEST_F(MainDialogTest, WithoutWinePrefixTheFirstPrefixWithTheGamesDataFileServes
     EXPECT_EQ(dialog->installation.prefix, (dir.Path() / ".local/share/bottles/bottles/game").string());
     EXPECT_EQ(dialog->languageModules.LookupString(12), "Id twelve");
     EnterInPathBox();
-    EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Bottled"});
+    EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Bottled 日本"});
     EXPECT_TRUE(messageBoxes.Texts().isEmpty());
 }
 

@@ -290,7 +290,7 @@ TEST_F(BadInputTest, FilesAndFolders)
 {
     const std::vector<FileCase> cases = {
         {"missing", [](const TempDir& d) { return d.File("missing.dat"); }, LoadFailure::OpenFailed, "missing.dat: cannot open the data file: No such file or directory"},
-        {"a folder", [](const TempDir& d) { fs::create_directory(d.File("folder.dat")); return d.File("folder.dat"); }, LoadFailure::OpenFailed, "Is a directory"},
+        {"a folder", [](const TempDir& d) { fs::create_directory(d.File("folder.dat")); return d.File("folder.dat"); }, LoadFailure::OpenFailed, "folder.dat: cannot open the data file: is a folder"},
         {"a device", [](const TempDir&) { return std::string("/dev/zero"); }, LoadFailure::OpenFailed, "/dev/zero: cannot open the data file: not a regular file"},
         {"a FIFO", [](const TempDir& d) { ::mkfifo(d.File("fifo.dat").c_str(), 0600); return d.File("fifo.dat"); }, LoadFailure::OpenFailed, "not a regular file"},
         {"empty", [](const TempDir& d) { WriteFile(d.File("empty.dat"), Bytes{}); return d.File("empty.dat"); }, LoadFailure::StreamTruncated, "cut short"},

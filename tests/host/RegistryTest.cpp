@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "host/CodePage.h"
 #include "host/Installation.h"
 #include "host/WinePrefixes.h"
 #include "host/WineRegistry.h"
@@ -132,6 +133,29 @@ TEST_F(RegistryTest, AUserWhoMayOnlyReadTheRegistryFindsTheFolder)
     EXPECT_EQ(fixtures::RunUnprivileged([this] { return ReadInstallFolder().value_or("") == "C:\\Games\\Brannoch" ? 0 : 1; }), 0);
     EXPECT_EQ(fs::last_write_time(prefix.Path() / "system.reg"), before);
     fs::permissions(prefix.Path(), fs::perms::owner_all, fs::perm_options::add);
+}
+
+// The ANSI code page of a prefix, in the key Wine spells "Codepage", among the tables it lists.
+TEST_F(RegistryTest, TheAnsiCodePageOfAPrefix)
+{
+    const auto withAcp = [](const std::string& acp) {
+        return Hive("win64", "[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\Codepage] 1796657537\n#time=1dd86602462ece4\n"
+                             "\"10000\"=\"c_10000.nls\"\n\"1252\"=\"c_1252.nls\"\n\"932\"=\"c_932.nls\"\n" + acp +
+                             "\"MACCP\"=\"10000\"\n\"OEMCP\"=\"437\"\n");
+    };
+    const std::pair<std::string, unsigned> rows[] = {
+        {withAcp("\"ACP\"=\"932\"\n"), 932},
+        {withAcp("\"ACP\"=\"1251\"\n"), 1251},
+        {withAcp(""), 1252},
+        {withAcp("\"ACP\"=\"65535\"\n"), 1252},      // no such code page
+        {withAcp("\"ACP\"=dword:000003a4\n"), 1252},  // not a text
+        {Hive("win64", NativeKey + Folder), 1252},
+    };
+    for (const auto& [hive, codePage] : rows) {
+        WriteHive(hive);
+        EXPECT_EQ(AnsiCodePageIn(prefix.Path().string()), codePage) << hive.substr(hive.size() - 60);
+    }
+    EXPECT_EQ(AnsiCodePageIn((prefix.Path() / "none").string()), 1252u);
 }
 
 TEST(Registry, ThePrefixIsWinePrefixElseTheHomeFolders)

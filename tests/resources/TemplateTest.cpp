@@ -60,7 +60,13 @@ TEST_P(BuiltTemplateTest, ControlsSitWhereTheTemplateSaysWithTheirCaptionsInside
     ASSERT_EQ(QFontInfo(dialogFont).family(), DialogFontSubstitute);
     EXPECT_EQ(dialogFont.pointSize(), 9);
     const DialogBaseUnits base = dialog.BaseUnits();
-    EXPECT_EQ(window.size(), QSize(HorizontalUnitsToPixels(dialogTemplate.width, base), VerticalUnitsToPixels(dialogTemplate.height, base)));
+    const QSize inUnits(HorizontalUnitsToPixels(dialogTemplate.width, base), VerticalUnitsToPixels(dialogTemplate.height, base));
+    EXPECT_EQ(window.size(), inUnits);
+    // At the scale asked for (QT_SCALE_FACTOR, run by tests of their own at 1.5 and 2), the
+    // window takes the template's size at that scale on the screen, within 10 %.
+    const double scale = qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() : 1.0;
+    EXPECT_NEAR(window.width() * window.devicePixelRatioF(), inUnits.width() * scale, inUnits.width() * scale / 10);
+    EXPECT_NEAR(window.height() * window.devicePixelRatioF(), inUnits.height() * scale, inUnits.height() * scale / 10);
     // The window's children are its controls, in template order.
     std::vector<QWidget*> controls;
     for (QObject* child : window.children())

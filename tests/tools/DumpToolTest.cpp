@@ -220,6 +220,32 @@ TEST_F(DumpToolTest, TheRegistryNamesTheFolderWithoutInstall)
     EXPECT_NE(run.out.find("000:Moat\n"), std::string::npos);
 }
 
+// Names that are not UTF-8 are in the prefix's ANSI code page, unless --codepage names another.
+TEST_F(DumpToolTest, NamesInThePrefixsCodePageOrTheOneGiven)
+{
+    const fs::path prefix = dir.Path() / "prefix";
+    fixtures::MakeWinePrefix(prefix, fixtures::HiveNaming("C:\\Games\\Keep") +
+                                         "[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\Codepage] 1\n\"ACP\"=\"932\"\n");
+    fs::create_directories(prefix / "drive_c" / "Games" / "Keep" / "Data");
+    datafile::WriteFile((prefix / "drive_c" / "Games" / "Keep" / "Data" / "brannoch2_x1_p1.dat").string(),
+                        datafile::DeflateRaw(datafile::MinimalDataFile({Tech("\x93\xFA\x96\x7B"), Tech("Caf\xE9")})));
+    const std::pair<std::vector<std::string>, std::string> runs[] = {
+        {{}, "000:日本\n001:Caf・\n"},
+        {{"--codepage", "1252"}, "000:“ú–{\n001:Café\n"},
+        {{"--codepage=932"}, "000:日本\n001:Caf・\n"},
+    };
+    for (const auto& [args, lines] : runs) {
+        std::vector<std::string> all = args;
+        all.insert(all.end(), {"--format", "dot"});
+        const ToolRun run = RunDump(dir, all, prefix.string());
+        ASSERT_EQ(run.status, 0) << run.err;
+        std::string names;
+        for (std::size_t at = run.out.find("label=\""); at != std::string::npos; at = run.out.find("label=\"", at + 1))
+            names += run.out.substr(at + 7, run.out.find('"', at + 7) - at - 7) + "\n";
+        EXPECT_EQ(names, lines) << (args.empty() ? "" : args[0]);
+    }
+}
+
 // A stale ~/.wine before a Lutris prefix whose name holds a tab and a terminal's escape,
 // beside a Steam library list whose app sizes name folders of the working folder that hold
 // the game: the Lutris copy is used, the stale one passed over, the decoys never looked at.
@@ -535,6 +561,7 @@ TEST_F(DumpToolTest, CommandLineConventions)
         {{"--tech", "460"}, "'460'"}, {{"--diff", "a.dat"}, "--diff"}, {{"--diff", "--format", "dot", "a.dat", "b.dat"}, "--diff"},
         {{"--list-installations", "a.dat"}, "--list-installations"}, {{"--diff", "--format", "csv", "a.dat", "b.dat"}, "--diff"},
         {{"--format", "markdown", "a.dat"}, "markdown"},
+        {{"--codepage", "x"}, "'x'"}, {{"--codepage"}, "--codepage"}, {{"--codepage", "1252", "--list-installations"}, "--list-installations"},
     };
     for (const auto& [args, named] : bad) {
         const ToolRun run = RunDump(dir, args, dir.File("no-prefix"));

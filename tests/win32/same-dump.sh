@@ -2,7 +2,7 @@
 # The Windows dump tool, run by Wine, prints byte for byte what the native one prints, on the
 # demo installation: found through the registry (each program in its own prefix), given
 # with --install (also as a copy in a folder whose name no ANSI code page holds whole), and
-# the data file named, in the three formats.
+# the data file named, in the three formats, and names in the code pages 932 and 1252.
 #   same-dump.sh WINDOWS_DUMP NATIVE_BUILD SCRATCH
 set -euo pipefail
 exe=$1
@@ -25,8 +25,8 @@ same() {  # NAME NATIVE_ARGS -- WINDOWS_ARGS
   while [ "$1" != "--" ]; do native_args+=("$1"); shift; done
   shift
   windows_args=("$@")
-  WINEPREFIX="$native/demo-prefix" "$native/tools/velmora-dump" "${native_args[@]}" > "$scratch/$name.native"
-  WINEPREFIX="$scratch/prefix" WINEDEBUG=-all LC_ALL=C.UTF-8 wine "$exe" "${windows_args[@]}" > "$scratch/$name.windows" 2> "$scratch/$name.log"
+  WINEPREFIX="${native_prefix:-$native/demo-prefix}" "$native/tools/velmora-dump" "${native_args[@]}" > "$scratch/$name.native"
+  WINEPREFIX="$scratch/prefix" WINEDEBUG=-all LC_ALL=${wine_locale:-C.UTF-8} wine "$exe" "${windows_args[@]}" > "$scratch/$name.windows" 2> "$scratch/$name.log"
   if cmp -s "$scratch/$name.native" "$scratch/$name.windows"; then
     echo "same: $name ($(wc -c < "$scratch/$name.native") bytes)"
   else
@@ -43,5 +43,20 @@ same datafile-json --install "$game" --format json "$game${data//\\//}" -- --ins
 unicode="$scratch/Ünïcödé ゲーム Ωμέγα"
 cp -a "$game" "$unicode"
 same unicode-folder-json --install "$game" --format json -- --install "Z:${unicode//\//\\}" --format json
+# Names that are not UTF-8, decoded from the code page given: iconv there, the system here.
+"$native/tools/velmora-make-demo" --code-page-names "$scratch/names.dat" > /dev/null
+for cp in 932 1252; do
+  same names-$cp --install "$game" --codepage $cp --format json "$scratch/names.dat" -- \
+    --install "$wgame" --codepage $cp --format json "Z:${scratch//\//\\}\\names.dat"
+done
+# Without --codepage, the system's: Wine's follows the locale and is written into the
+# prefix's registry (by the first process of a new session), where the native tool reads it.
+WINEPREFIX="$scratch/prefix" wineserver -w
+WINEPREFIX="$scratch/prefix" WINEDEBUG=-all LC_ALL=ja_JP.UTF-8 wine cmd /c exit
+WINEPREFIX="$scratch/prefix" wineserver -w
+grep -q '"ACP"="932"' "$scratch/prefix/system.reg"
+native_prefix="$scratch/prefix" wine_locale=ja_JP.UTF-8 same names-system --install "$game" --format dot "$scratch/names.dat" -- \
+  --install "$wgame" --format dot "Z:${scratch//\//\\}\\names.dat"
+grep -q '000:日本刀' "$scratch/names-system.native"
 WINEPREFIX="$scratch/prefix" wineserver -k || true
 [ "$failures" -eq 0 ]

@@ -6,6 +6,8 @@
 //                                 .rc files that the build compiles and links into DLLs
 //   make-demo --patched FILE      a second version of the data file, with a few balance
 //                                 changes, to compare with the first
+//   make-demo --code-page-names FILE   a small data file whose tech names are bytes in the
+//                                 code pages 932 and 1252, valid and not
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -148,6 +150,16 @@ void WriteDataFile(const fs::path& path, bool patched)
     velmora::datafile::WriteFile(path.string(), velmora::datafile::DeflateRaw(velmora::datafile::RealisticDataFile(options)));
 }
 
+// Names as a Japanese and a western system write them, and bytes that make no character.
+void WriteCodePageNames(const fs::path& path)
+{
+    std::vector<velmora::datafile::TechSpec> techs;
+    for (const char* name : {"\x93\xFA\x96\x7B\x93\x81", "\xB1\xDD\xC4\xDE", "\x87\x40\xFA\x40\xF0\x40", "Caf\xE9 \x80",
+                             "\x81\x8D\x8F\x90\x9D", "\x82\x41\x82", "\x80\xA0\xFD\xFF", "\xE6\x97\xA5 plain UTF-8"})
+        techs.push_back(velmora::datafile::NamedTech(name));
+    velmora::datafile::WriteFile(path.string(), velmora::datafile::DeflateRaw(velmora::datafile::MinimalDataFile(techs)));
+}
+
 void WritePrefix(const fs::path& prefix)
 {
     const fs::path game = prefix / "drive_c" / "Games" / "Brannoch";
@@ -180,8 +192,9 @@ void WritePrefix(const fs::path& prefix)
 int main(int argc, char** argv)
 {
     const std::string option = argc == 3 ? argv[1] : "";
-    if (argc != 2 && option != "--language-rc" && option != "--patched") {
-        std::fprintf(stderr, "usage: make-demo PREFIX\n       make-demo --language-rc DIR\n       make-demo --patched FILE\n");
+    if (argc != 2 && option != "--language-rc" && option != "--patched" && option != "--code-page-names") {
+        std::fprintf(stderr, "usage: make-demo PREFIX\n       make-demo --language-rc DIR\n       make-demo --patched FILE\n"
+                             "       make-demo --code-page-names FILE\n");
         return 64;
     }
     try {
@@ -189,6 +202,8 @@ int main(int argc, char** argv)
             WriteLanguageRc(argv[2]);
         else if (option == "--patched")
             WriteDataFile(argv[2], true);
+        else if (option == "--code-page-names")
+            WriteCodePageNames(argv[2]);
         else
             WritePrefix(argv[1]);
     } catch (const std::exception& e) {

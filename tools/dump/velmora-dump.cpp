@@ -1,7 +1,7 @@
 // velmora-dump: exports what the viewer shows of a data file, for scripts and comparisons.
 //
-//   velmora-dump [--install DIR] [--format text|json|dot|csv] [--tech N]... [DATAFILE]
-//   velmora-dump --diff [--install DIR] [--format text|json|markdown] [--tech N]... OLD NEW
+//   velmora-dump [--install DIR] [--format text|json|dot|csv] [--tech N]... [--codepage N] [DATAFILE]
+//   velmora-dump --diff [--install DIR] [--format text|json|markdown] [--tech N]... [--codepage N] OLD NEW
 //   velmora-dump --list-installations [--format text|json]
 //
 // Exit status: 0 success (a "num error" is a warning), 1 the data file could not be
@@ -22,6 +22,7 @@
 
 #include "data/DataFile.h"
 #include "data/DataParser.h"
+#include "host/CodePage.h"
 #include "host/CommandLine.h"
 #include "host/HostPath.h"
 #include "host/Installation.h"
@@ -29,6 +30,7 @@
 #include "tools/dump/DumpDiff.h"
 #include "tools/dump/DumpFormats.h"
 #include "tools/dump/InstallationList.h"
+#include "views/TextForms.h"
 
 namespace {
 
@@ -38,9 +40,9 @@ constexpr int ExitDifferences = 1;
 constexpr int ExitTrouble = 2;
 constexpr int ExitUsage = 64;    // EX_USAGE
 constexpr int ExitOutput = 74;   // EX_IOERR
-constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot|csv] [--tech N]... [DATAFILE]\n"
-                                  "       velmora-dump --diff [--install DIR] [--format text|json|markdown] [--tech N]... OLD NEW\n"
-                                  "       velmora-dump --list-installations\n"
+constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format text|json|dot|csv] [--tech N]... [--codepage N] [DATAFILE]\n"
+                                  "       velmora-dump --diff [--install DIR] [--format text|json|markdown] [--tech N]... [--codepage N] OLD NEW\n"
+                                  "       velmora-dump --list-installations [--format text|json]\n"
                                   "       velmora-dump --help | --version\n";
 
 enum class Format { Text, Json, Dot, Csv, Markdown };
@@ -50,6 +52,7 @@ struct Options {
     std::vector<std::string> files;
     Format format = Format::Text;
     velmora::TechFilter techs;
+    unsigned codePage = 0;  // of names that are not UTF-8; 0: the system's
     bool diff = false;
     bool help = false;
     bool listInstallations = false;
@@ -105,6 +108,11 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
                 return "--tech needs a tech number from 0 to " + std::to_string(velmora::MaxTechs - 1) + (number.empty() ? "" : ", not '" + number + "'");
             if (std::find(options.techs.only.begin(), options.techs.only.end(), k) == options.techs.only.end())
                 options.techs.only.push_back(k);
+        } else if (arg == "--codepage") {
+            const std::string number = takeValue();
+            options.codePage = velmora::ParseCodePage(number);
+            if (options.codePage == 0)
+                return number.empty() ? "--codepage needs a code page number (932, 1252, ...)" : "unknown code page '" + number + "'";
         } else if (arg == "--format") {
             const std::string name = takeValue();
             if (name == "text")
@@ -133,8 +141,8 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
         return "--diff writes text, json or markdown";
     if (!options.diff && options.format == Format::Markdown)
         return "markdown is the format of --diff's patch notes";
-    if (options.listInstallations && (options.install || files > 0))
-        return "--list-installations takes no --install and no data file";
+    if (options.listInstallations && (options.install || files > 0 || options.codePage != 0))
+        return "--list-installations takes no --install, no --codepage and no data file";
     if (options.listInstallations && options.format != Format::Text && options.format != Format::Json)
         return "--list-installations writes text or json";
     std::sort(options.techs.only.begin(), options.techs.only.end());
@@ -222,6 +230,8 @@ int main(int argc, char** argv)
             return ExitLoadFailed;
         }
     }
+    // Names that are not UTF-8 are in the ANSI code page of the system the game is on.
+    velmora::SetTextCodePage(options.codePage != 0 ? options.codePage : velmora::SystemAnsiCodePage(installation.prefix));
     int status = 0;
     std::vector<std::unique_ptr<velmora::GameTables>> loaded;
     if (options.diff) {

@@ -109,23 +109,14 @@ int CaptionExtent(const QFont& font, const QString& text)
 
 QFont CaptionFont(const QFont& font, const QString& text, int room)
 {
-    const int extent = CaptionExtent(font, text);
-    if (extent <= room) {
-        return font;
-    }
     const int normal = font.stretch() == QFont::AnyStretch ? QFont::Unstretched : font.stretch();
-    // Widths scale about with the stretch; hinting moves them a pixel or so either way,
-    // so the search starts a few steps above the estimate and goes down.
-    const int estimate = room > 0 ? static_cast<int>(static_cast<long long>(normal) * room / extent) : 0;
-    QFont condensed = font;
-    for (int stretch = std::min(normal - 1, estimate + 3); stretch >= MinCaptionStretch; --stretch) {
-        condensed.setStretch(stretch);
-        if (CaptionExtent(condensed, text) <= room) {
-            return condensed;
-        }
-    }
-    condensed.setStretch(std::min(normal, MinCaptionStretch));
-    return condensed;
+    const auto condensed = [&](int percent) {
+        QFont narrower = font;
+        narrower.setStretch(normal * percent / 100);
+        return narrower;
+    };
+    const int percent = CaptionStretch(room, [&](int p) { return CaptionExtent(p == 100 ? font : condensed(p), text); });
+    return percent == 100 ? font : condensed(percent);
 }
 
 bool FitCaption(QWidget& control)

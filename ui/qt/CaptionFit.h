@@ -1,24 +1,16 @@
-// Captions that fit their controls.
-//
-// Templates are laid out in dialog units, which scale with the dialog font's average
-// letter width. A font whose punctuation, spaces and capitals are wide for its average
-// letter gives captions longer than the room the template meant for them: on the window
-// system such a caption is cut at the control's edge. Here it is condensed instead: a
-// caption wider than its room is drawn in the same family and size, narrowed with
-// QFont::setStretch just enough to fit, never below MinCaptionStretch. The control keeps
-// its place and size; only its caption's font changes. A caption that fits is left alone.
+// Captions that fit their controls on the Qt backend: how much room a control leaves its
+// caption, how wide the caption is, and the font it is drawn in. The rule is ui/CaptionFit.h;
+// a condensed caption is drawn in the same family and size with QFont::setStretch.
 #pragma once
 
 #include <QFont>
 #include <QString>
 
+#include "ui/CaptionFit.h"
+
 class QWidget;
 
 namespace velmora {
-
-// Narrowest stretch (percent of the normal width) a caption is condensed to. A caption
-// that does not fit even then keeps this stretch and is cut at the edge.
-inline constexpr int MinCaptionStretch = 80;
 
 // The width in pixels a control draws its caption in: a one-line label's contents, the
 // text beside a check box's mark, the inside of a push button's frame. -1 for any
@@ -33,8 +25,7 @@ QString CaptionOf(const QWidget& control);
 // beyond its advance.
 int CaptionExtent(const QFont& font, const QString& text);
 
-// `font` itself when `text` fits `room`; otherwise `font` at the widest stretch, from its
-// own down to MinCaptionStretch, at which the text fits (MinCaptionStretch when none does).
+// `font` itself when `text` fits `room`; otherwise `font` condensed by CaptionStretch.
 QFont CaptionFont(const QFont& font, const QString& text, int room);
 
 // Gives a label, check box or push button the font its caption fits in; other controls

@@ -6,7 +6,10 @@
 #include <QMouseEvent>
 
 #include "ui/Controls.h"
-#include "ui/DepthScope.h"
+#include "ui/ListBoxRule.h"
+
+#include <algorithm>
+#include <utility>
 
 namespace velmora {
 
@@ -45,11 +48,6 @@ ListBoxWidget::ListBoxWidget(bool sorted, QWidget* parent) : QListWidget(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A line longer than the list is cut at the border, with no ellipsis.
     setTextElideMode(Qt::ElideNone);
-    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
-        if (programDepth_ == 0 && clickDepth_ == 0) {
-            emit SelectionChangedByUser();
-        }
-    });
 }
 
 QItemSelectionModel::SelectionFlags ListBoxWidget::selectionCommand(const QModelIndex& index,
@@ -67,23 +65,80 @@ QItemSelectionModel::SelectionFlags ListBoxWidget::selectionCommand(const QModel
     return command;
 }
 
+ListBoxState ListBoxWidget::State() const
+{
+    const int row = std::max(sizeHintForRow(0), 1);
+    return ListBoxState{count(), SelectedLine(), std::max(currentRow(), 0), std::max(viewport()->height() / row, 1)};
+}
+
+void ListBoxWidget::SelectByUser(int line)
+{
+    if (line < 0 || line >= count())
+        return;
+    setCurrentRow(line, QItemSelectionModel::ClearAndSelect);
+    scrollToItem(item(line));
+    emit SelectionChangedByUser();
+}
+
+void ListBoxWidget::keyPressEvent(QKeyEvent* event)
+{
+    static const std::pair<int, ListKey> keys[] = {
+        {Qt::Key_Up, ListKey::Up},         {Qt::Key_Down, ListKey::Down},         {Qt::Key_Left, ListKey::Left},
+        {Qt::Key_Right, ListKey::Right},   {Qt::Key_PageUp, ListKey::PageUp},     {Qt::Key_PageDown, ListKey::PageDown},
+        {Qt::Key_Home, ListKey::Home},     {Qt::Key_End, ListKey::End},           {Qt::Key_Space, ListKey::Space},
+    };
+    for (const auto& [key, listKey] : keys) {
+        if (event->key() == key) {
+            SelectByUser(ListBoxKeyLine(State(), listKey));
+            event->accept();
+            return;
+        }
+    }
+    const QString text = event->text();
+    if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) == 0 && !text.isEmpty() &&
+        text.front().isPrint()) {
+        SelectByUser(ListBoxTypedLine(State(), ToNarrow(text), [this](int line) { return ToNarrow(LineText(line)); }));
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
 void ListBoxWidget::mousePressEvent(QMouseEvent* event)
 {
-    const bool onLine = event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
-    const int before = SelectedLine();
-    {
-        // A press is reported once, after the selection has followed it.
-        const DepthScope click(clickDepth_);
-        QListWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
     }
-    if (programDepth_ == 0 && (onLine || SelectedLine() != before)) {
-        emit SelectionChangedByUser();
+    pressedOnLine_ = indexAt(event->position().toPoint()).isValid();
+    QListWidget::mousePressEvent(event);
+}
+
+void ListBoxWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (pressedOnLine_)
+        QListWidget::mouseMoveEvent(event);
+}
+
+void ListBoxWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    // Only the release of a press on a line selects (Qt may select on a release) and reports.
+    if (event->button() != Qt::LeftButton || !pressedOnLine_) {
+        event->accept();
+        return;
     }
+    pressedOnLine_ = false;
+    QListWidget::mouseReleaseEvent(event);
+    emit SelectionChangedByUser();
+}
+
+void ListBoxWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
 }
 
 int ListBoxWidget::AddLine(const QString& text)
 {
-    const DepthScope program(programDepth_);
     int position = count();
     if (sorted_) {
         // Upper bound: the first line that compares greater than the new one.
@@ -105,7 +160,6 @@ int ListBoxWidget::AddLine(const QString& text)
 
 void ListBoxWidget::RemoveAllLines()
 {
-    const DepthScope program(programDepth_);
     clear();
 }
 
@@ -122,7 +176,6 @@ int ListBoxWidget::SelectedLine() const
 
 int ListBoxWidget::SelectLine(int index)
 {
-    const DepthScope program(programDepth_);
     if (index < 0 || index >= count()) {
         clearSelection();
         return ListError;

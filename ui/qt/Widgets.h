@@ -15,6 +15,8 @@
 
 namespace velmora {
 
+struct ListBoxState;
+
 QString FromNarrow(std::string_view text);
 std::string ToNarrow(const QString& text);
 
@@ -41,12 +43,11 @@ protected:
     ~LineList() = default;
 };
 
-// A list of lines with at most one selected. Only selections the user makes are
-// reported (SelectionChangedByUser); what the program does is not. Every click on a line
-// is reported, even on the line already selected; a keyboard move is reported when it
-// selects another line. Once a line is selected the user cannot take the selection away:
-// Ctrl with a click or Space does not deselect, and a click below the lines does nothing.
-// A line longer than the list is cut at its border, without an ellipsis.
+// A list of lines with at most one selected, answering keys and the mouse as the rule in
+// ui/ListBoxRule.h says (SelectionChangedByUser); what the program does is not reported.
+// Once a line is selected the user cannot take the selection away: Ctrl with a click or
+// Space does not deselect. A line longer than the list is cut at its border, without an
+// ellipsis.
 class ListBoxWidget final : public QListWidget, public LineList {
     Q_OBJECT
 public:
@@ -67,12 +68,20 @@ signals:
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // What the rule needs to know of the list.
+    ListBoxState State() const;
+    // Selects `line` as the user did, and reports it.
+    void SelectByUser(int line);
+
     bool sorted_;
-    int programDepth_ = 0;
-    int clickDepth_ = 0;
+    bool pressedOnLine_ = false;  // the left button went down on a line and is held
 };
 
 // A one-line text box. A digits-only box refuses typed characters other than 0 to 9;

@@ -1,11 +1,11 @@
 #include "ui/Application.h"
 
 #include "host/Win32Text.h"
+#include "ui/DialogFace.h"
 #include "ui/win32/DialogWindow.h"
 
 #include <commctrl.h>
 
-#include <map>
 
 namespace velmora {
 
@@ -17,21 +17,15 @@ std::wstring& DisplayNameText()
     return name;
 }
 
-// Dialog font names and the installed faces that stand for them (SubstituteFont).
-std::map<std::wstring, std::wstring>& Substitutes()
-{
-    static std::map<std::wstring, std::wstring> substitutes;
-    return substitutes;
-}
-
 int CALLBACK FoundFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
 {
     *reinterpret_cast<bool*>(found) = true;
     return 0;
 }
 
-bool IsInstalled(const std::wstring& face)
+bool IsInstalled(std::string_view name)
 {
+    const std::wstring face = Wide(name);
     if (face.empty() || face.size() >= LF_FACESIZE)
         return false;
     LOGFONTW wanted{};
@@ -42,6 +36,29 @@ bool IsInstalled(const std::wstring& face)
     EnumFontFamiliesExW(screen, &wanted, FoundFamily, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, screen);
     return found;
+}
+
+// The face the system maps a name to: Windows' font substitutes ("Name"="Face" or
+// "Name,128"="Face,128"), or Wine's replacements.
+std::string SubstituteOf(std::string_view name)
+{
+    const std::wstring face = Wide(name);
+    const struct {
+        HKEY root;
+        const wchar_t* key;
+    } tables[] = {
+        {HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes"},
+        {HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements"},
+    };
+    for (const auto& table : tables) {
+        wchar_t value[LF_FACESIZE * 2] = {};
+        DWORD size = sizeof value;
+        if (RegGetValueW(table.root, table.key, face.c_str(), RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS) {
+            std::wstring substitute = value;
+            return Narrow(substitute.substr(0, substitute.find(L',')));
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -64,28 +81,13 @@ const std::wstring& DisplayName()
 
 std::wstring DialogFontFace(std::string_view fontName)
 {
-    std::wstring face = Wide(fontName);
-    const auto substitute = Substitutes().find(face);
-    if (substitute != Substitutes().end() && !IsInstalled(face) && IsInstalled(substitute->second))
-        return substitute->second;
-    return face;
+    return Wide(ChooseDialogFace(fontName, FontCatalog{IsInstalled, SubstituteOf}));
 }
 
-std::string Application::SubstituteFont(std::string_view fontName, std::string_view substitute, int pointSize)
+std::string Application::SubstituteFont(std::string_view fontName, std::string_view /*substitute*/, int /*pointSize*/)
 {
-    Substitutes()[Wide(fontName)] = Wide(substitute);
-    const std::wstring face = DialogFontFace(fontName);
-    HDC screen = GetDC(nullptr);
-    HFONT font = CreateFontW(-MulDiv(pointSize, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                             FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-    HGDIOBJ old = SelectObject(screen, font);
-    wchar_t resolved[LF_FACESIZE] = {};
-    const int copied = GetTextFaceW(screen, LF_FACESIZE, resolved);
-    SelectObject(screen, old);
-    DeleteObject(font);
-    ReleaseDC(nullptr, screen);
-    return copied > 0 ? Narrow(resolved) : std::string();
+    // The system maps fonts here (DialogFontFace).
+    return Narrow(DialogFontFace(fontName));
 }
 
 // Paths come from the system's UTF-16 names as UTF-8, and show as they are.

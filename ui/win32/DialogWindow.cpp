@@ -1,12 +1,14 @@
 #include "ui/win32/DialogWindow.h"
 
 #include "host/Win32Text.h"
+#include "ui/CaptionFit.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 namespace velmora {
 
@@ -218,6 +220,8 @@ Win32DialogWindow::~Win32DialogWindow()
         SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
         DestroyWindow(hwnd_);
     }
+    for (const auto& [width, font] : narrowFonts_)
+        DeleteObject(font);
     for (HICON icon : {bigIcon_, smallIcon_}) {
         if (icon != nullptr)
             DestroyIcon(icon);
@@ -241,6 +245,133 @@ void Win32DialogWindow::CreateControls()
         if (item.id != StaticId)
             controls_.push_back(NativeControl{&item, GetDlgItem(hwnd_, item.id)});
     }
+    FitCaptions();
+}
+
+int CaptionRoom(HWND control)
+{
+    wchar_t kind[16] = {};
+    GetClassNameW(control, kind, 16);
+    RECT client{};
+    GetClientRect(control, &client);
+    if (_wcsicmp(kind, L"Static") == 0)
+        return client.right;
+    if (_wcsicmp(kind, L"Button") != 0)
+        return -1;
+    // The ideal size is what the caption takes in the control's font and what it draws
+    // besides the caption.
+    SIZE ideal{};
+    if (!SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)))
+        return client.right;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return client.right - (ideal.cx - CaptionExtent(control, text));
+}
+
+int CaptionExtent(HWND control, std::wstring_view text, HFONT font)
+{
+    if (font == nullptr)
+        font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
+
+HFONT Win32DialogWindow::NarrowFont(int percent)
+{
+    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    LOGFONTW face{};
+    GetObjectW(dialogFont, sizeof face, &face);
+    // A width of 0 is the face's own: its average character width.
+    HDC dc = GetDC(hwnd_);
+    const HGDIOBJ old = SelectObject(dc, dialogFont);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    face.lfWidth = MulDiv(metrics.tmAveCharWidth, percent, 100);
+    HFONT& font = narrowFonts_[face.lfWidth];
+    if (font == nullptr)
+        font = CreateFontIndirectW(&face);
+    return font;
+}
+
+void Win32DialogWindow::FitCaptions()
+{
+    // The dialog's children are its items, in template order; the labels among them have
+    // no id of their own.
+    HWND child = GetWindow(hwnd_, GW_CHILD);
+    for (const DialogItem& item : TheDialog().Template().items) {
+        if (child == nullptr)
+            break;
+        const HWND control = std::exchange(child, GetWindow(child, GW_HWNDNEXT));
+        const int room = CaptionRoom(control);
+        if (item.caption.empty() || room < 0)
+            continue;
+        const std::wstring caption = Wide(item.caption);
+        if (item.kind == ControlKind::StaticText) {
+            // Labels are drawn here, condensed exactly: a narrower font comes only in steps
+            // of a whole pixel of average width, a seventh of it at 9 points and 96 DPI.
+            const int whole = CaptionExtent(control, caption);
+            const int percent = CaptionStretch(room, [whole](int p) { return (whole * p + 99) / 100; });
+            if (percent != 100) {
+                condensedLabels_[control] = percent;
+                SetWindowLongPtrW(control, GWL_STYLE, (GetWindowLongPtrW(control, GWL_STYLE) & ~SS_TYPEMASK) | SS_OWNERDRAW);
+            }
+            continue;
+        }
+        const int percent = CaptionStretch(room, [&](int p) { return CaptionExtent(control, caption, p == 100 ? nullptr : NarrowFont(p)); });
+        if (percent != 100)
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(NarrowFont(percent)), FALSE);
+    }
+}
+
+bool Win32DialogWindow::DrawLabel(const DRAWITEMSTRUCT& draw)
+{
+    const auto condensed = condensedLabels_.find(draw.hwndItem);
+    if (draw.CtlType != ODT_STATIC || condensed == condensedLabels_.end())
+        return false;
+    std::wstring caption(static_cast<std::size_t>(GetWindowTextLengthW(draw.hwndItem)) + 1, L'\0');
+    caption.resize(static_cast<std::size_t>(GetWindowTextW(draw.hwndItem, caption.data(), static_cast<int>(caption.size()))));
+    // Drawn at its own width into a bitmap, then narrowed onto the label: the font engine
+    // narrows text only in steps (a narrower font, a world transform under Wine).
+    const int width = draw.rcItem.right - draw.rcItem.left;
+    const int height = draw.rcItem.bottom - draw.rcItem.top;
+    const int wide = MulDiv(width, 100, condensed->second);
+    const HDC memory = CreateCompatibleDC(draw.hDC);
+    const HBITMAP bitmap = CreateCompatibleBitmap(draw.hDC, wide, height);
+    const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    // Grey smoothing: the colour fringes of ClearType would smear when narrowed.
+    LOGFONTW face{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(draw.hwndItem, WM_GETFONT, 0, 0)), sizeof face, &face);
+    face.lfQuality = ANTIALIASED_QUALITY;
+    const HFONT font = CreateFontIndirectW(&face);
+    const HGDIOBJ oldFont = SelectObject(memory, font);
+    RECT area{0, 0, wide, height};
+    FillRect(memory, &area, GetSysColorBrush(COLOR_3DFACE));
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextW(memory, caption.c_str(), static_cast<int>(caption.size()), &area, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    SetStretchBltMode(draw.hDC, HALFTONE);
+    SetBrushOrgEx(draw.hDC, 0, 0, nullptr);
+    StretchBlt(draw.hDC, draw.rcItem.left, draw.rcItem.top, width, height, memory, 0, 0, wide, height, SRCCOPY);
+    SelectObject(memory, oldFont);
+    DeleteObject(font);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return true;
+}
+
+int LabelPercent(const Dialog& dialog, HWND label)
+{
+    const auto& labels = static_cast<const Win32DialogWindow&>(dialog.Window()).CondensedLabels();
+    const auto found = labels.find(label);
+    return found != labels.end() ? found->second : 100;
 }
 
 NativeControl* Win32DialogWindow::Control(int id) const
@@ -544,7 +675,7 @@ INT_PTR CALLBACK Win32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM w
     return FALSE;
 }
 
-bool Win32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/, INT_PTR& result)
+bool Win32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
 {
     switch (message) {
     case WM_COMMAND:
@@ -561,6 +692,9 @@ bool Win32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lPar
     case WM_DROPFILES:
         DropFiles(reinterpret_cast<HDROP>(wParam));
         return true;
+    case WM_DRAWITEM:
+        result = TRUE;
+        return DrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case FirstShownMessage:
         FirstShown();
         return true;

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,7 @@ public:
     // The find box's window; nullptr until it is first opened.
     HWND FindBox() const { return findBox_; }
     bool IsRunning() const { return running_; }
+    const std::map<HWND, int>& CondensedLabels() const { return condensedLabels_; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -59,6 +61,13 @@ private:
     bool PaintIcon();
     void DropFiles(HDROP drop);
     HBRUSH FindBoxBrush(HWND edit, HDC dc);
+    // Condenses each caption wider than its room just enough (ui/CaptionFit.h): a check box's
+    // or push button's with a narrower font, a label's by drawing it narrowed (DrawLabel).
+    void FitCaptions();
+    bool DrawLabel(const DRAWITEMSTRUCT& draw);
+    // The dialog's font narrowed to `percent` of its width; made once for each width and
+    // kept until the window goes.
+    HFONT NarrowFont(int percent);
 
     Win32DialogWindow* owner_;
     HWND hwnd_ = nullptr;
@@ -69,6 +78,8 @@ private:
     HWND focusBeforeFind_ = nullptr;
     bool findFailed_ = false;
     HBRUSH notFoundBrush_ = nullptr;
+    std::map<LONG, HFONT> narrowFonts_;  // by LOGFONT width
+    std::map<HWND, int> condensedLabels_;  // the labels drawn narrowed, to this percent
     bool placed_ = false;
     bool shown_ = false;
     bool running_ = false;
@@ -81,9 +92,16 @@ private:
 // template's visible style is left out; RunModal shows it), `fontFace` is the font it names.
 std::vector<std::uint16_t> BuildDialogTemplate(const DialogTemplate& dialogTemplate, std::wstring_view fontFace);
 
-// The face a dialog font name is created with: the name itself, or the substitute that
-// Application::SubstituteFont set for it when the name is not installed and the substitute is.
+// The face a dialog font name is created with (ChooseDialogFace, ui/DialogFace.h).
 std::wstring DialogFontFace(std::string_view fontName);
+
+// The room a label, check box or push button leaves its caption, in pixels: a label's
+// width; a button's width less what it draws besides its caption (its mark and the gap, or
+// its frame), as the control itself tells it. -1 for other controls.
+int CaptionRoom(HWND control);
+
+// The width in pixels of `text` in the font `control` draws with.
+int CaptionExtent(HWND control, std::wstring_view text, HFONT font = nullptr);
 
 // The program's display name, the title of its message boxes.
 const std::wstring& DisplayName();
@@ -93,5 +111,7 @@ const std::wstring& DisplayName();
 HWND WindowHandleOf(const Dialog& dialog);
 HWND ControlHandleOf(const Dialog& dialog, int id);
 HWND FindBoxHandleOf(const Dialog& dialog);
+// The percent of its width a label's caption is drawn at (100: as it is).
+int LabelPercent(const Dialog& dialog, HWND label);
 
 } // namespace velmora
