@@ -5,7 +5,10 @@
 #   wine-prefix.sh PREFIX [DPI]
 set -euo pipefail
 export WINEPREFIX=$1 WINEDEBUG=-all
-if [ -f "$WINEPREFIX/.velmora-ready" ]; then
+# The mark of a prefix made as this script makes it now (one made before Tahoma was put in
+# is made again).
+ready="$WINEPREFIX/.velmora-ready-tahoma"
+if [ -f "$ready" ]; then
   exit 0
 fi
 wineboot -i
@@ -17,4 +20,4 @@ if [ -n "${2:-}" ]; then
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f
 fi
 wineserver -w
-touch "$WINEPREFIX/.velmora-ready"
+touch "$ready"
