@@ -43,61 +43,78 @@ std::string FolderOf(const std::string& path)
 void Show(std::string& text, const ShownField& field) { text = field.text; }
 void Show(DropDownList& list, const ShownField& field) { list.SetCurSel(field.selection); }
 void Show(Button& check, const ShownField& field) { check.SetCheck(field.checked ? CheckMark::Checked : CheckMark::Unchecked); }
+void Show(ListBox&, const ShownField&) {}  // no detail field is a list box
 
-// The member that shows each tech detail field, in the order of TechFields.
-struct FieldMember {
-    std::string_view name;
-    std::variant<std::string MainDialog::*, DropDownList MainDialog::*, Button MainDialog::*> member;
+using Row = ExchangeRow<MainDialog>;
+using D = MainDialog;
+
+// The data exchange, in the dialog's order. Each row names its member: the tech detail
+// fields find the members that show them by these names (TechField::member).
+constexpr Row ExchangeRows[] = {
+    DdxControl(Ids::CivCheck, &D::civCheck, "civCheck"),
+    DdxControl(Ids::Cost3Check, &D::cost3Check, "cost3Check"),
+    DdxControl(Ids::Cost2Check, &D::cost2Check, "cost2Check"),
+    DdxControl(Ids::Cost1Check, &D::cost1Check, "cost1Check"),
+    DdxControl(Ids::RequiredTechCheck, &D::requiredTechCheck, "requiredTechCheck"),
+    DdxControl(Ids::CivList, &D::civList, "civList"),
+    DdxControl(Ids::EffectList, &D::effectList, "effectList"),
+    DdxControl(Ids::Cost3Type, &D::cost3TypeList, "cost3TypeList"),
+    DdxControl(Ids::Cost2Type, &D::cost2TypeList, "cost2TypeList"),
+    DdxControl(Ids::Cost1Type, &D::cost1TypeList, "cost1TypeList"),
+    DdxControl(Ids::TechList, &D::techList, "techList"),
+    DdxText(Ids::Path, &D::pathText, "pathText"),
+    DdxText(Ids::RequiredTech1, &D::requiredTech1Text, "requiredTech1Text"),
+    DdxText(Ids::RequiredTech2, &D::requiredTech2Text, "requiredTech2Text"),
+    DdxText(Ids::RequiredTech3, &D::requiredTech3Text, "requiredTech3Text"),
+    DdxText(Ids::RequiredTech4, &D::requiredTech4Text, "requiredTech4Text"),
+    DdxText(Ids::RequiredTech5, &D::requiredTech5Text, "requiredTech5Text"),
+    DdxText(Ids::RequiredTech6, &D::requiredTech6Text, "requiredTech6Text"),
+    DdxText(Ids::Cost1Amount, &D::cost1AmountText, "cost1AmountText"),
+    DdxText(Ids::Cost2Amount, &D::cost2AmountText, "cost2AmountText"),
+    DdxText(Ids::Cost3Amount, &D::cost3AmountText, "cost3AmountText"),
+    DdxText(Ids::ResearchTime, &D::researchTimeText, "researchTimeText"),
+    DdxText(Ids::EffectNo, &D::effectNoText, "effectNoText"),
+    DdxText(Ids::Name, &D::nameText, "nameText"),
+    DdxText(Ids::NameStringId, &D::nameStringIdText, "nameStringIdText"),
+    DdxText(Ids::Location, &D::locationText, "locationText"),
+    DdxText(Ids::ButtonSlot, &D::buttonSlotText, "buttonSlotText"),
+    DdxText(Ids::IconId, &D::iconIdText, "iconIdText"),
+    DdxText(Ids::HelpStringId, &D::helpStringIdText, "helpStringIdText"),
+    DdxText(Ids::HelpText, &D::helpText, "helpText"),
+    DdxText(Ids::Unknown1, &D::unknown1Text, "unknown1Text"),
+    DdxText(Ids::Unknown2, &D::unknown2Text, "unknown2Text"),
+    DdxText(Ids::Unknown3, &D::unknown3Text, "unknown3Text"),
+    DdxText(Ids::Unknown4, &D::unknown4Text, "unknown4Text"),
+    DdxText(Ids::Unknown5, &D::unknown5Text, "unknown5Text"),
+    DdxText(Ids::LocationName, &D::locationNameText, "locationNameText"),
 };
 
-constexpr FieldMember TechFieldMembers[] = {
-    {"nameStringIdText", &MainDialog::nameStringIdText},
-    {"nameText", &MainDialog::nameText},
-    {"helpStringIdText", &MainDialog::helpStringIdText},
-    {"helpText", &MainDialog::helpText},
-    {"requiredTechCheck", &MainDialog::requiredTechCheck},
-    {"requiredTech1Text", &MainDialog::requiredTech1Text},
-    {"requiredTech2Text", &MainDialog::requiredTech2Text},
-    {"requiredTech3Text", &MainDialog::requiredTech3Text},
-    {"requiredTech4Text", &MainDialog::requiredTech4Text},
-    {"requiredTech5Text", &MainDialog::requiredTech5Text},
-    {"requiredTech6Text", &MainDialog::requiredTech6Text},
-    {"cost1Check", &MainDialog::cost1Check},
-    {"cost1TypeList", &MainDialog::cost1TypeList},
-    {"cost1AmountText", &MainDialog::cost1AmountText},
-    {"cost2Check", &MainDialog::cost2Check},
-    {"cost2TypeList", &MainDialog::cost2TypeList},
-    {"cost2AmountText", &MainDialog::cost2AmountText},
-    {"cost3Check", &MainDialog::cost3Check},
-    {"cost3TypeList", &MainDialog::cost3TypeList},
-    {"cost3AmountText", &MainDialog::cost3AmountText},
-    {"civCheck", &MainDialog::civCheck},
-    {"civList", &MainDialog::civList},
-    {"researchTimeText", &MainDialog::researchTimeText},
-    {"locationText", &MainDialog::locationText},
-    {"locationNameText", &MainDialog::locationNameText},
-    {"iconIdText", &MainDialog::iconIdText},
-    {"buttonSlotText", &MainDialog::buttonSlotText},
-    {"unknown1Text", &MainDialog::unknown1Text},
-    {"unknown2Text", &MainDialog::unknown2Text},
-    {"unknown3Text", &MainDialog::unknown3Text},
-    {"unknown4Text", &MainDialog::unknown4Text},
-    {"unknown5Text", &MainDialog::unknown5Text},
-    {"effectNoText", &MainDialog::effectNoText},
-};
-
-// Every field goes to the member of its name, of the kind its control needs.
-constexpr bool MembersMatchFields()
+// The row of the member that shows a tech detail field: the one of its name, when that
+// member is of the kind the field's control needs; nullptr otherwise.
+constexpr const Row* FieldRow(const TechField& field)
 {
-    if (std::size(TechFieldMembers) != TechFields.size())
+    const auto fits = [&field](const Row& row) {
+        switch (ControlOf(field.form)) {
+        case FieldControl::Box: return std::holds_alternative<std::string D::*>(row.member);
+        case FieldControl::List: return std::holds_alternative<DropDownList D::*>(row.member);
+        case FieldControl::Check: return std::holds_alternative<Button D::*>(row.member);
+        }
         return false;
-    for (std::size_t i = 0; i < TechFields.size(); ++i)
-        if (TechFieldMembers[i].name != TechFields[i].member ||
-            TechFieldMembers[i].member.index() != static_cast<std::size_t>(ControlOf(TechFields[i].form)))
+    };
+    for (const Row& row : ExchangeRows)
+        if (row.name == field.member)
+            return fits(row) ? &row : nullptr;
+    return nullptr;
+}
+
+constexpr bool EveryFieldHasItsMember()
+{
+    for (const TechField& field : TechFields)
+        if (FieldRow(field) == nullptr)
             return false;
     return true;
 }
-static_assert(MembersMatchFields());
+static_assert(EveryFieldHasItsMember());
 
 } // namespace
 
@@ -107,46 +124,7 @@ MainDialog::~MainDialog() = default;
 
 std::span<const ExchangeRow<MainDialog>> MainDialog::DataExchangeTable()
 {
-    using D = MainDialog;
-    static const ExchangeRow<D> rows[] = {
-        DdxControl(Ids::CivCheck, &D::civCheck),
-        DdxControl(Ids::Cost3Check, &D::cost3Check),
-        DdxControl(Ids::Cost2Check, &D::cost2Check),
-        DdxControl(Ids::Cost1Check, &D::cost1Check),
-        DdxControl(Ids::RequiredTechCheck, &D::requiredTechCheck),
-        DdxControl(Ids::CivList, &D::civList),
-        DdxControl(Ids::EffectList, &D::effectList),
-        DdxControl(Ids::Cost3Type, &D::cost3TypeList),
-        DdxControl(Ids::Cost2Type, &D::cost2TypeList),
-        DdxControl(Ids::Cost1Type, &D::cost1TypeList),
-        DdxControl(Ids::TechList, &D::techList),
-        DdxText(Ids::Path, &D::pathText),
-        DdxText(Ids::RequiredTech1, &D::requiredTech1Text),
-        DdxText(Ids::RequiredTech2, &D::requiredTech2Text),
-        DdxText(Ids::RequiredTech3, &D::requiredTech3Text),
-        DdxText(Ids::RequiredTech4, &D::requiredTech4Text),
-        DdxText(Ids::RequiredTech5, &D::requiredTech5Text),
-        DdxText(Ids::RequiredTech6, &D::requiredTech6Text),
-        DdxText(Ids::Cost1Amount, &D::cost1AmountText),
-        DdxText(Ids::Cost2Amount, &D::cost2AmountText),
-        DdxText(Ids::Cost3Amount, &D::cost3AmountText),
-        DdxText(Ids::ResearchTime, &D::researchTimeText),
-        DdxText(Ids::EffectNo, &D::effectNoText),
-        DdxText(Ids::Name, &D::nameText),
-        DdxText(Ids::NameStringId, &D::nameStringIdText),
-        DdxText(Ids::Location, &D::locationText),
-        DdxText(Ids::ButtonSlot, &D::buttonSlotText),
-        DdxText(Ids::IconId, &D::iconIdText),
-        DdxText(Ids::HelpStringId, &D::helpStringIdText),
-        DdxText(Ids::HelpText, &D::helpText),
-        DdxText(Ids::Unknown1, &D::unknown1Text),
-        DdxText(Ids::Unknown2, &D::unknown2Text),
-        DdxText(Ids::Unknown3, &D::unknown3Text),
-        DdxText(Ids::Unknown4, &D::unknown4Text),
-        DdxText(Ids::Unknown5, &D::unknown5Text),
-        DdxText(Ids::LocationName, &D::locationNameText),
-    };
-    return rows;
+    return ExchangeRows;
 }
 
 std::span<const EventRow<MainDialog>> MainDialog::EventTable()
@@ -296,10 +274,9 @@ void MainDialog::OpenPath(const std::string& path)
     OnClickedOpen();
 }
 
-void MainDialog::OnDropFiles(const std::vector<std::string>& paths)
+void MainDialog::OnDropFile(const std::string& path)
 {
-    if (paths.size() == 1)
-        OpenPath(paths.front());
+    OpenPath(path);
 }
 
 void MainDialog::BrowseDataFile()
@@ -324,7 +301,7 @@ void MainDialog::FindTech(FindStep step, const std::string& text)
         line = techList.FindLineContaining(text, selected - 1, true);
         break;
     }
-    ShowFindResult(text.empty() || line != ListError);
+    ShowFindResult(line != ListError);
     if (line == ListError)
         return;
     techList.SetCurSel(line);
@@ -367,7 +344,7 @@ void MainDialog::OnSelChangeTechList()
 void MainDialog::ShowTechDetail(const TechDetailView& view)
 {
     for (std::size_t i = 0; i < TechFields.size(); ++i)
-        std::visit([&](auto member) { Show(this->*member, view.fields[i]); }, TechFieldMembers[i].member);
+        std::visit([&](auto member) { Show(this->*member, view.fields[i]); }, FieldRow(TechFields[i])->member);
 }
 
 void MainDialog::OnChangeEffectNo()

@@ -122,7 +122,7 @@ protected:
     bool PreTranslateMessage(Key key, int target) override;
     void OnPaintMinimized(MinimizedPaint& paint) override;
     void OnFirstShown() override;
-    void OnDropFiles(const std::vector<std::string>& paths) override;
+    void OnDropFile(const std::string& path) override;
     void OnFind(FindStep step, const std::string& text) override { FindTech(step, text); }
 
 private:

@@ -54,6 +54,12 @@ Result<File> File::OpenForReading(const std::string& path)
     return file;
 }
 
+bool IsFolder(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 std::string TemporaryFolder()
 {
     const char* folder = std::getenv("TMPDIR");

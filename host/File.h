@@ -58,6 +58,9 @@ private:
     int fd_ = -1;
 };
 
+// Whether `path` names a folder on this machine; false when it names nothing.
+bool IsFolder(const std::string& path);
+
 // The folder for temporary files: $TMPDIR when it is set and not empty, else /tmp
 // (on Windows, GetTempPathW's folder).
 std::string TemporaryFolder();

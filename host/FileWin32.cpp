@@ -76,6 +76,12 @@ Result<File> File::OpenForReading(const std::string& path)
     return file;
 }
 
+bool IsFolder(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesW(ForFileCalls(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 std::string TemporaryFolder()
 {
     wchar_t folder[MAX_PATH + 2];

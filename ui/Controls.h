@@ -21,7 +21,6 @@ inline constexpr int ListError = -1;
 
 class ControlHandle {
 public:
-    bool IsAttached() const { return control_ != nullptr; }
     NativeControl* Native() const { return control_; }
 
 protected:
@@ -72,9 +71,8 @@ enum class CheckMark { Unchecked = 0, Checked = 1, Indeterminate = 2 };
 // Push buttons and check boxes.
 class Button : public ControlHandle {
 public:
-    // Push buttons have no mark: SetCheck does nothing and GetCheck answers Unchecked.
+    // Push buttons have no mark: SetCheck does nothing.
     void SetCheck(CheckMark mark);
-    CheckMark GetCheck() const;
     bool IsWindowEnabled() const;
 };
 

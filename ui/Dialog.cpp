@@ -39,9 +39,14 @@ bool Dialog::Create()
     }
     created_ = true;
     if (OnInitDialog()) {
-        window_->FocusFirstTabStop();
+        window_->FocusControl(FirstEnabledTabStop());
     }
     return true;
+}
+
+int Dialog::FirstEnabledTabStop() const
+{
+    return FirstTabStop(template_, [this](int id) { return window_->IsControlEnabled(id); });
 }
 
 int Dialog::DoModal()
@@ -113,12 +118,14 @@ std::optional<std::string> Dialog::ChooseFileToOpen(const std::string& folder, s
 
 void Dialog::OpenFindBox(const DialogRect& place)
 {
-    window_->OpenFindBox(place);
+    findBox_.Open(GetFocusId());
+    window_->ShowFindBox(place);
 }
 
-bool Dialog::IsFindBoxOpen() const
+void Dialog::CloseFindBox()
 {
-    return window_->IsFindBoxOpen();
+    window_->HideFindBox();
+    window_->FocusControl(findBox_.Close(FirstEnabledTabStop()));
 }
 
 std::string Dialog::FindBoxText() const
@@ -128,7 +135,8 @@ std::string Dialog::FindBoxText() const
 
 void Dialog::ShowFindResult(bool found)
 {
-    window_->ShowFindResult(found);
+    if (findBox_.Searched(found, FindBoxText()))
+        window_->TintFindBox(findBox_.NotFound());
 }
 
 bool Dialog::OnInitDialog()
@@ -178,7 +186,7 @@ void Dialog::OnPaintMinimized(MinimizedPaint& /*paint*/) {}
 
 void Dialog::OnFirstShown() {}
 
-void Dialog::OnDropFiles(const std::vector<std::string>& /*paths*/) {}
+void Dialog::OnDropFile(const std::string& /*path*/) {}
 
 void Dialog::OnFind(FindStep /*step*/, const std::string& /*text*/) {}
 
@@ -236,7 +244,16 @@ bool Dialog::Exchange(int id, Button& handle, bool /*save*/)
 
 bool Dialog::Exchange(int id, std::string& text, bool save)
 {
-    return save ? window_->ReadText(id, text) : window_->WriteText(id, text);
+    if (save)
+        return window_->ReadText(id, text);
+    std::string shown;
+    if (!window_->ReadText(id, shown))
+        return false;
+    // A box that shows the text already keeps its cursor and selection: the box being
+    // typed into is written back by the handler its typing runs.
+    if (shown != text)
+        window_->WriteText(id, text);
+    return true;
 }
 
 // What the backend's window reports ----------------------------------------------------
@@ -273,10 +290,9 @@ void DialogWindow::FirstShown()
     dialog_.OnFirstShown();
 }
 
-void DialogWindow::FilesDropped(const std::vector<std::string>& paths)
+void DialogWindow::FileDropped(const std::string& path)
 {
-    if (!paths.empty())
-        dialog_.OnDropFiles(paths);
+    dialog_.OnDropFile(path);
 }
 
 void DialogWindow::FindRequested(FindStep step)
@@ -295,7 +311,7 @@ bool DialogWindow::FindBoxKeyPressed(Key key)
         FindRequested(FindStep::Previous);
         return true;
     case Key::Escape:
-        CloseFindBox();
+        dialog_.CloseFindBox();
         return true;
     case Key::CtrlO:
     case Key::CtrlF:

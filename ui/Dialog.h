@@ -15,9 +15,9 @@
 // focus, and Escape into OnCancel. No button is ever a default button. The close box, the
 // system menu and Alt+F4 reach OnCancel as well.
 //
-// Besides its template's controls a dialog may use the find box (OpenFindBox), files
-// dropped on its window (DragAcceptFiles, OnDropFiles) and the system's file chooser
-// (ChooseFileToOpen).
+// Besides its template's controls a dialog may use the find box (OpenFindBox), a file
+// dropped on its window (DragAcceptFiles, OnDropFile) and the system's file chooser
+// (ChooseFileToOpen). The rules of these that every backend shares are in DialogRules.h.
 //
 // Nothing here depends on a window system. A backend provides, in files of its own:
 //  - DialogWindow and CreateDialogWindow (DialogWindow.h): the window built from the
@@ -41,6 +41,8 @@
 #include <vector>
 
 #include "ui/Controls.h"
+#include "ui/DialogEvents.h"
+#include "ui/DialogRules.h"
 #include "ui/DialogTemplate.h"
 #include "ui/DialogUnits.h"
 
@@ -51,41 +53,6 @@ class DialogWindow;
 // Results of DoModal: the commands that ended the dialog.
 inline constexpr int IdOk = 1;
 inline constexpr int IdCancel = 2;
-
-// What a control tells its dialog.
-enum class Notification {
-    Clicked,   // a push button or check box was clicked (by mouse, Space or Enter)
-    SelChange, // the user changed the selection of a list box (with StyleNotify) or drop-down list
-    Change,    // an edit box's text changed, typed or set by the program
-};
-
-// The keys a dialog tells apart before its controls see them.
-enum class Key { Enter, Escape, CtrlO, CtrlF, F3, ShiftF3, Other };
-
-// What the user asks of the find box: its text was typed or changed, or the next or the
-// previous match.
-enum class FindStep { Typed, Next, Previous };
-
-// A kind of file the file chooser offers: a description and its name patterns, separated
-// by blanks ("Data files", "*.dat").
-struct FileType {
-    std::string_view description;
-    std::string_view patterns;
-};
-
-// Painting a minimised window: the size of its client area and of its big icon, in
-// pixels, and a way to draw the window's icon there.
-class MinimizedPaint {
-public:
-    int clientWidth = 0;
-    int clientHeight = 0;
-    int iconWidth = 0;
-    int iconHeight = 0;
-    virtual void DrawIcon(int x, int y) = 0;
-
-protected:
-    ~MinimizedPaint() = default;
-};
 
 class Dialog {
 public:
@@ -99,7 +66,6 @@ public:
     // window; when OnInitDialog answers true the first tab stop gets the focus. Runs once:
     // false when the dialog was already created.
     bool Create();
-    bool IsCreated() const { return created_; }
     // Creates the dialog if needed, shows it and returns, with IdOk, IdCancel or the
     // value given to EndDialog, when it is ended. A dialog built without an owner is
     // owned by the program's main window, if one is set and it is another dialog.
@@ -136,8 +102,8 @@ public:
     // The window's icon, from the program's icon resource `iconId`.
     void SetIcon(int iconId);
 
-    // Whether files dragged from a file manager may be dropped on the window; those that
-    // are reach OnDropFiles. Needs the created window.
+    // Whether a file dragged from a file manager may be dropped on the window; one that is
+    // reaches OnDropFile. Needs the created window.
     void DragAcceptFiles(bool accept = true);
 
     // The system's file chooser, modal over this dialog, opened in `folder` and offering
@@ -151,9 +117,9 @@ public:
     // it and gives the focus back to the control that had it. These keys are the box's:
     // PreTranslateMessage does not see them. The box keeps its text while it is hidden.
     void OpenFindBox(const DialogRect& place);
-    bool IsFindBoxOpen() const;
     std::string FindBoxText() const;
-    // The box shows whether its text was found: with a reddish background when not.
+    // The box shows whether its text was found: with a reddish background when a text was
+    // not found, plain when it was or the box is empty (FindBoxState).
     void ShowFindResult(bool found);
 
     // One exchange row's work, by the kind of member: a handle is bound to the control of
@@ -184,10 +150,9 @@ protected:
     // Runs once, when the window is first shown, as soon as the events waiting then are
     // handled; the base class does nothing.
     virtual void OnFirstShown();
-    // Files dropped on the window (DragAcceptFiles): their paths on this machine, at
-    // least one. A drop with anything but local files is not reported. The base class
-    // does nothing.
-    virtual void OnDropFiles(const std::vector<std::string>& paths);
+    // A file dropped on the window (DragAcceptFiles): its path on this machine. A drop of
+    // anything else (DroppedFile) does not reach the dialog. The base class does nothing.
+    virtual void OnDropFile(const std::string& path);
     // The find box asks for `step` with its text; the base class does nothing.
     virtual void OnFind(FindStep step, const std::string& text);
 
@@ -198,6 +163,10 @@ private:
     friend class DialogWindow;
 
     bool Bind(int id, ControlHandle& handle, ControlKind kind, ControlKind otherKind);
+    // The first tab stop that is enabled (FirstTabStop); 0 when none is.
+    int FirstEnabledTabStop() const;
+    // Hides the find box and gives the focus back to the control that had it.
+    void CloseFindBox();
 
     const DialogTemplate& template_;
     bool hasOwner_;
@@ -205,6 +174,7 @@ private:
     bool created_ = false;
     // Above 0 while the controls are built or an exchange runs: notifications are dropped.
     int quietDepth_ = 0;
+    FindBoxState findBox_;
 };
 
 // Data exchange -------------------------------------------------------------------------
@@ -214,21 +184,23 @@ struct ExchangeRow {
     using Member = std::variant<ListBox D::*, DropDownList D::*, Button D::*, std::string D::*>;
     int id;
     Member member;
+    // The member's name, for a dialog that finds its members by name; may be empty.
+    std::string_view name = {};
 };
 
 // Binds a handle member (ListBox, DropDownList, Button) to the control.
 template <class D, class Handle>
-constexpr ExchangeRow<D> DdxControl(int id, Handle D::*member)
+constexpr ExchangeRow<D> DdxControl(int id, Handle D::*member, std::string_view name = {})
 {
     static_assert(std::is_base_of_v<ControlHandle, Handle>, "DdxControl binds a control handle");
-    return ExchangeRow<D>{id, member};
+    return ExchangeRow<D>{id, member, name};
 }
 
 // Exchanges a text member with an edit box.
 template <class D>
-constexpr ExchangeRow<D> DdxText(int id, std::string D::*member)
+constexpr ExchangeRow<D> DdxText(int id, std::string D::*member, std::string_view name = {})
 {
-    return ExchangeRow<D>{id, member};
+    return ExchangeRow<D>{id, member, name};
 }
 
 template <class D>

@@ -1,14 +1,22 @@
 // The window behind a Dialog: what a backend implements for each dialog, and how the
-// window reports what happens in it to its dialog.
+// window reports what happens in it to its dialog. The window only shows and tells: what
+// the dialog does with it (the exchange, the keys, the find box, drops) is Dialog's.
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
-#include "ui/Dialog.h"
+#include "ui/Controls.h"
+#include "ui/DialogEvents.h"
+#include "ui/DialogTemplate.h"
+#include "ui/DialogUnits.h"
 
 namespace velmora {
+
+class Dialog;
 
 class DialogWindow {
 public:
@@ -27,15 +35,15 @@ public:
     // The id of the control holding the keyboard focus; 0 when the focus is on no
     // control of this window.
     virtual int FocusedControl() const = 0;
-    // Puts the focus on the first enabled tab stop, if there is one.
-    virtual void FocusFirstTabStop() = 0;
+    // Gives the focus to control `id`, as tabbing to it does; nothing for 0.
+    virtual void FocusControl(int id) = 0;
+    virtual bool IsControlEnabled(int id) const = 0;
     virtual DialogBaseUnits BaseUnits() const = 0;
 
-    // Edit boxes; both answer false when `id` is no edit box. Writing puts the cursor at
-    // the start of the text; a box that already shows the text keeps its cursor and
-    // selection.
+    // Edit boxes. Reading answers false when `id` is no edit box. Writing replaces the
+    // text and puts the cursor at its start.
     virtual bool ReadText(int id, std::string& text) const = 0;
-    virtual bool WriteText(int id, std::string_view text) = 0;
+    virtual void WriteText(int id, std::string_view text) = 0;
     // Push button `id` clicked as by the user, unless it is disabled.
     virtual void ClickButton(int id) = 0;
 
@@ -51,12 +59,13 @@ public:
     // See Dialog.
     virtual void AcceptDrops(bool accept) = 0;
     virtual std::optional<std::string> ChooseFile(const std::string& folder, std::span<const FileType> types) = 0;
-    virtual void OpenFindBox(const DialogRect& place) = 0;
-    virtual bool IsFindBoxOpen() const = 0;
-    // Hides the find box and gives the focus back to the control that had it.
-    virtual void CloseFindBox() = 0;
+
+    // The find box, made when it is first shown: shown at `place` (dialog units) on top of
+    // the controls, with the focus and its text selected; hidden; its text; its tint.
+    virtual void ShowFindBox(const DialogRect& place) = 0;
+    virtual void HideFindBox() = 0;
     virtual std::string FindBoxText() const = 0;
-    virtual void ShowFindResult(bool found) = 0;
+    virtual void TintFindBox(bool notFound) = 0;
 
 protected:
     explicit DialogWindow(Dialog& dialog) : dialog_(dialog) {}
@@ -74,8 +83,8 @@ protected:
     void PaintMinimized(MinimizedPaint& paint);
     // The window was shown for the first time and the events waiting then are handled.
     void FirstShown();
-    // Local files were dropped on the window (at least one).
-    void FilesDropped(const std::vector<std::string>& paths);
+    // A file was dropped on the window: one DroppedFile (ui/DialogRules.h) gave.
+    void FileDropped(const std::string& path);
     // Text typed into the find box.
     void FindRequested(FindStep step);
     // A key pressed in the find box: true when it is one of the box's own keys (Enter

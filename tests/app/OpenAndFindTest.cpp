@@ -65,11 +65,11 @@ TEST_F(OpenAndFindTest, DroppingOneLocalFileLoadsItAndNothingElseDoes)
     struct Row {
         QList<QUrl> urls;
         QString text;
-        bool taken;  // local files alone: the window takes the drag
+        bool taken;  // one local file alone: the window takes the drag
         bool loads;
     };
     const Row rows[] = {
-        {{file, file}, "", true, false},
+        {{file, file}, "", false, false},
         {{}, file.toLocalFile(), false, false},
         {{QUrl("https://example.org/drop.dat")}, "", false, false},
         {{QUrl::fromLocalFile(QString::fromStdString(game.string()))}, "", false, false},

@@ -108,6 +108,7 @@ TEST(Win32Dialogs, StartLoadSelectAndChange)
     int effectLines = -1;
     HWND effectWindow = nullptr;
     HWND findBox = nullptr;
+    HWND focusBeforeFind = nullptr;
     // The find box selected line `line` as a click would, showing its name.
     const auto found = [&](int line) {
         EXPECT_EQ(SendMessageW(control(Ids::TechList), LB_GETCURSEL, 0, 0), line);
@@ -148,7 +149,10 @@ TEST(Win32Dialogs, StartLoadSelectAndChange)
             EXPECT_TRUE(IsWindowEnabled(WindowHandleOf(dialog)));
             PressKey(control(Ids::TechList), VK_ESCAPE);  // does not close the main dialog
         },
-        [&] { PressWithControl(control(Ids::TechList), 'F'); },
+        [&] {
+            focusBeforeFind = GetFocus();
+            PressWithControl(control(Ids::TechList), 'F');
+        },
         [&] {
             PressWithControl(nullptr, 0, false);
             findBox = FindBoxHandleOf(dialog);
@@ -166,6 +170,7 @@ TEST(Win32Dialogs, StartLoadSelectAndChange)
         },
         [&] {
             EXPECT_FALSE(IsWindowVisible(findBox));
+            EXPECT_TRUE(focusBeforeFind != nullptr && GetFocus() == focusBeforeFind) << "the focus is back where it was";
             EXPECT_TRUE(IsWindowVisible(WindowHandleOf(dialog))) << "Escape closed the find box alone";
             DropFile(WindowHandleOf(dialog), folder + "\\DATA\\BRANNOCH2_X1_P1.DAT");
         },

@@ -88,23 +88,6 @@ void Button::SetCheck(CheckMark mark)
     }
 }
 
-CheckMark Button::GetCheck() const
-{
-    const QCheckBox* box = CheckBoxOf(*this);
-    if (box == nullptr) {
-        return CheckMark::Unchecked;
-    }
-    switch (box->checkState()) {
-    case Qt::Checked:
-        return CheckMark::Checked;
-    case Qt::PartiallyChecked:
-        return CheckMark::Indeterminate;
-    case Qt::Unchecked:
-        break;
-    }
-    return CheckMark::Unchecked;
-}
-
 bool Button::IsWindowEnabled() const
 {
     return Native() != nullptr && Native()->widget->isEnabled();

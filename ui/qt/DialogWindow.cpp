@@ -21,7 +21,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <filesystem>
 
 #ifdef VELMORA_HAVE_XCB
 #include <xcb/xcb.h>
@@ -82,22 +81,6 @@ std::string LocalPath(const QUrl& url)
     if (!url.isLocalFile() || (!url.host().isEmpty() && url.host() != QLatin1String("localhost")))
         return {};
     return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
-}
-
-// The paths of the files a drag brings, when it brings local files and nothing else.
-std::vector<std::string> LocalFiles(const QMimeData* data)
-{
-    std::vector<std::string> paths;
-    if (data == nullptr || !data->hasUrls())
-        return paths;
-    for (const QUrl& url : data->urls()) {
-        std::string path = LocalPath(url);
-        std::error_code error;
-        if (path.empty() || std::filesystem::is_directory(path, error))
-            return {};
-        paths.push_back(std::move(path));
-    }
-    return paths;
 }
 
 // The template gives a drop-down list the height of the opened list; the closed box is as
@@ -400,15 +383,16 @@ int QtDialogWindow::FocusedControl() const
     return ControlId(QApplication::focusWidget());
 }
 
-void QtDialogWindow::FocusFirstTabStop()
+void QtDialogWindow::FocusControl(int id)
 {
-    for (const auto& control : controls_) {
-        if (control->item->Has(StyleTabStop) && control->widget->isEnabled() &&
-            control->widget->focusPolicy() != Qt::NoFocus) {
-            control->widget->setFocus(Qt::TabFocusReason);
-            return;
-        }
-    }
+    if (const NativeControl* control = Control(id))
+        control->widget->setFocus(Qt::TabFocusReason);
+}
+
+bool QtDialogWindow::IsControlEnabled(int id) const
+{
+    const NativeControl* control = Control(id);
+    return control != nullptr && control->widget->isEnabled();
 }
 
 EditWidget* QtDialogWindow::EditAt(int id) const
@@ -427,34 +411,23 @@ bool QtDialogWindow::ReadText(int id, std::string& text) const
     return true;
 }
 
-bool QtDialogWindow::WriteText(int id, std::string_view text)
+void QtDialogWindow::WriteText(int id, std::string_view text)
 {
-    EditWidget* edit = EditAt(id);
-    if (edit == nullptr) {
-        return false;
-    }
-    const QString shown = FromNarrow(text);
-    if (edit->text() != shown) {
-        edit->SetProgramText(shown);
-    }
-    return true;
+    if (EditWidget* edit = EditAt(id))
+        edit->SetProgramText(FromNarrow(text));
 }
 
 void QtDialogWindow::ClickButton(int id)
 {
     const NativeControl* control = Control(id);
-    auto* button = control != nullptr ? qobject_cast<QPushButton*>(control->widget) : nullptr;
-    if (button != nullptr && button->isEnabled()) {
-        button->click();
-    }
+    if (auto* button = control != nullptr ? qobject_cast<QPushButton*>(control->widget) : nullptr)
+        button->click();  // which a disabled button ignores
 }
 
 int QtDialogWindow::RunModal(DialogWindow* mainWindow)
 {
-    auto* main = static_cast<QtDialogWindow*>(mainWindow);
-    if (parentWidget() == nullptr && main != nullptr && main != this) {
-        setParent(main, windowFlags());
-    }
+    if (parentWidget() == nullptr && mainWindow != nullptr)
+        setParent(static_cast<QtDialogWindow*>(mainWindow), windowFlags());
     return exec();
 }
 
@@ -492,7 +465,7 @@ std::optional<std::string> QtDialogWindow::ChooseFile(const std::string& folder,
     return path;
 }
 
-void QtDialogWindow::OpenFindBox(const DialogRect& place)
+void QtDialogWindow::ShowFindBox(const DialogRect& place)
 {
     if (findBox_ == nullptr) {
         findBox_ = new QLineEdit(this);
@@ -502,19 +475,16 @@ void QtDialogWindow::OpenFindBox(const DialogRect& place)
     }
     const PixelRect at = MapDialogRect(place, baseUnits_);
     findBox_->setGeometry(at.x, at.y, at.width, at.height);
-    if (!findBox_->isVisible()) {
-        QWidget* focus = QApplication::focusWidget();
-        focusBeforeFind_ = focus != nullptr && focus->window() == this ? focus : nullptr;
-    }
     findBox_->show();
     findBox_->raise();
     findBox_->setFocus(Qt::ShortcutFocusReason);
     findBox_->selectAll();
 }
 
-bool QtDialogWindow::IsFindBoxOpen() const
+void QtDialogWindow::HideFindBox()
 {
-    return findBox_ != nullptr && findBox_->isVisible();
+    if (findBox_ != nullptr)
+        findBox_->hide();
 }
 
 std::string QtDialogWindow::FindBoxText() const
@@ -522,40 +492,34 @@ std::string QtDialogWindow::FindBoxText() const
     return findBox_ != nullptr ? ToNarrow(findBox_->text()) : std::string();
 }
 
-void QtDialogWindow::ShowFindResult(bool found)
+void QtDialogWindow::TintFindBox(bool notFound)
 {
     if (findBox_ == nullptr)
         return;
     QPalette look = palette();
-    if (!found)
+    if (notFound)
         look.setColor(QPalette::Base, QColor(255, 204, 204));
     findBox_->setPalette(look);
 }
 
-void QtDialogWindow::CloseFindBox()
-{
-    if (findBox_ == nullptr)
-        return;
-    findBox_->hide();
-    if (focusBeforeFind_ != nullptr)
-        focusBeforeFind_->setFocus(Qt::OtherFocusReason);
-    else
-        FocusFirstTabStop();
-}
-
-// Local files dragged anywhere over the window are the window's, when it takes drops.
+// A file dragged anywhere over the window is the window's, when it takes drops and the
+// drag brings a file it opens (DroppedFile).
 bool QtDialogWindow::DropEvent(QEvent& event)
 {
     const QEvent::Type type = event.type();
     if (!acceptDrops() || (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))
         return false;
     auto& drop = static_cast<QDropEvent&>(event);
-    const std::vector<std::string> files = LocalFiles(drop.mimeData());
-    if (files.empty())
+    std::vector<std::string> paths;
+    if (drop.mimeData() != nullptr && drop.mimeData()->hasUrls())
+        for (const QUrl& url : drop.mimeData()->urls())
+            paths.push_back(LocalPath(url));
+    const std::optional<std::string> file = DroppedFile(paths);
+    if (!file)
         return false;
     drop.acceptProposedAction();
     if (type == QEvent::Drop)
-        FilesDropped(files);
+        FileDropped(*file);
     return true;
 }
 

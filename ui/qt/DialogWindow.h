@@ -4,11 +4,11 @@
 
 #include <QDialog>
 #include <QIcon>
-#include <QPointer>
 
 #include <memory>
 #include <vector>
 
+#include "ui/Dialog.h"
 #include "ui/DialogWindow.h"
 
 class QFont;
@@ -37,10 +37,11 @@ public:
     void CreateControls() override;
     NativeControl* Control(int id) const override;
     int FocusedControl() const override;
-    void FocusFirstTabStop() override;
+    void FocusControl(int id) override;
+    bool IsControlEnabled(int id) const override;
     DialogBaseUnits BaseUnits() const override { return baseUnits_; }
     bool ReadText(int id, std::string& text) const override;
-    bool WriteText(int id, std::string_view text) override;
+    void WriteText(int id, std::string_view text) override;
     void ClickButton(int id) override;
     int RunModal(DialogWindow* mainWindow) override;
     void End(int result) override;
@@ -48,11 +49,10 @@ public:
     void SetIcon(int iconId) override;
     void AcceptDrops(bool accept) override { setAcceptDrops(accept); }
     std::optional<std::string> ChooseFile(const std::string& folder, std::span<const FileType> types) override;
-    void OpenFindBox(const DialogRect& place) override;
-    bool IsFindBoxOpen() const override;
-    void CloseFindBox() override;
+    void ShowFindBox(const DialogRect& place) override;
+    void HideFindBox() override;
     std::string FindBoxText() const override;
-    void ShowFindResult(bool found) override;
+    void TintFindBox(bool notFound) override;
 
     // The find box; nullptr until it is first opened.
     QLineEdit* FindBox() const { return findBox_; }
@@ -84,7 +84,6 @@ private:
     DialogBaseUnits baseUnits_;
     std::vector<std::unique_ptr<NativeControl>> controls_; // template order, labels included
     QLineEdit* findBox_ = nullptr;
-    QPointer<QWidget> focusBeforeFind_;
     bool shown_ = false;
 };
 

@@ -154,21 +154,6 @@ void Button::SetCheck(CheckMark mark)
         SendMessageW(box, BM_SETCHECK, static_cast<WPARAM>(mark), 0);
 }
 
-CheckMark Button::GetCheck() const
-{
-    HWND box = CheckBoxOf(*this);
-    if (box == nullptr)
-        return CheckMark::Unchecked;
-    switch (SendMessageW(box, BM_GETCHECK, 0, 0)) {
-    case BST_CHECKED:
-        return CheckMark::Checked;
-    case BST_INDETERMINATE:
-        return CheckMark::Indeterminate;
-    default:
-        return CheckMark::Unchecked;
-    }
-}
-
 bool Button::IsWindowEnabled() const
 {
     return Native() != nullptr && ::IsWindowEnabled(Native()->hwnd);

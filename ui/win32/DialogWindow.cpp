@@ -395,14 +395,16 @@ int Win32DialogWindow::FocusedControl() const
     return 0;
 }
 
-void Win32DialogWindow::FocusFirstTabStop()
+void Win32DialogWindow::FocusControl(int id)
 {
-    for (const NativeControl& control : controls_) {
-        if (control.item->Has(StyleTabStop) && IsWindowEnabled(control.hwnd)) {
-            SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control.hwnd), TRUE);
-            return;
-        }
-    }
+    if (const NativeControl* control = Control(id))
+        SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control->hwnd), TRUE);
+}
+
+bool Win32DialogWindow::IsControlEnabled(int id) const
+{
+    const NativeControl* control = Control(id);
+    return control != nullptr && IsWindowEnabled(control->hwnd);
 }
 
 DialogBaseUnits Win32DialogWindow::BaseUnits() const
@@ -425,20 +427,16 @@ bool Win32DialogWindow::ReadText(int id, std::string& text) const
     return true;
 }
 
-bool Win32DialogWindow::WriteText(int id, std::string_view text)
+void Win32DialogWindow::WriteText(int id, std::string_view text)
 {
-    std::string shown;
-    if (!ReadText(id, shown))
-        return false;
-    if (shown != text)
-        SetWindowTextW(Control(id)->hwnd, Wide(text).c_str());
-    return true;
+    if (const NativeControl* control = Control(id))
+        SetWindowTextW(control->hwnd, Wide(text).c_str());
 }
 
 void Win32DialogWindow::ClickButton(int id)
 {
     const NativeControl* control = Control(id);
-    if (control != nullptr && control->item->kind == ControlKind::PushButton && IsWindowEnabled(control->hwnd))
+    if (control != nullptr && IsWindowEnabled(control->hwnd))
         SendMessageW(control->hwnd, BM_CLICK, 0, 0);
 }
 
@@ -448,7 +446,7 @@ int Win32DialogWindow::RunModal(DialogWindow* mainWindow)
         return -1;
     auto* main = static_cast<Win32DialogWindow*>(mainWindow);
     HWND owner = GetWindow(hwnd_, GW_OWNER);
-    if (owner == nullptr && main != nullptr && main != this && main->hwnd_ != nullptr) {
+    if (owner == nullptr && main != nullptr && main->hwnd_ != nullptr) {
         owner = main->hwnd_;
         SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     }
@@ -566,7 +564,7 @@ std::optional<std::string> Win32DialogWindow::ChooseFile(const std::string& fold
     return Narrow(file);
 }
 
-void Win32DialogWindow::OpenFindBox(const DialogRect& place)
+void Win32DialogWindow::ShowFindBox(const DialogRect& place)
 {
     if (hwnd_ == nullptr)
         return;
@@ -581,18 +579,9 @@ void Win32DialogWindow::OpenFindBox(const DialogRect& place)
         SendMessageW(findBox_, WM_SETFONT, static_cast<WPARAM>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)), FALSE);
         SendMessageW(findBox_, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(L"Find"));
     }
-    if (!IsWindowVisible(findBox_)) {
-        const HWND focus = GetFocus();
-        focusBeforeFind_ = focus != nullptr && IsChild(hwnd_, focus) ? focus : nullptr;
-    }
     SetWindowPos(findBox_, HWND_TOP, at.left, at.top, at.right - at.left, at.bottom - at.top, SWP_SHOWWINDOW);
     SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(findBox_), TRUE);
     SendMessageW(findBox_, EM_SETSEL, 0, -1);
-}
-
-bool Win32DialogWindow::IsFindBoxOpen() const
-{
-    return findBox_ != nullptr && IsWindowVisible(findBox_);
 }
 
 std::string Win32DialogWindow::FindBoxText() const
@@ -604,23 +593,17 @@ std::string Win32DialogWindow::FindBoxText() const
     return Narrow(wide);
 }
 
-void Win32DialogWindow::ShowFindResult(bool found)
+void Win32DialogWindow::TintFindBox(bool notFound)
 {
-    if (findBox_ == nullptr || findFailed_ == !found)
-        return;
-    findFailed_ = !found;
-    InvalidateRect(findBox_, nullptr, TRUE);
+    findFailed_ = notFound;
+    if (findBox_ != nullptr)
+        InvalidateRect(findBox_, nullptr, TRUE);
 }
 
-void Win32DialogWindow::CloseFindBox()
+void Win32DialogWindow::HideFindBox()
 {
-    if (findBox_ == nullptr)
-        return;
-    ShowWindow(findBox_, SW_HIDE);
-    if (focusBeforeFind_ != nullptr && IsWindow(focusBeforeFind_) && focusBeforeFind_ != findBox_)
-        SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focusBeforeFind_), TRUE);
-    else
-        FocusFirstTabStop();
+    if (findBox_ != nullptr)
+        ShowWindow(findBox_, SW_HIDE);
 }
 
 HBRUSH Win32DialogWindow::FindBoxBrush(HWND edit, HDC dc)
@@ -633,7 +616,7 @@ HBRUSH Win32DialogWindow::FindBoxBrush(HWND edit, HDC dc)
     return notFoundBrush_;
 }
 
-// Local files and nothing else: a folder among them makes the drop no drop of files.
+// The shell's files, as DroppedFile takes them.
 void Win32DialogWindow::DropFiles(HDROP drop)
 {
     std::vector<std::string> paths;
@@ -641,15 +624,11 @@ void Win32DialogWindow::DropFiles(HDROP drop)
     for (UINT i = 0; i < count; ++i) {
         std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
         path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            paths.clear();
-            break;
-        }
         paths.push_back(Narrow(path));
     }
     DragFinish(drop);
-    FilesDropped(paths);
+    if (const std::optional<std::string> file = DroppedFile(paths))
+        FileDropped(*file);
 }
 
 INT_PTR CALLBACK Win32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -658,7 +637,7 @@ INT_PTR CALLBACK Win32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM w
         auto* window = reinterpret_cast<Win32DialogWindow*>(lParam);
         window->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-        return FALSE; // the dialog puts the focus itself (FocusFirstTabStop)
+        return FALSE; // the dialog puts the focus itself (FirstTabStop)
     }
     auto* window = reinterpret_cast<Win32DialogWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     // A colour message answers with its brush, not through the message result.

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/Dialog.h"
 #include "ui/DialogWindow.h"
 
 namespace velmora {
@@ -30,10 +31,11 @@ public:
     void CreateControls() override;
     NativeControl* Control(int id) const override;
     int FocusedControl() const override;
-    void FocusFirstTabStop() override;
+    void FocusControl(int id) override;
+    bool IsControlEnabled(int id) const override;
     DialogBaseUnits BaseUnits() const override;
     bool ReadText(int id, std::string& text) const override;
-    bool WriteText(int id, std::string_view text) override;
+    void WriteText(int id, std::string_view text) override;
     void ClickButton(int id) override;
     int RunModal(DialogWindow* mainWindow) override;
     void End(int result) override;
@@ -41,11 +43,10 @@ public:
     void SetIcon(int iconId) override;
     void AcceptDrops(bool accept) override;
     std::optional<std::string> ChooseFile(const std::string& folder, std::span<const FileType> types) override;
-    void OpenFindBox(const DialogRect& place) override;
-    bool IsFindBoxOpen() const override;
-    void CloseFindBox() override;
+    void ShowFindBox(const DialogRect& place) override;
+    void HideFindBox() override;
     std::string FindBoxText() const override;
-    void ShowFindResult(bool found) override;
+    void TintFindBox(bool notFound) override;
 
     // The dialog's window; nullptr before CreateControls.
     HWND Handle() const { return hwnd_; }
@@ -75,7 +76,6 @@ private:
     HICON smallIcon_ = nullptr;
     std::vector<NativeControl> controls_; // the items with an id, template order
     HWND findBox_ = nullptr;
-    HWND focusBeforeFind_ = nullptr;
     bool findFailed_ = false;
     HBRUSH notFoundBrush_ = nullptr;
     std::map<LONG, HFONT> narrowFonts_;  // by LOGFONT width
