@@ -62,7 +62,7 @@ public:
         if (!tables_)
             return true;  // a check keeps nothing
         std::int64_t at = 0;  // every read below lies inside the bytes checked above
-        ForEachStoredTechField(tech, [&](auto& field) {
+        ForEachStoredTechField(tech, [&](auto& field, StoredName) {
             field = *fields->Number<std::remove_reference_t<decltype(field)>>(at);
             at += sizeof field;
         });

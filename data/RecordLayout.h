@@ -8,7 +8,7 @@
 //   bool Skip(Part part, int64 count)  count bytes that the parser does not read
 //   bool Text(S& text, int64 count)    count bytes of text, which ends at its first NUL
 //   bool TechFields(Tech& tech)        the stored fields of a tech record, one after
-//                                      another (ForEachStoredTechField)
+//                                      another (ForEachStoredTechField, which names them)
 //   bool UnitType(bool known)          told after a unit record's type whether it is one
 //                                      of the unit types
 // A walker returns false to stop the walk; the walk then returns false. Counts and lengths
@@ -135,33 +135,42 @@ bool WalkUnitRecord(Unit& unit, Walker& walker)
 }
 
 // Tech record: the stored fields of a TechRecord, the int16 name length N, then N bytes of
-// name. ForEachStoredTechField calls visit(field) for every stored field of `tech` in file
-// order; it works on any record with TechRecord's members.
+// name. ForEachStoredTechField calls visit(field, name) for every stored field of `tech` in
+// file order; it works on any record with TechRecord's members. The name is the member's,
+// and for the elements of its two arrays the position (from 0) and, in a cost, the cost
+// record's member: the JSON dump writes a tech's stored fields by these names.
+struct StoredName {
+    std::string_view member;
+    int index = -1;              // -1: no array element
+    std::string_view part = {};  // an element's member; empty for a number
+};
+
 template <class Tech, class Visit>
 constexpr void ForEachStoredTechField(Tech& tech, Visit&& visit)
 {
-    for (auto& required : tech.requiredTechs)
-        visit(required);
-    for (auto& cost : tech.cost) {
-        visit(cost.type);
-        visit(cost.amount);
-        visit(cost.flag);
+    for (int i = 0; i < static_cast<int>(tech.requiredTechs.size()); ++i)
+        visit(tech.requiredTechs[static_cast<std::size_t>(i)], StoredName{"requiredTechs", i});
+    for (int i = 0; i < static_cast<int>(tech.cost.size()); ++i) {
+        auto& cost = tech.cost[static_cast<std::size_t>(i)];
+        visit(cost.type, StoredName{"cost", i, "type"});
+        visit(cost.amount, StoredName{"cost", i, "amount"});
+        visit(cost.flag, StoredName{"cost", i, "flag"});
     }
-    visit(tech.requiredTechFlag);
-    visit(tech.civ);
-    visit(tech.civFlag);
-    visit(tech.location);
-    visit(tech.nameStringId);
-    visit(tech.helpStringId);
-    visit(tech.researchTime);
-    visit(tech.effectNo);
-    visit(tech.unknown1);
-    visit(tech.iconId);
-    visit(tech.unknown2);
-    visit(tech.buttonSlot);
-    visit(tech.unknown3);
-    visit(tech.unknown4);
-    visit(tech.unknown5);
+    visit(tech.requiredTechFlag, StoredName{"requiredTechFlag"});
+    visit(tech.civ, StoredName{"civ"});
+    visit(tech.civFlag, StoredName{"civFlag"});
+    visit(tech.location, StoredName{"location"});
+    visit(tech.nameStringId, StoredName{"nameStringId"});
+    visit(tech.helpStringId, StoredName{"helpStringId"});
+    visit(tech.researchTime, StoredName{"researchTime"});
+    visit(tech.effectNo, StoredName{"effectNo"});
+    visit(tech.unknown1, StoredName{"unknown1"});
+    visit(tech.iconId, StoredName{"iconId"});
+    visit(tech.unknown2, StoredName{"unknown2"});
+    visit(tech.buttonSlot, StoredName{"buttonSlot"});
+    visit(tech.unknown3, StoredName{"unknown3"});
+    visit(tech.unknown4, StoredName{"unknown4"});
+    visit(tech.unknown5, StoredName{"unknown5"});
 }
 
 // Bytes the stored fields take (60). Counted when the program starts: clang 14 cannot
@@ -169,7 +178,7 @@ constexpr void ForEachStoredTechField(Tech& tech, Visit&& visit)
 inline const std::int64_t StoredTechFieldsLength = [] {
     std::int64_t length = 0;
     const TechRecord tech;
-    ForEachStoredTechField(tech, [&](const auto& field) { length += sizeof field; });
+    ForEachStoredTechField(tech, [&](const auto& field, StoredName) { length += sizeof field; });
     return length;
 }();
 

@@ -35,21 +35,14 @@ InstallationLookup FindInstallation()
     return lookup;
 }
 
-namespace {
-
-std::string Described(const SearchedPlace& p)
-{
-    return p.place.empty() ? p.reason : p.place + ": " + p.reason;
-}
-
-} // namespace
-
-std::string InstallationLookup::Report(std::size_t maxPlaces) const
+std::string InstallationLookup::Report(std::size_t maxPlaces, std::string (*shown)(std::string_view)) const
 {
     if (usable)
         return {};
+    const auto text = [shown](const std::string& taken) { return shown != nullptr ? shown(taken) : taken; };
+    const auto described = [&text](const SearchedPlace& p) { return p.place.empty() ? text(p.reason) : text(p.place) + ": " + text(p.reason); };
     if (passedOver.size() == 1)
-        return Described(passedOver[0]);
+        return described(passedOver[0]);
     std::string report = "none of the " + std::to_string(passedOver.size()) + " places searched holds the game with its data file:";
     for (std::size_t i = 0; i < passedOver.size(); ++i) {
         if (i == maxPlaces) {
@@ -57,7 +50,7 @@ std::string InstallationLookup::Report(std::size_t maxPlaces) const
             break;
         }
         const SearchedPlace& p = passedOver[i];
-        report += "\n  " + p.origin + ": " + Described(p);
+        report += "\n  " + text(p.origin) + ": " + described(p);
     }
     return report;
 }

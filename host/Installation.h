@@ -79,8 +79,9 @@ struct InstallationLookup {
     std::vector<SearchedPlace> passedOver;
 
     // Why no installation is usable, "" when one is: the one place's reason, or a line
-    // for each place searched, at most `maxPlaces` of them and then how many more.
-    std::string Report(std::size_t maxPlaces = SIZE_MAX) const;
+    // for each place searched, at most `maxPlaces` of them and then how many more. With
+    // `shown`, every text taken from a place (its tool, path and reason) goes through it.
+    std::string Report(std::size_t maxPlaces = SIZE_MAX, std::string (*shown)(std::string_view) = nullptr) const;
 };
 
 InstallationLookup FindInstallation();

@@ -83,11 +83,11 @@ TEST(DumpDiffTest, EveryValueTheParserKeepsIsComparedAlone)
     };
     std::vector<Row> rows;
     int storedFields = 0;
-    ForEachStoredTechField(before->techs[3], [&](auto&) { ++storedFields; });
+    ForEachStoredTechField(before->techs[3], [&](auto&, StoredName) { ++storedFields; });
     for (int i = 0; i < storedFields; ++i) {
         const auto change = [i](GameTables& t) {
             int at = 0;
-            ForEachStoredTechField(t.techs[3], [&](auto& field) { field += at++ == i ? 1 : 0; });
+            ForEachStoredTechField(t.techs[3], [&](auto& field, StoredName) { field += at++ == i ? 1 : 0; });
         };
         rows.push_back({"tech field " + std::to_string(i), change, " tech 3 stored 1"});
     }

@@ -176,6 +176,14 @@ TEST_F(DumpToolTest, EveryFormatOfAnInstallationFolder)
     EXPECT_EQ(j["techs"][0]["requiredBy"], nlohmann::json{1});
     EXPECT_EQ(j["techs"][1]["requiredBy"], nlohmann::json{2});
     EXPECT_EQ(j["techs"][2]["requiredBy"], nlohmann::json::array());
+    // The stored fields in file order, each cost an object; scripts read them by these names.
+    const nlohmann::ordered_json first = nlohmann::ordered_json::parse(json.out)["techs"][0];
+    EXPECT_EQ(first["cost"][0].dump(), R"({"type":0,"amount":150,"flag":1})");
+    std::string keys;
+    for (const auto& member : first.items())
+        keys += member.key() + ' ';
+    EXPECT_EQ(keys, "line requiredTechs requiredBy cost requiredTechFlag civ civFlag location nameStringId helpStringId researchTime "
+                    "effectNo unknown1 iconId unknown2 buttonSlot unknown3 unknown4 unknown5 name view effectLines ");
 
     const ToolRun text = RunDump(dir, {"--install", game}, dir.File("no-prefix"));
     ASSERT_EQ(text.status, 0) << text.err;
@@ -321,13 +329,14 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
     datafile::WriteFile(prefix + "/drive_c/Games/Keep/Data/old.dat", datafile::DeflateRaw(old.Data()));
     const ToolRun given = RunDump(dir, {"C:\\Games\\Keep\\Data\\OLD.DAT"}, "");
     EXPECT_EQ(given.status, 2);
-    EXPECT_EQ(given.err, "velmora-dump: C:\\Games\\Keep\\Data\\OLD.DAT (" + prefix + "/dosdevices/c:/Games/Keep/Data/old.dat): Version error\n");
+    EXPECT_EQ(given.err, "velmora-dump: C:\\Games\\Keep\\Data\\OLD.DAT (" + shown + "/dosdevices/c:/Games/Keep/Data/old.dat): Version error\n");
 }
 
 TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
 {
     datafile::WriteFile(dir.File("wrapped.dat"), datafile::DeflateZlib(datafile::MinimalDataFile({Tech("Kiln")})));
-    const fs::path prefix = dir.Path() / "prefix";
+    // Names of files and folders are shown with their control characters visible.
+    const fs::path prefix = dir.Path() / "pre\nfix";
     const std::string key = "[Software\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0] 1\n";
     struct Case {
         std::vector<std::string> args;
@@ -335,10 +344,10 @@ TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
         std::string says;
     };
     const Case cases[] = {
-        {{dir.File("missing.dat")}, {}, dir.File("missing.dat") + ": cannot open the data file: No such file or directory"},
+        {{dir.File("miss\ning.dat")}, {}, dir.File("miss\\x0aing.dat") + ": cannot open the data file: No such file or directory"},
         {{dir.File("wrapped.dat")}, {}, dir.File("wrapped.dat") + ": the data file is not a raw deflate stream"},
         {{"--install", "/nonexistent"}, {}, "/nonexistent/Data/brannoch2_x1_p1.dat: cannot open the data file: No such file or directory"},
-        {{}, {}, (prefix / "system.reg").string() + ": cannot open the file: No such file or directory"},
+        {{}, {}, dir.File("pre\\x0afix/system.reg") + ": cannot open the file: No such file or directory"},
         {{}, "WINE REGISTRY Version 2\n", "no key HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Microsoft Games\\Brannoch\\1.0"},
         {{}, "WINE REGISTRY Version 2\n" + key, "has no value \"EXE Path\""},
         {{}, "WINE REGISTRY Version 2\n" + key + "\"EXE Path\"=dword:00000001\n", "the value \"EXE Path\" is not a text"},
@@ -356,6 +365,8 @@ TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
     }
+    const ToolRun list = RunDump(dir, {"--list-installations"}, prefix.string());
+    EXPECT_EQ(list.err, "velmora-dump: no installation with its data file: " + dir.File("pre\\x0afix") + ": the registry names C:\\Gone, but its data file is missing\n");
 }
 
 TEST_F(DumpToolTest, NamesOfFilesOnThisMachineComeFirst)
@@ -435,6 +446,11 @@ TEST_F(DumpToolTest, ParseMessagesGoToStandardError)
     const nlohmann::json j = nlohmann::json::parse(num.out);
     EXPECT_EQ(j["effects"][0]["commands"].size(), 0u);
     EXPECT_EQ(j["techs"][0]["name"], "Still");
+    Bytes cut = many.Data();  // a warning, then the message that stops the parse
+    cut.resize(cut.size() - 3);
+    datafile::WriteFile(dir.File("cut.dat"), datafile::DeflateRaw(cut));
+    EXPECT_EQ(RunDump(dir, {dir.File("cut.dat")}, dir.File("no-prefix")).err,
+              "velmora-dump: " + dir.File("cut.dat") + ": num error\nvelmora-dump: " + dir.File("cut.dat") + ": Data file is truncated\n");
 }
 
 // A small file to compare: techs 0 and 1 share effect 0, tech 2 shows effect 1 and requires tech 0.
@@ -557,7 +573,7 @@ TEST_F(DumpToolTest, CommandLineConventions)
 {
     const std::vector<std::pair<std::vector<std::string>, std::string>> bad{
         {{"--format", "xml", "a.dat"}, "'xml'"}, {{"--format"}, "--format"}, {{"--install"}, "--install"}, {{"a.dat", "b.dat"}, "'b.dat'"},
-        {{"--verbose"}, "'--verbose'"}, {{"--install", "x", "--install", "y"}, "--install"}, {{"--tech", "x"}, "'x'"},
+        {{"--verbose"}, "'--verbose'"}, {{"--verb\x1b]0;x"}, "'--verb\\x1b]0;x'"}, {{"--install", "x", "--install", "y"}, "--install"}, {{"--tech", "x"}, "'x'"},
         {{"--tech", "460"}, "'460'"}, {{"--diff", "a.dat"}, "--diff"}, {{"--diff", "--format", "dot", "a.dat", "b.dat"}, "--diff"},
         {{"--list-installations", "a.dat"}, "--list-installations"}, {{"--diff", "--format", "csv", "a.dat", "b.dat"}, "--diff"},
         {{"--format", "markdown", "a.dat"}, "markdown"},

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "data/RecordLayout.h"
 #include "host/Text.h"
 #include "tools/dump/JsonWriter.h"
 #include "views/TableBounds.h"
@@ -74,43 +75,69 @@ void WriteViewText(std::ostream& out, const TechDetailView& v)
     out << '\n';
 }
 
+// Writes a tech's stored fields in file order by the names the record's walk gives them:
+// an array element into the array of its member's name, a part of one into the element's
+// object. The techs that require the tech follow its required techs.
+class StoredFieldsJson {
+public:
+    StoredFieldsJson(JsonWriter& json, const std::vector<int>& requiredBy) : json_(json), requiredBy_(requiredBy) {}
+
+    void operator()(std::int64_t value, const StoredName& name)
+    {
+        if (name.index < 0 || name.member != array_)
+            CloseArray();
+        else if (name.index != element_)
+            CloseElement();
+        if (name.index < 0)
+            return json_.Member(name.member, value);
+        if (array_.empty()) {
+            json_.Key(name.member);
+            json_.BeginArray();
+            array_ = name.member;
+        }
+        if (name.part.empty())
+            return json_.Int(value);
+        if (element_ < 0) {
+            json_.BeginObject();
+            element_ = name.index;
+        }
+        json_.Member(name.part, value);
+    }
+
+    void CloseArray()
+    {
+        CloseElement();
+        if (array_.empty())
+            return;
+        json_.EndArray();
+        if (array_ == "requiredTechs")
+            json_.Member("requiredBy", requiredBy_);
+        array_ = {};
+    }
+
+private:
+    void CloseElement()
+    {
+        if (element_ >= 0)
+            json_.EndObject();
+        element_ = -1;
+    }
+
+    JsonWriter& json_;
+    const std::vector<int>& requiredBy_;
+    std::string_view array_;  // the array being written
+    int element_ = -1;        // the element whose object is being written
+};
+
 void WriteTechJson(JsonWriter& json, const GameTables& tables, const StringLookup& lookup, int k, const std::vector<int>& requiredBy,
                    const std::vector<std::string>& effectLines)
 {
     const TechRecord& t = TechAt(tables, k);
     json.BeginObject();
     json.Member("line", TechListLine(k, t));
-    json.Key("requiredTechs");
-    json.BeginArray();
-    for (const std::int16_t r : t.requiredTechs)
-        json.Int(r);
-    json.EndArray();
-    json.Member("requiredBy", requiredBy);
-    json.Key("cost");
-    json.BeginArray();
-    for (const TechCost& c : t.cost) {
-        json.BeginObject();
-        json.Member("type", c.type);
-        json.Member("amount", c.amount);
-        json.Member("flag", c.flag);
-        json.EndObject();
-    }
-    json.EndArray();
-    json.Member("requiredTechFlag", t.requiredTechFlag);
-    json.Member("civ", t.civ);
-    json.Member("civFlag", t.civFlag);
-    json.Member("location", t.location);
-    json.Member("nameStringId", t.nameStringId);
-    json.Member("helpStringId", t.helpStringId);
-    json.Member("researchTime", t.researchTime);
-    json.Member("effectNo", t.effectNo);
-    json.Member("unknown1", t.unknown1);
-    json.Member("iconId", t.iconId);
-    json.Member("unknown2", t.unknown2);
-    json.Member("buttonSlot", t.buttonSlot);
-    json.Member("unknown3", t.unknown3);
-    json.Member("unknown4", t.unknown4);
-    json.Member("unknown5", t.unknown5);
+    StoredFieldsJson stored(json, requiredBy);
+    ForEachStoredTechField(t, stored);
+    stored.CloseArray();
     json.Member("name", DisplayText(t.name));
     const TechDetailView view = DescribeTech(t, tables.unitNameIds, lookup);
     json.Key("view");

@@ -1,6 +1,7 @@
 #include "tools/dump/InstallationList.h"
 
 #include <array>
+#include <cstdint>
 
 #include "host/File.h"
 #include "host/Installation.h"
@@ -71,7 +72,7 @@ void WriteJson(JsonWriter& json, const Installation& install, const Shown& shown
 
 } // namespace
 
-bool WriteInstallationList(std::ostream& out, bool json, std::string& failure)
+Result<void> WriteInstallationList(std::ostream& out, bool json)
 {
     InstallationLookup all;
     bool anyInstallation = false;
@@ -96,8 +97,8 @@ bool WriteInstallationList(std::ostream& out, bool json, std::string& failure)
         writer.EndArray();
     writer.Flush();
     if (!all.usable)
-        failure = (anyInstallation ? "no installation with its data file: " : "no installation found: ") + all.Report();
-    return all.usable;
+        return Failure<>{.reason = (anyInstallation ? "no installation with its data file: " : "no installation found: ") + all.Report(SIZE_MAX, Visible)};
+    return {};
 }
 
 } // namespace velmora

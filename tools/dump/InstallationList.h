@@ -3,7 +3,8 @@
 #pragma once
 
 #include <ostream>
-#include <string>
+
+#include "host/Result.h"
 
 namespace velmora {
 
@@ -15,7 +16,7 @@ namespace velmora {
 // "used" for the one the viewer and the dump would use, "not used: an earlier one is
 // used", or "passed over: " and why. JSON: an array of objects with the same facts
 // (prefix, tool, folder, hostFolder, dataFile, languageModules by name, used, whyNotUsed).
-// False when none would be used, with `failure` saying why, place by place.
-bool WriteInstallationList(std::ostream& out, bool json, std::string& failure);
+// A failure when none would be used, saying why, place by place.
+Result<void> WriteInstallationList(std::ostream& out, bool json);
 
 } // namespace velmora

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -26,6 +27,7 @@
 #include "host/CommandLine.h"
 #include "host/HostPath.h"
 #include "host/Installation.h"
+#include "host/Result.h"
 #include "strings/LanguageModules.h"
 #include "tools/dump/DumpDiff.h"
 #include "tools/dump/DumpFormats.h"
@@ -47,6 +49,9 @@ constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format
 
 enum class Format { Text, Json, Dot, Csv, Markdown };
 
+// Why a data file gave no tables, as the dump's exit status (a comparison's is ExitTrouble).
+enum class Unusable { LoadFailed = ExitLoadFailed, ParseFailed = ExitParseFailed };
+
 struct Options {
     std::optional<std::string> install;
     std::vector<std::string> files;
@@ -59,6 +64,8 @@ struct Options {
     bool version = false;
 };
 
+// A message on standard error. Texts in it that come from files, paths or arguments are
+// shown as Visible shows them.
 void Say(const std::string& message)
 {
     std::fprintf(stderr, "velmora-dump: %s\n", message.c_str());
@@ -149,27 +156,26 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
     return std::nullopt;
 }
 
-// Loads and parses `path` as the viewer does, parse messages on standard error; null when
-// either fails, with the reason said.
-std::unique_ptr<velmora::GameTables> LoadTables(const std::string& path, const std::string& winePrefix, int& status, int loadFailed,
-                                                int parseFailed)
+// Loads and parses `path` as the viewer does, the parser's warnings said on standard error;
+// the tables, or why not: the load's failure, or the message that stopped the parse (its
+// last), each naming the file.
+velmora::Result<std::unique_ptr<velmora::GameTables>, Unusable> LoadTables(const std::string& path, const std::string& winePrefix)
 {
     velmora::DataBuffer buffer;
-    if (const auto loaded = velmora::LoadDataFile(path, buffer, winePrefix); !loaded) {
-        Say(loaded.failure().Text());
-        status = loadFailed;
-        return nullptr;
-    }
+    if (const auto loaded = velmora::LoadDataFile(path, buffer, winePrefix); !loaded)
+        return velmora::Failure<Unusable>{Unusable::LoadFailed, velmora::Visible(loaded.failure().Text())};
     auto tables = std::make_unique<velmora::GameTables>();
     const velmora::ParseResult parse = velmora::ParseDataFile(buffer, *tables);
     buffer.Release();
-    const std::string shownFile = velmora::DescribePath(path, velmora::ResolveHostPathIn(winePrefix, path));
-    for (const std::string& message : parse.messages)
-        Say(shownFile + ": " + message);
-    if (!parse.parsed) {
-        status = parseFailed;
-        return nullptr;
+    const std::string shownFile = velmora::Visible(velmora::DescribePath(path, velmora::ResolveHostPathIn(winePrefix, path)));
+    for (std::size_t i = 0; i < parse.messages.size(); ++i) {
+        const std::string message = shownFile + ": " + parse.messages[i];
+        if (!parse.parsed && i + 1 == parse.messages.size())
+            return velmora::Failure<Unusable>{Unusable::ParseFailed, message};
+        Say(message);
     }
+    if (!parse.parsed)  // never without a message, but a failure all the same
+        return velmora::Failure<Unusable>{Unusable::ParseFailed, shownFile + ": cannot parse the data file"};
     return tables;
 }
 
@@ -192,7 +198,7 @@ int main(int argc, char** argv)
     velmora::PrepareCommandLine(argc, argv);
     Options options;
     if (const std::optional<std::string> complaint = ParseArguments(argc, argv, options)) {
-        Say(*complaint);
+        Say(velmora::Visible(*complaint));
         std::fputs(UsageText, stderr);
         return ExitUsage;
     }
@@ -202,13 +208,12 @@ int main(int argc, char** argv)
     }
     if (options.listInstallations) {
         errno = 0;
-        std::string failure;
-        const bool usable = velmora::WriteInstallationList(std::cout, options.format == Format::Json, failure);
+        const velmora::Result<void> listed = velmora::WriteInstallationList(std::cout, options.format == Format::Json);
         const int status = FinishOutput(0);
         if (status != 0)
             return status;
-        if (!usable) {
-            Say(failure);
+        if (!listed) {
+            Say(listed.failure().reason);
             return ExitLoadFailed;
         }
         return 0;
@@ -226,24 +231,25 @@ int main(int argc, char** argv)
         if (!installation.folder.empty())
             folder = installation.folder;
         if (!lookup.usable && options.files.empty()) {
-            Say("cannot find the installation: " + lookup.Report());
+            Say("cannot find the installation: " + lookup.Report(SIZE_MAX, velmora::Visible));
             return ExitLoadFailed;
         }
     }
     // Names that are not UTF-8 are in the ANSI code page of the system the game is on.
     velmora::SetTextCodePage(options.codePage != 0 ? options.codePage : velmora::SystemAnsiCodePage(installation.prefix));
-    int status = 0;
     std::vector<std::unique_ptr<velmora::GameTables>> loaded;
-    if (options.diff) {
-        for (const std::string& path : options.files)
-            if (!loaded.emplace_back(LoadTables(path, installation.prefix, status, ExitTrouble, ExitTrouble)))
-                return status;
-    } else {
-        const std::string dataFile = options.files.empty() ? velmora::DataFilePath(*folder) : options.files[0];
-        if (!loaded.emplace_back(LoadTables(dataFile, installation.prefix, status, ExitLoadFailed, ExitParseFailed)))
-            return status;
+    const std::vector<std::string> dataFiles = options.diff ? options.files
+                                                            : std::vector{options.files.empty() ? velmora::DataFilePath(*folder) : options.files[0]};
+    for (const std::string& path : dataFiles) {
+        auto tables = LoadTables(path, installation.prefix);
+        if (!tables) {
+            Say(tables.failure().reason);
+            return options.diff ? ExitTrouble : static_cast<int>(tables.failure().kind);
+        }
+        loaded.push_back(std::move(*tables));
     }
     const velmora::GameTables& tables = *loaded.back();
+    int status = 0;
 
     velmora::LanguageModules modules;
     if (folder) {
