@@ -127,6 +127,8 @@ std::span<const ExchangeRow<MainDialog>> MainDialog::DataExchangeTable()
     return ExchangeRows;
 }
 
+// "Required Tech:" and "Civ:" have no row on purpose, nor have the disabled "Add" and
+// "Delete": a click only toggles the mark, and nothing is ever written back.
 std::span<const EventRow<MainDialog>> MainDialog::EventTable()
 {
     using D = MainDialog;
@@ -177,7 +179,7 @@ std::string MainDialog::ReadInstallFolder()
 bool MainDialog::PreTranslateMessage(Key key, int target)
 {
     switch (key) {
-    case Key::Escape:  // never closes the main dialog
+    case Key::Escape:  // never closes the main dialog, on purpose: only its close box does
         return true;
     case Key::CtrlO:
         BrowseDataFile();
@@ -248,6 +250,8 @@ void MainDialog::RunLoad()
     UpdateData(false);
 }
 
+// Enter loads only from the path box, and never closes the dialog: elsewhere it only
+// exchanges the boxes, on purpose.
 void MainDialog::OnOK()
 {
     UpdateData(true);
@@ -308,6 +312,8 @@ void MainDialog::FindTech(FindStep step, const std::string& text)
     OnSelChangeTechList();
 }
 
+// The list sorts its lines, and the zero-padded numbers keep line k on tech k: the views
+// take a line's position for the tech number.
 void MainDialog::FillTechList()
 {
     techList.ResetContent();
@@ -350,6 +356,7 @@ void MainDialog::ShowTechDetail(const TechDetailView& view)
 void MainDialog::OnChangeEffectNo()
 {
     UpdateData(true);
+    // Read as atoi does, on purpose: an emptied box shows effect 0.
     const std::int32_t effectNo = ReadLenientNumber(effectNoText);
     if (HasSelection(techList))
         RenderEffectList(effectNo);
@@ -368,6 +375,7 @@ void MainDialog::OnChangeHelpStringId()
 void MainDialog::ShowTypedStringId(const std::string& idText, std::string& text)
 {
     UpdateData(true);
+    // Read as atoi does (an emptied box asks for id 0); the tech's stored id stays as it is.
     const std::int32_t id = ReadLenientNumber(idText);
     if (!HasSelection(techList))
         return;
@@ -375,6 +383,8 @@ void MainDialog::ShowTypedStringId(const std::string& idText, std::string& text)
     UpdateData(false);
 }
 
+// The cost check boxes' clicks are routed here to do nothing on purpose: a tick never
+// reaches the tables.
 void MainDialog::OnClickedNoAction() {}
 
 void MainDialog::OnClickedChange()
@@ -392,6 +402,8 @@ void MainDialog::OnClickedChange()
     if (line >= ShownCommandCount(effect))
         return;
     PrepareEffectDialog(dialog, effect.commands[static_cast<std::size_t>(line)]);
+    // Whatever closes it (Enter, Escape, the close box), nothing typed there is kept: the
+    // dialog only shows the command.
     dialog.DoModal();
 }
 

@@ -19,7 +19,8 @@ std::span<const ExchangeRow<EffectDialog>> EffectDialog::DataExchangeTable()
     return rows;
 }
 
-// Enter and Escape go to the base class's OK and Cancel.
+// Enter and Escape go to the base class's OK and Cancel. OK copies the boxes into the
+// members, which nobody reads afterwards: the dialog keeps nothing, on purpose.
 std::span<const EventRow<EffectDialog>> EffectDialog::EventTable()
 {
     return {};

@@ -66,6 +66,7 @@ constexpr DialogItem MainItems[] = {
     {M::Unknown5, K::Edit, {275, 201, 38, 13}, "", EditStyles, {}},
     {M::LocationName, K::Edit, {314, 151, 64, 13}, "", ReadOnlyStyles, {}},
     {M::CivList, K::DropDownList, {193, 135, 70, 60}, "", StyleTabStop, CivNames},
+    // "Add" and "Delete" stay disabled on purpose: the viewer never changes the data file.
     {M::Add, K::PushButton, {353, 236, 32, 14}, "Add", StyleTabStop | StyleDisabled, {}},
     {M::Change, K::PushButton, {353, 255, 32, 15}, "Change", StyleTabStop, {}},
     {M::Delete, K::PushButton, {353, 275, 32, 15}, "Delete", StyleTabStop | StyleDisabled, {}},

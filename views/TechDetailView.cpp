@@ -16,7 +16,7 @@ ShownField Show(FieldForm form, std::int32_t value, const UnitNameIds& unitNameI
         return {.text = FormatNumberBlankNone(value)};
     case FieldForm::EffectNumber:
         return {.text = value >= 0 ? FormatNumber(value) : std::string()};
-    case FieldForm::StringText:
+    case FieldForm::StringText:  // asked with the stored id as it is, -1 too
         return {.text = lookup(value)};
     case FieldForm::UnitName:
         return {.text = LocationName(value, unitNameIds, lookup)};

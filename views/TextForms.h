@@ -13,7 +13,8 @@ __attribute__((format(printf, 1, 2))) std::string FormatText(const char* format,
 // "%d": a signed decimal with no padding.
 std::string FormatNumber(std::int64_t value);
 
-// As FormatNumber, but -1 (the "none" value of id and index fields) gives "".
+// As FormatNumber, but -1 (the "none" value of id and index fields) gives "". Only -1, on
+// purpose: -2 shows as "-2".
 std::string FormatNumberBlankNone(std::int64_t value);
 
 // Reads a typed number leniently, as atoi does: leading white space is skipped, an
