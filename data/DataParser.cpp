@@ -53,7 +53,7 @@ public:
         text.assign(reinterpret_cast<const char*>(begin), kept);
         return true;
     }
-    bool TechFields(TechRecord& tech)
+    bool StoredFields(TechRecord& tech)
     {
         const auto fields = bytes_.Sub(pos_, StoredTechFieldsLength);
         if (!fields)

@@ -7,7 +7,7 @@
 //                                      for an IEEE single)
 //   bool Skip(Part part, int64 count)  count bytes that the parser does not read
 //   bool Text(S& text, int64 count)    count bytes of text, which ends at its first NUL
-//   bool TechFields(Tech& tech)        the stored fields of a tech record, one after
+//   bool StoredFields(Tech& tech)      the stored fields of a tech record, one after
 //                                      another (ForEachStoredTechField, which names them)
 //   bool UnitType(bool known)          told after a unit record's type whether it is one
 //                                      of the unit types
@@ -185,7 +185,7 @@ inline const std::int64_t StoredTechFieldsLength = [] {
 template <class Tech, class Length, class Walker>
 bool WalkTechRecord(Tech& tech, Length& nameLength, Walker& walker)
 {
-    return walker.TechFields(tech) && walker.Field(nameLength) && walker.Text(tech.name, StoredCount(nameLength));
+    return walker.StoredFields(tech) && walker.Field(nameLength) && walker.Text(tech.name, StoredCount(nameLength));
 }
 
 } // namespace velmora

@@ -77,7 +77,7 @@ public:
         return true;
     }
     template <class Tech>
-    bool TechFields(const Tech& tech)
+    bool StoredFields(const Tech& tech)
     {
         ForEachStoredTechField(tech, [this](const auto& field, StoredName) { Field(field); });
         return true;
