@@ -79,7 +79,7 @@ public:
     template <class Tech>
     bool StoredFields(const Tech& tech)
     {
-        ForEachStoredTechField(tech, [this](const auto& field, StoredName) { Field(field); });
+        ForEachStoredTechField(tech, [this](const auto& field, StoredName) { this->Field(field); });
         return true;
     }
     // Any type is written; one that is not a unit type gets no tail.
