@@ -9,9 +9,8 @@
 #include "app/MainDialog.h"
 #include "editor/EffectDialog.h"
 #include "host/Installation.h"
-#include "resources/DialogFonts.h"
 #include "resources/ResourceIds.h"
-#include "ui/Application.h"
+#include "tests/win32/TestSession.h"
 #include "views/TableBounds.h"
 // The system's headers last: their macros rename functions of ours (FreeModule).
 #include "host/Win32Text.h"
@@ -92,12 +91,7 @@ TEST(Win32Dialogs, StartLoadSelectAndChange)
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
 
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    char** args = argv;
-    Application application(argc, args, "velmora", "Velmora");
-    InstallDialogFonts();
+    const TestSession session;
     MainDialog dialog;
     Dialog::SetMainWindow(&dialog);
     ASSERT_TRUE(dialog.Create());

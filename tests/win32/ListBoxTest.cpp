@@ -2,9 +2,8 @@
 // row by row of the table both backends share (tests/support/ListBoxRows.h).
 #include <gtest/gtest.h>
 
-#include "resources/DialogFonts.h"
 #include "tests/support/ListBoxRows.h"
-#include "ui/Application.h"
+#include "tests/win32/TestSession.h"
 // The system's headers last: their macros rename functions of ours.
 #include "ui/win32/DialogWindow.h"
 
@@ -55,12 +54,7 @@ void Play(HWND list, const ListStep& step)
 
 TEST(Win32ListBox, AnswersTheUserAsTheQtOne)
 {
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    char** args = argv;
-    Application application(argc, args, "velmora", "Velmora");
-    InstallDialogFonts();
+    const TestSession session;
     ListBoxDialog dialog;
     ASSERT_TRUE(dialog.Create());
     ShowWindow(WindowHandleOf(dialog), SW_SHOW);

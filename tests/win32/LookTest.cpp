@@ -4,9 +4,8 @@
 // template in that face at 96 DPI, scaled to the DPI, within 10 %.
 #include <gtest/gtest.h>
 
-#include "resources/DialogFonts.h"
 #include "resources/DialogTemplates.h"
-#include "ui/Application.h"
+#include "tests/win32/TestSession.h"
 #include "ui/CaptionFit.h"
 // The system's headers last: their macros rename functions of ours.
 #include "host/Win32Text.h"
@@ -67,12 +66,7 @@ LOGFONTW FontOf(HWND window)
 
 TEST(Win32Look, WholeCaptionsAndTheTemplatesSizeAtThisDpi)
 {
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    char** args = argv;
-    Application application(argc, args, "velmora", "Velmora");
-    InstallDialogFonts();
+    const TestSession session;
     // A face the system neither has nor maps: its dialog font's (Wine's Tahoma here).
     EXPECT_EQ(Narrow(DialogFontFace("No Such Face")), "Tahoma");
     for (const DialogTemplate* dialogTemplate : {&MainDialogTemplate(), &EffectDialogTemplate()}) {
