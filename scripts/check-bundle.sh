@@ -24,7 +24,11 @@ if [ "${1:-}" = --inside ]; then
   failures=0
   fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-  mapfile -t left_out < <(awk '$1 == "left-out" { print $2 }' "$bundle/share/doc/velmora/libraries.txt")
+  # A set, not a pipe into grep -q: under pipefail, grep leaving early kills the writer
+  # and reads as no match.
+  declare -A left_out=()
+  while read -r soname; do left_out[$soname]=1; done \
+    < <(awk '$1 == "left-out" { print $2 }' "$bundle/share/doc/velmora/libraries.txt")
   files=0
   while IFS= read -r -d '' f; do
     files=$((files + 1))
@@ -38,7 +42,7 @@ if [ "${1:-}" = --inside ]; then
         fail "ldd ${f#"$bundle/"}: ${BASH_REMATCH[1]} not found"
       elif [[ $line =~ ^[[:space:]]*([^ ]+)\ =\>\ (.*)\ \(0x[0-9a-f]+\)$ ]]; then
         soname=${BASH_REMATCH[1]} path=${BASH_REMATCH[2]}
-        if [[ "$(realpath "$path")" != "$bundle"/* ]] && ! printf '%s\n' "${left_out[@]}" | grep -qxF "$soname"; then
+        if [[ "$(realpath "$path")" != "$bundle"/* ]] && [ -z "${left_out[$soname]:-}" ]; then
           fail "ldd ${f#"$bundle/"}: $soname is taken from the system ($path) but not listed as left out"
         fi
       fi
