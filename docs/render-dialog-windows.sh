@@ -12,6 +12,7 @@
 # The window's size in pixels is printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. docs/picture-of-dialog.sh
 windows="${1:-build-windows}"
 native="${2:-build}"
 picture="${3:-docs/dialog-windows.png}"
@@ -46,14 +47,4 @@ fi
 wine "$windows/app/velmora.exe" &
 viewer=$!
 trap 'kill "$viewer" 2>/dev/null || true; wineserver -k || true' EXIT
-window=$(xdotool search --sync --onlyvisible --name '^Velmora$' | head -n 1)
-xdotool windowfocus --sync "$window"
-# The tech list has the focus; the path box comes next. Enter there loads the data file.
-xdotool key --delay 200 Tab Return
-sleep 3
-# Back to the tech list, and down to tech 6 (the first Down selects line 000).
-xdotool key --delay 80 shift+Tab Down Down Down Down Down Down Down
-sleep 1
-import -window "$window" "$picture"
-xdotool getwindowgeometry "$window" | sed -n 's/^ *Geometry: /window size: /p'
-echo "wrote $picture"
+picture_of_dialog "$picture" 3
