@@ -91,11 +91,14 @@ std::vector<int> UsersOf(const DiffSide& side, int n, const TechFilter& filter)
 std::vector<HiddenCommandChange> HiddenChanges(const CommandChanges& commands, const EffectNames& before, const EffectNames& after)
 {
     std::vector<HiddenCommandChange> hidden;
+    std::vector<std::string> addedLines;
+    for (const EffectCommand& is : commands.added)
+        addedLines.push_back(RenderCommandLine(after, is));
     std::vector<bool> paired(commands.added.size(), false);
     for (const EffectCommand& was : commands.removed) {
         const std::string line = RenderCommandLine(before, was);
         for (std::size_t j = 0; j < commands.added.size(); ++j)
-            if (!paired[j] && RenderCommandLine(after, commands.added[j]) == line) {
+            if (!paired[j] && addedLines[j] == line) {
                 paired[j] = true;
                 hidden.push_back({line, was, commands.added[j]});
                 break;
