@@ -16,7 +16,7 @@
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 
-#include "tools/dump/JsonWriter.h"
+#include "export/JsonWriter.h"
 
 namespace {
 

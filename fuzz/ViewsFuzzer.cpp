@@ -8,8 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include "data/DataParser.h"
-#include "tools/dump/DumpDiff.h"
-#include "tools/dump/DumpFormats.h"
+#include "export/DumpDiff.h"
+#include "export/DumpFormats.h"
 #include "views/TableBounds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

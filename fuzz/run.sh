@@ -32,7 +32,7 @@ done
 declare -A fuzzes=([parse]="data/DataParser" [load]="data/DataFile data/DataParser"
   [module]="host/ModuleLoader" [registry]="host/WineRegistry" [paths]="host/HostPath"
   [places]="host/SteamLibraries host/Yaml"
-  [views]="views/EffectText views/TechDetailView tools/dump/DumpFormats tools/dump/DumpDiff")
+  [views]="views/EffectText views/TechDetailView export/DumpFormats export/DumpDiff")
 own_counters() {
   local object size total=0
   object=$(find "$build/${1%/*}" -path "*/CMakeFiles/*/${1##*/}.cpp.o")

@@ -19,7 +19,17 @@ packages=(
   # The Windows build (scripts/build-windows.sh) and its tests under Wine, with Wine's own
   # fonts (Tahoma, which the system's dialog font "MS Shell Dlg 2" stands for).
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev imagemagick wine wine64 fonts-wine
+  # The load's fast inflate.
+  libdeflate-dev
+  # The browser edition (scripts/build-web.sh) and its tests in a real browser: Debian's
+  # emscripten, Node.js, and Chromium driven by Playwright.
+  emscripten chromium
 )
+# Node.js and npm: Debian's, unless a Node.js with its own npm is installed already (a
+# packaged Node.js from elsewhere conflicts with Debian's npm).
+if [ "$#" -eq 0 ] && ! { command -v node && command -v npm; } >/dev/null 2>&1; then
+  packages+=(nodejs npm)
+fi
 if [ "$#" -gt 0 ]; then packages=("$@"); fi
 
 SUDO=""

@@ -13,16 +13,22 @@ plants=(
   'ui/qt/Planted.cpp|#include "ui/win32/DialogWindow.h"'
   'resources/Planted.cpp|#include "app/MainDialog.h"'
   'editor/Planted.cpp|#include "app/MainDialog.h"'
-  'app/Planted.cpp|#include "tools/dump/DumpFormats.h"'
+  'app/Planted.cpp|#include "export/DumpFormats.h"'
   'tools/dump/Planted.cpp|#include "tools/datafile/DataFileWriter.h"'
   'tools/datafile/Planted.cpp|#include "ui/Dialog.h"'
   'app/Planted.h|#include <QWidget>'
   'strings/Planted.cpp|#include "LanguageModules.h"'
+  'export/Planted.cpp|#include "tools/dump/InstallationList.h"'
+  'export/Planted.h|#include "app/MainDialog.h"'
+  'web/Planted.cpp|#include "tools/dump/InstallationList.h"'
+  'web/Planted.cpp|#include "ui/Dialog.h"'
+  'web/Planted.h|#include "resources/Templates.h"'
 )
 rm -rf "$scratch"
 mkdir -p "$scratch/scripts"
 cp "$src/scripts/check-layers" "$scratch/scripts/"
-for folder in host data strings views ui resources app editor tools; do
+for folder in host data strings views ui resources app editor export tools web; do
+  [ -d "$src/$folder" ] || { mkdir -p "$scratch/$folder"; continue; }
   cp -r "$src/$folder" "$scratch/"
 done
 "$scratch/scripts/check-layers" >/dev/null

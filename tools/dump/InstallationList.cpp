@@ -5,8 +5,8 @@
 
 #include "host/File.h"
 #include "host/Installation.h"
-#include "tools/dump/DumpFormats.h"
-#include "tools/dump/JsonWriter.h"
+#include "export/DumpFormats.h"
+#include "export/JsonWriter.h"
 
 namespace velmora {
 

@@ -29,8 +29,8 @@
 #include "host/Installation.h"
 #include "host/Result.h"
 #include "strings/LanguageModules.h"
-#include "tools/dump/DumpDiff.h"
-#include "tools/dump/DumpFormats.h"
+#include "export/DumpDiff.h"
+#include "export/DumpFormats.h"
 #include "tools/dump/InstallationList.h"
 #include "views/TextForms.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "data/GameTables.h"
-#include "tools/dump/DumpFormats.h"
+#include "export/DumpFormats.h"
 #include "views/EffectText.h"
 #include "views/TechDetailView.h"
 

@@ -1,11 +1,11 @@
-#include "tools/dump/DumpDiff.h"
+#include "export/DumpDiff.h"
 
 #include <algorithm>
 #include <bit>
 #include <set>
 #include <utility>
 
-#include "tools/dump/JsonWriter.h"
+#include "export/JsonWriter.h"
 #include "views/TableBounds.h"
 #include "views/TextForms.h"
 

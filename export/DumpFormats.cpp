@@ -1,4 +1,4 @@
-#include "tools/dump/DumpFormats.h"
+#include "export/DumpFormats.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,7 +8,7 @@
 
 #include "data/RecordLayout.h"
 #include "host/Text.h"
-#include "tools/dump/JsonWriter.h"
+#include "export/JsonWriter.h"
 #include "views/TableBounds.h"
 #include "views/TechDetailView.h"
 #include "views/TextForms.h"

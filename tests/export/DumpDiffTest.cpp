@@ -10,7 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "data/RecordLayout.h"
-#include "tools/dump/DumpDiff.h"
+#include "export/DumpDiff.h"
 
 namespace velmora {
 namespace {

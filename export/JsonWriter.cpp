@@ -1,4 +1,4 @@
-#include "tools/dump/JsonWriter.h"
+#include "export/JsonWriter.h"
 
 #include <charconv>
 #include <utility>
