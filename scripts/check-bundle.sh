@@ -146,14 +146,14 @@ $SUDO unshare --mount --pid --net --ipc --uts --fork --kill-child -- bash -c '
     bash "$2/check-bundle.sh" --inside "$3" "$2/demo" "$2/reference.json"' _ "$root" "$home" "$inside_bundle" || status=$?
 
 # The desktop entry as velmora.sh wrote it: valid, and its Exec naming the bundle's
-# velmora.sh as one argument, then the file.
+# velmora.sh as one argument (run by /bin/sh, as the path holds a %), then the file.
 entry=$root$home/installed.desktop
 if ! desktop-file-validate "$entry" || ! python3 - "$entry" "$inside_bundle/velmora.sh" <<'PY'; then
 import re, sys
 lines = open(sys.argv[1], encoding="utf-8").read().splitlines()
 value = next(l[5:] for l in lines if l.startswith("Exec="))
 value = re.sub(r"\\(.)", lambda m: {"s": " ", "n": "\n", "t": "\t", "r": "\r"}.get(m[1], m[1]), value)
-m = re.fullmatch(r'"((?:[^"\\]|\\.)*)" %f', value)
+m = re.fullmatch(r'(?:/bin/sh )?"((?:[^"\\]|\\.)*)" %f', value)
 if not m or re.sub(r"\\(.)", r"\1", m[1]).replace("%%", "%") != sys.argv[2]:
     sys.exit(f"the desktop entry's Exec={value} does not run {sys.argv[2]}")
 PY
