@@ -19,6 +19,8 @@ here=$(readlink -f -- "$0"; echo x)
 here=${here%?x}
 here=${here%/*}
 marker=X-Velmora-Bundle=true
+nl='
+'
 tmp=
 trap '[ -z "$tmp" ] || rm -f -- "$tmp"' EXIT
 
@@ -83,6 +85,21 @@ installed_icon() {
   [ -f "$1" ] && [ ! -L "$1" ] && [ -f "$manifest" ] || return 1
   listed=$(awk -v p="$2" '$2 == p { print $1 }' "$manifest")
   [ -n "$listed" ] && [ "$(checksum "$1")" = "$listed" ]
+}
+
+# Removes each icon the list of installed ones names and that is still as it was written,
+# but for those in the listing KEEP.
+remove_icons() {
+  [ -f "$manifest" ] && [ ! -L "$manifest" ] || return 0
+  while read -r _ f; do
+    case "$1" in *"  $f$nl"*) continue ;; esac
+    if installed_icon "$data/$f" "$f"; then
+      rm -f -- "$data/$f"
+      echo "velmora.sh: removed $data/$f"
+    elif [ -e "$data/$f" ] || [ -L "$data/$f" ]; then
+      echo "velmora.sh: $data/$f was changed since it was installed; left as it is" >&2
+    fi
+  done <"$manifest"
 }
 
 # Writes the output of the command after PLACE to a new file beside it, then renames that
@@ -157,9 +174,9 @@ install_entry() {
   fi
   listing=
   for f in $(icon_files); do
-    listing="$listing$(checksum "$here/share/icons/hicolor/$f")  icons/hicolor/$f
-"
+    listing="$listing$(checksum "$here/share/icons/hicolor/$f")  icons/hicolor/$f$nl"
   done
+  remove_icons "$listing"
   put "$manifest" printf '%s' "$listing"
   for f in $(icon_files); do put "$icons/$f" cat -- "$here/share/icons/hicolor/$f"; done
   put "$entry" desktop_entry
@@ -167,7 +184,7 @@ install_entry() {
   echo "velmora.sh: installed $entry and the icon, running $launcher"
 }
 
-# The uninstall: the marked entry, and each listed icon that is still as it was written.
+# The uninstall: the marked entry, and the icons it installed.
 uninstall() {
   locate
   refused=
@@ -180,14 +197,7 @@ uninstall() {
     echo "velmora.sh: there was no $entry"
   fi
   if [ -f "$manifest" ] && [ ! -L "$manifest" ]; then
-    while read -r _ f; do
-      if installed_icon "$data/$f" "$f"; then
-        rm -f -- "$data/$f"
-        echo "velmora.sh: removed $data/$f"
-      elif [ -e "$data/$f" ] || [ -L "$data/$f" ]; then
-        echo "velmora.sh: $data/$f was changed since it was installed; left as it is" >&2
-      fi
-    done <"$manifest"
+    remove_icons ""
     rm -f -- "$manifest"
     rmdir -- "${manifest%/*}" 2>/dev/null || true
   fi

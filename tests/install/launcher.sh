@@ -71,8 +71,9 @@ for sh in dash bash; do
     home=$scratch/homes/$sh-quoted
     data=$home/.local/share
     for pass in first second; do
-      launch "$dir" --install-desktop-entry >/dev/null 2>err || fail "$name: $pass install: exit status $?: $(cat err)"
+      launch "$dir" --install-desktop-entry >out 2>err || fail "$name: $pass install: exit status $?: $(cat err)"
     done
+    grep -q removed out && fail "$name: the second install removed the icons it writes again"
     desktop-file-validate "$data/applications/velmora.desktop" || fail "$name: the entry is not valid"
     timeout 20 gio launch "$data/applications/velmora.desktop" "$scratch/tree 1.dat" 2>err || fail "$name: gio launch: $(cat err)"
     ran "$dir" "$scratch/tree 1.dat" || fail "$name: the entry does not run $dir/velmora.sh with the file"
@@ -83,6 +84,17 @@ for sh in dash bash; do
     [ -z "$(find "$home" ! -type d)" ] || fail "$name: the uninstall left $(find "$home" ! -type d)"
     rm -rf "$home"
   done
+
+  # An install from a bundle without one of the icons takes that one away.
+  home=$scratch/homes/$sh-fewer
+  fewer=$scratch/bundles/$sh/fewer
+  bundle "$fewer"
+  rm "$fewer/share/icons/hicolor/scalable/apps/velmora.svg"
+  launch "$plain" --install-desktop-entry >/dev/null && launch "$fewer" --install-desktop-entry >/dev/null || fail "two installs failed"
+  [ ! -e "$home/.local/share/icons/hicolor/scalable/apps/velmora.svg" ] || fail "the earlier install's icon was left"
+  launch "$fewer" --uninstall >/dev/null
+  [ -z "$(find "$home" ! -type d)" ] || fail "the uninstall after two installs left $(find "$home" ! -type d)"
+  rm -rf "$home"
 
   # The menu's place: a relative XDG_DATA_HOME is ignored, an absolute one needs no HOME;
   # without either there is no place, and nothing is written.
