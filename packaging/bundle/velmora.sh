@@ -107,7 +107,6 @@ remove_icons() {
 put() {
   place=$1
   shift
-  mkdir -p -- "${place%/*}"
   tmp=$(mktemp -- "${place%/*}/.${place##*/}.XXXXXX")
   "$@" >"$tmp"
   chmod 644 "$tmp"
@@ -159,8 +158,8 @@ install_entry() {
     echo "velmora.sh: the folder's path is not UTF-8, which a desktop entry must be: $launcher" >&2
     exit 1
   fi
-  if ! grep -q '^Exec=velmora ' "$here/share/applications/velmora.desktop"; then
-    echo "velmora.sh: $here/share/applications/velmora.desktop has no Exec=velmora line" >&2
+  if ! grep -qs '^Exec=velmora ' "$here/share/applications/velmora.desktop"; then
+    echo "velmora.sh: $here/share/applications/velmora.desktop is missing or has no Exec=velmora line" >&2
     exit 1
   fi
   locate
@@ -176,6 +175,10 @@ install_entry() {
   for f in $(icon_files); do
     listing="$listing$(checksum "$here/share/icons/hicolor/$f")  icons/hicolor/$f$nl"
   done
+  # The folders first, so that one that cannot be made stops the install before any file.
+  mkdir -p -- "${entry%/*}"
+  mkdir -p -- "${manifest%/*}"
+  for f in $(icon_files); do mkdir -p -- "$icons/${f%/*}"; done
   remove_icons "$listing"
   put "$manifest" printf '%s' "$listing"
   for f in $(icon_files); do put "$icons/$f" cat -- "$here/share/icons/hicolor/$f"; done
