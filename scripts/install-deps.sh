@@ -16,6 +16,8 @@ packages=(
   dpkg-dev file fakeroot lintian desktop-file-utils man-db python3 appstream
   # The Linux bundle (scripts/build-bundle.sh) and its trial in a minimal root (check-bundle.sh).
   patchelf qt6-wayland libqt6svg6 mmdebstrap
+  # The launcher's test runs the menu entry it writes through GLib (gio launch).
+  libglib2.0-bin
   # The Windows build (scripts/build-windows.sh) and its tests under Wine, with Wine's own
   # fonts (Tahoma, which the system's dialog font "MS Shell Dlg 2" stands for).
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev imagemagick wine wine64 fonts-wine

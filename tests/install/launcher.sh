@@ -33,7 +33,7 @@ bundle() {
 ran() {
   local want got
   want=$(printf '%s\n' "$1/bin/velmora" "${@:2}"; echo x)
-  for _ in $(seq 50); do [ -e "$VELMORA_TEST_LOG" ] && break; sleep 0.1; done
+  for _ in $(seq 200); do [ -e "$VELMORA_TEST_LOG" ] && break; sleep 0.1; done
   got=$(cat "$VELMORA_TEST_LOG" 2>/dev/null; echo x)
   rm -f "$VELMORA_TEST_LOG"
   [ "$got" = "$want" ] || { echo "  ran: ${got%x}" >&2; return 1; }
