@@ -66,7 +66,7 @@ claim() {
   elif [ "$1" = "$entry" ]; then
     grep -qx "$marker" "$1" || why="$1 was not installed by a Velmora bundle"
   elif [ -n "${2:-}" ]; then
-    installed_icon "$1" "$2" || why="$1 was not installed by a Velmora bundle"
+    installed_icon "$1" "$2" || why="$1 is not an icon a Velmora bundle installed, or was changed since"
   fi
   if [ -n "$why" ]; then
     echo "velmora.sh: $why; left as it is" >&2

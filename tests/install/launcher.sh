@@ -46,6 +46,7 @@ launch() { env -u XDG_DATA_HOME HOME="$home" "$sh" "$1/velmora.sh" "${@:2}"; }
 plain=$scratch/bundles/plain
 bundle "$plain"
 bundle "$scratch/bundles/broken"$'\n'
+bundle "$scratch/bundles/broken"  # the neighbour a stripped line break would run
 mkdir -p links homes
 ln -s "$plain/velmora.sh" links/velmora
 for sh in dash bash; do
