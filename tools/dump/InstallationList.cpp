@@ -81,7 +81,7 @@ Result<void> WriteInstallationList(std::ostream& out, bool json)
         writer.BeginArray();
     SearchInstallations([&](const SearchedPlace& place) {
         if (!place.Usable())
-            all.passedOver.push_back(place);
+            all.PassOver(place);
         if (!place.installation)
             return true;
         anyInstallation = true;
