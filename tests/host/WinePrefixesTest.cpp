@@ -390,7 +390,8 @@ TEST(Yaml, EveryScalarStyleAsPyYamlWritesIt)
         {"defaults: &id001\n  prefix: /shared\ngame: *id001\n", "/shared"},
         // At the limits: nesting, anchors, aliases.
         {"x: " + std::string(MaxYamlDepth - 1, '[') + std::string(MaxYamlDepth - 1, ']') + "\ngame: {prefix: /p}\n", "/p"},
-        {"x: [" + Repeated("&id%d 1, ", MaxYamlAnchors - 1) + "]\ngame: {prefix: &p /p}\n", "/p"},
+        {"x: [" + Repeated("&id%d {a: 1}, ", MaxYamlAnchors - 1) + "]\ngame: {prefix: &p /p}\n", "/p"},
+        {"game: {prefix: /p}\n---\n" + std::string(MaxYamlDepth + 1, '[') + std::string(MaxYamlDepth + 1, ']') + "\n", "/p"},  // only the first document counts
         {"x: &id001 1\ny: [" + Repeated("*id001, ", MaxYamlAliases) + "]\ngame: {prefix: /p}\n", "/p"},
     };
     for (const auto& [yaml, text] : rows) {
@@ -405,7 +406,7 @@ TEST(Yaml, EveryScalarStyleAsPyYamlWritesIt)
     const std::pair<std::string, std::string> beyond[] = {
         {"x: 1\ny: " + std::string(MaxYamlDepth, '[') + std::string(MaxYamlDepth, ']') + "\ngame: {prefix: /p}\n", "more than 32 mappings and sequences nested (line 2)"},
         {"x: " + std::string(520000, '[') + std::string(520000, ']') + "\n", "more than 32 mappings and sequences nested (line 1)"},
-        {"x:\n" + Repeated("- &id%d 1\n", MaxYamlAnchors + 1) + "game: {prefix: /p}\n", "more than 256 anchors (line 258)"},
+        {"x:\n- &s []\n- &m {}\n" + Repeated("- &id%d 1\n", MaxYamlAnchors - 1) + "game: {prefix: /p}\n", "more than 256 anchors (line 258)"},
         {"x: &id001 1\ny: [" + Repeated("*id001, ", MaxYamlAliases + 1) + "]\n", "more than 1024 aliases (line 2)"},
     };
     for (const auto& [yaml, reason] : beyond)
