@@ -60,6 +60,8 @@ struct SearchedPlace {
     std::optional<Installation> installation;  // when the place is a prefix whose registry names a folder
     bool dataFile = false;                     // the installation's data file opens for reading
     std::string reason;                        // why the place is passed over; "" when it is usable
+    std::string dataFileProblem;               // with an installation whose data file does not open:
+                                               // "is missing", or "is not usable: " and why
 
     bool Usable() const { return reason.empty(); }
 };

@@ -13,8 +13,10 @@ void SearchInstallations(const std::function<bool(const SearchedPlace&)>& visit)
     } else if (place.reason = NamedFolderProblem(*folder); place.reason.empty()) {
         place.installation = Installation{"", "registry", *folder};
         place.dataFile = File::OpenForReading(DataFilePath(*folder)).ok();
-        if (!place.dataFile)
+        if (!place.dataFile) {
+            place.dataFileProblem = "is missing";
             place.reason = "the registry names " + *folder + ", but its data file is missing";
+        }
     }
     visit(place);
 }

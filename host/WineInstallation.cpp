@@ -30,8 +30,8 @@ SearchedPlace ReadPrefix(const WinePrefixPlace& prefix)
     place.dataFile = File::OpenForReading(dataFile).ok();
     if (!place.dataFile) {
         const std::string problem = PlaceProblem(dataFile, PlaceKind::File);
-        place.reason = "the registry names " + *folder + ", but its data file " +
-                       (problem == "no such file" || problem.empty() ? "is missing" : "is not usable: " + problem);
+        place.dataFileProblem = problem == "no such file" || problem.empty() ? "is missing" : "is not usable: " + problem;
+        place.reason = "the registry names " + *folder + ", but its data file " + place.dataFileProblem;
     }
     return place;
 }

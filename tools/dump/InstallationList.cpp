@@ -34,7 +34,7 @@ Shown Describe(const SearchedPlace& place, bool usedBefore)
         shown.modules[i] = File::OpenForReading(resolver.Resolve(modules[i])).ok();
     shown.used = place.Usable() && !usedBefore;
     if (!place.Usable())
-        shown.whyNotUsed = "the data file is missing";
+        shown.whyNotUsed = "the data file " + place.dataFileProblem;
     else if (usedBefore)
         shown.whyNotUsed = "an earlier one is used";
     return shown;
