@@ -72,7 +72,9 @@ struct SearchedPlace {
 // gives is read: its system.reg, then the data file through that prefix. A place is usable
 // when its registry names a folder and the data file is there; every other place comes
 // with the reason it is passed over, in a few words: a missing folder, a registry without
-// the game's key or value, a data file that is missing, a tool's file that names no prefix.
+// the game's key or value, a folder named that is not on a drive (NamedFolderProblem), a
+// data file that is missing or there but unusable (and why), a tool's file that names no
+// prefix.
 void SearchInstallations(const std::function<bool(const SearchedPlace&)>& visit);
 
 // The places passed over a lookup keeps for its message: a home folder can hold any number

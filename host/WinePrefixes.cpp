@@ -1,8 +1,8 @@
 #include "host/WinePrefixes.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
