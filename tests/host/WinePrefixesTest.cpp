@@ -5,6 +5,7 @@
 #include <array>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "host/Installation.h"
 #include "host/SteamLibraries.h"
@@ -271,6 +272,11 @@ TEST_F(WinePrefixesTest, OnlyAFolderOnADriveWithItsDataFileIsAnInstallation)
         {"loop", dataFile + "is not usable: cannot reach the file: Too many levels of symbolic links"},
         {"none", dataFile + "is missing"},
     };
+    const auto onlyPlace = [] {
+        std::vector<SearchedPlace> places;
+        SearchInstallations([&](const SearchedPlace& place) { return places.push_back(place), true; });
+        return places.size() == 1 ? places[0] : SearchedPlace{};
+    };
     for (const auto& [folder, reason] : rows) {
         const bool kind = folder == "fifo" || folder == "folder" || folder == "loop" || folder == "none";
         fs::remove_all(prefix);
@@ -284,11 +290,17 @@ TEST_F(WinePrefixesTest, OnlyAFolderOnADriveWithItsDataFileIsAnInstallation)
             fs::create_symlink(data.filename(), data);
         else if (folder != "none")
             Write(data, "x");
-        std::vector<SearchedPlace> places;
-        SearchInstallations([&](const SearchedPlace& place) { return places.push_back(place), true; });
-        ASSERT_EQ(places.size(), 1u);
-        EXPECT_EQ(places[0].reason, reason) << folder;
-        EXPECT_EQ(places[0].installation.has_value(), reason.empty() || kind) << folder;
+        const SearchedPlace place = onlyPlace();
+        EXPECT_EQ(place.reason, reason) << folder;
+        EXPECT_EQ(place.installation.has_value(), reason.empty() || kind) << folder;
+    }
+    if (::geteuid() != 0) {  // root may read anything
+        Write(data, "x");
+        fs::permissions(data, fs::perms::none);
+        EXPECT_EQ(onlyPlace().reason, dataFile + "is not usable: cannot open the file: Permission denied");
+        fs::permissions(prefix, fs::perms::none);
+        EXPECT_EQ(onlyPlace().reason, "cannot list the folder: Permission denied");
+        fs::permissions(prefix, fs::perms::owner_all);
     }
     // A file of /proc says it is empty and is not.
     const auto status = ReadWholeFile("/proc/self/status", MaxYamlFileSize);
