@@ -26,7 +26,7 @@ void Read(benchmark::State& state)
     const std::string vdf = LibraryList(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         auto libraries = velmora::SteamLibraryFolders(vdf);
-        if (!libraries || libraries->size() != 2)
+        if (!libraries || libraries->folders.size() != 2)
             state.SkipWithError("not the two libraries");
         benchmark::DoNotOptimize(libraries);
     }

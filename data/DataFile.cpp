@@ -123,7 +123,7 @@ LoadResult Load::Inflate(std::vector<std::uint8_t> input, std::int64_t& length)
     if (result == Z_STREAM_END)
         return {};
     if (result == Z_OK || result == Z_BUF_ERROR)
-        return Failed(LoadFailure::StreamTruncated, "the data file's deflate stream is cut short");
+        return Failed(LoadFailure::StreamTruncated, input.empty() ? "the data file is empty" : "the data file's deflate stream is cut short");
     return Failed(LoadFailure::InflateFailed, "the data file is not a raw deflate stream", inflater.Said(result));
 }
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tools/datafile/DataFileWriter.h"
 
@@ -64,5 +66,31 @@ int main(int argc, char** argv)
     n = 0;
     for (const std::string text : places)
         Write(root / "places", "place" + std::to_string(n++), Bytes(text.begin(), text.end()));
+
+    // Each reader at its limits and one step past them, and with nothing at all.
+    const auto repeated = [](const std::string& pattern, int times) {
+        std::string all;
+        for (int i = 0; i < times; ++i) {
+            std::string one = pattern;
+            for (std::size_t at = one.find("%d"); at != std::string::npos; at = one.find("%d", at))
+                one.replace(at, 2, std::to_string(i));
+            all += one;
+        }
+        return all;
+    };
+    std::vector<std::pair<std::string, std::string>> limits = {{"registry", ""}, {"places", ""}, {"yaml", ""}};
+    for (const int past : {0, 1}) {
+        const int depth = 32 + past;
+        limits.push_back({"places", repeated("k%d { ", depth) + std::string(static_cast<std::size_t>(depth), '}')});
+        limits.push_back({"places", "libraryfolders {" + repeated(" \"%d\" /lib%d", 256 + past) + " }"});
+        limits.push_back({"yaml", "game:\n  prefix: " + std::string(static_cast<std::size_t>(depth - 2), '[') + std::string(static_cast<std::size_t>(depth - 2), ']') + "\n"});
+        limits.push_back({"yaml", "x:\n" + repeated("- &id%d {a: 1}\n", 256 + past) + "game:\n  prefix: /p\n"});
+        limits.push_back({"yaml", "x: &id001 /p\ny: [" + repeated("*id001, ", 1024 + past) + "]\nPath: *id001\n"});
+    }
+    limits.push_back({"yaml", "Name: Caf\u00e9\nPath: \"/home/a/Bottles/Caf\\xE9\"\nCustom_Path: true\n"});
+    limits.push_back({"yaml", "defaults: &id001\n  prefix: /home/a/Games/shared\ngame: *id001\n---\ngame: {prefix: /no}\n"});
+    n = 0;
+    for (const auto& [target, text] : limits)
+        Write(root / target, "limit" + std::to_string(n++), Bytes(text.begin(), text.end()));
     return 0;
 }

@@ -10,9 +10,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    // No library is longer than the file that lists it.
+    // No library is longer than the file that lists it, and no more are taken than the limit.
     if (const auto libraries = velmora::SteamLibraryFolders(text)) {
-        for (const std::string& folder : *libraries) {
+        if (libraries->folders.size() > velmora::MaxSteamLibraries || (libraries->more > 0 && libraries->folders.size() != velmora::MaxSteamLibraries))
+            __builtin_trap();
+        for (const std::string& folder : libraries->folders) {
             if (folder.size() > size)
                 __builtin_trap();
         }

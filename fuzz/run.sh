@@ -31,7 +31,7 @@ done
 # build that leaves them uninstrumented would fuzz blind.
 declare -A fuzzes=([parse]="data/DataParser" [load]="data/DataFile data/DataParser"
   [module]="host/ModuleLoader" [registry]="host/WineRegistry" [paths]="host/HostPath"
-  [places]="host/SteamLibraries host/Yaml"
+  [places]="host/SteamLibraries host/Yaml" [yaml]="host/Yaml"
   [views]="views/EffectText views/TechDetailView export/DumpFormats export/DumpDiff")
 own_counters() {
   local object size total=0
@@ -46,7 +46,7 @@ own_counters() {
   echo "$total"
 }
 
-[ ${#targets[@]} -gt 0 ] || targets=(parse load module registry views paths places)
+[ ${#targets[@]} -gt 0 ] || targets=(parse load module registry views paths places yaml)
 status=0
 for name in "${targets[@]}"; do
   fuzzer="$build/fuzz/velmora_fuzz_$name"

@@ -34,7 +34,9 @@ public:
     bool IsOpen() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
     // Converts from `at` on, appending what it gives to `out`, until the end or a byte it
-    // refuses; answers where it stopped.
+    // refuses; answers where it stopped. The pages with combining marks (1255, 1258) hold
+    // a base letter back until they see what follows it: flushed where the conversion
+    // stops, so that the letter comes before whatever is appended next.
     std::size_t Convert(std::string_view bytes, std::size_t at, std::string& out)
     {
         if (!IsOpen())
@@ -48,17 +50,28 @@ public:
             std::size_t outLeft = sizeof buffer;
             const std::size_t done = iconv(cd_, &in, &inLeft, &next, &outLeft);
             const int error = errno;
-            for (const char* c = buffer; c + 4 <= next; c += 4) {
-                const auto byte = [c](int i) { return static_cast<char32_t>(static_cast<unsigned char>(c[i])); };
-                AppendUtf8(out, byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24);
-            }
+            Append(buffer, next, out);
             if (done == static_cast<std::size_t>(-1) && error != E2BIG)
                 break;
         }
+        char buffer[64];
+        char* next = buffer;
+        std::size_t outLeft = sizeof buffer;
+        iconv(cd_, nullptr, nullptr, &next, &outLeft);
+        Append(buffer, next, out);
         return bytes.size() - inLeft;
     }
 
 private:
+    // The UTF-32LE characters from `begin` to `end`, in UTF-8.
+    static void Append(const char* begin, const char* end, std::string& out)
+    {
+        for (const char* c = begin; c + 4 <= end; c += 4) {
+            const auto byte = [c](int i) { return static_cast<char32_t>(static_cast<unsigned char>(c[i])); };
+            AppendUtf8(out, byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24);
+        }
+    }
+
     iconv_t cd_;
 };
 

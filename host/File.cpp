@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -58,6 +59,34 @@ bool IsFolder(const std::string& path)
 {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string PlaceProblem(const std::string& path, PlaceKind kind)
+{
+    const bool folder = kind == PlaceKind::Folder;
+    const std::string what = folder ? "the folder: " : "the file: ";
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return folder ? "no such folder" : "no such file";
+        return "cannot reach " + what + std::strerror(errno);
+    }
+    if (folder != S_ISDIR(st.st_mode))
+        return folder ? "not a folder" : FolderReason;
+    if (folder) {
+        DIR* dir = ::opendir(path.c_str());
+        if (!dir)
+            return "cannot list " + what + std::strerror(errno);
+        ::closedir(dir);
+        return {};
+    }
+    if (!S_ISREG(st.st_mode))
+        return "not a regular file";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return "cannot open " + what + std::strerror(errno);
+    ::close(fd);
+    return {};
 }
 
 std::string TemporaryFolder()

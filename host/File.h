@@ -61,6 +61,17 @@ private:
 // Whether `path` names a folder on this machine; false when it names nothing.
 bool IsFolder(const std::string& path);
 
+// What a place passed over is expected to be.
+enum class PlaceKind { Folder, File };
+
+// Why the folder (to list) or the regular file (to read) at `path` cannot be used, in the
+// words every reader of the installation search gives: "no such folder" ("no such file")
+// when nothing is there, "not a folder" ("is a folder", "not a regular file") when
+// something else is, else what the system said ("cannot reach the folder: Too many levels
+// of symbolic links", "cannot list the folder: Permission denied", "cannot open the file:
+// Permission denied"); "" when it can be used. Outside Windows only, for Wine prefixes.
+std::string PlaceProblem(const std::string& path, PlaceKind kind);
+
 // The folder for temporary files: $TMPDIR when it is set and not empty, else /tmp
 // (on Windows, GetTempPathW's folder).
 std::string TemporaryFolder();

@@ -105,8 +105,14 @@ std::string HostPathResolver::Resolve(std::string_view composed)
             return path;
         resolved = prefix_ + "/dosdevices/";
         driveName = {LowerAscii(path[0]), ':'};
-        parts = SplitComponents(std::string_view(path).substr(2));
-        parts.insert(parts.begin(), driveName);
+        parts.push_back(driveName);
+        // ".." goes up a folder and stops at the drive's root, as on Windows.
+        for (const std::string_view part : SplitComponents(std::string_view(path).substr(2))) {
+            if (part != "..")
+                parts.push_back(part);
+            else if (parts.size() > 1)
+                parts.pop_back();
+        }
     } else {
         if (!path.empty() && path[0] == '/')
             resolved = "/";

@@ -35,7 +35,9 @@ std::string WinePrefix();
 //    order the folder lists them in;
 //  - from the first component found under no spelling, the rest is kept as written, so the
 //    open that follows fails (or, for a file to be created, creates it under that name).
-// Empty components and "." are dropped; ".." is kept and left to the file system.
+// Empty components and "." are dropped. In a path on a drive ".." takes the folder before it
+// away and stops at the drive's root, as on Windows; elsewhere it is kept and left to the
+// file system.
 //
 // A resolver lists each folder at most once for the case-insensitive matching and keeps
 // the listing, so many paths under the same folders cost one listing each. Keep one for

@@ -30,6 +30,12 @@ inline constexpr std::array<std::string_view, 3> LanguageModuleSuffixes = {
     "\\language.dll",
 };
 
+// Why the folder a registry names cannot be an installation, "" when it can: only a path
+// on a drive ("C:\...", "d:/...") is one. An empty value, a relative path (which would
+// depend on the working folder), a path rooted without a drive ("\Games") or a network
+// path ("\\server\share") is refused, on every system.
+std::string NamedFolderProblem(std::string_view folder);
+
 // `folder` followed by "\Data\brannoch2_x1_p1.dat".
 std::string DataFilePath(const std::string& folder);
 
@@ -54,6 +60,8 @@ struct SearchedPlace {
     std::optional<Installation> installation;  // when the place is a prefix whose registry names a folder
     bool dataFile = false;                     // the installation's data file opens for reading
     std::string reason;                        // why the place is passed over; "" when it is usable
+    std::string dataFileProblem;               // with an installation whose data file does not open:
+                                               // "is missing", or "is not usable: " and why
 
     bool Usable() const { return reason.empty(); }
 };
@@ -64,8 +72,14 @@ struct SearchedPlace {
 // gives is read: its system.reg, then the data file through that prefix. A place is usable
 // when its registry names a folder and the data file is there; every other place comes
 // with the reason it is passed over, in a few words: a missing folder, a registry without
-// the game's key or value, a data file that is missing, a tool's file that names no prefix.
+// the game's key or value, a folder named that is not on a drive (NamedFolderProblem), a
+// data file that is missing or there but unusable (and why), a tool's file that names no
+// prefix.
 void SearchInstallations(const std::function<bool(const SearchedPlace&)>& visit);
+
+// The places passed over a lookup keeps for its message: a home folder can hold any number
+// of tools' files, and a message naming millions helps no one.
+inline constexpr std::size_t MaxPlacesKept = 1000;
 
 // The installation the viewer and the dump use, found by SearchInstallations stopping at
 // the first usable place.
@@ -75,8 +89,13 @@ struct InstallationLookup {
     // (WinePrefix()), through which typed Windows paths still resolve.
     Installation installation;
     bool usable = false;
-    // Every place passed over before the one used (all of them when none is usable).
+    // Every place passed over before the one used (all of them when none is usable), the
+    // first MaxPlacesKept of them, and how many more there were.
     std::vector<SearchedPlace> passedOver;
+    std::size_t notKept = 0;
+
+    // Adds a place passed over, or counts it once MaxPlacesKept are kept.
+    void PassOver(const SearchedPlace& place);
 
     // Why no installation is usable, "" when one is: the one place's reason, or a line
     // for each place searched, at most `maxPlaces` of them and then how many more. With

@@ -10,11 +10,13 @@ void SearchInstallations(const std::function<bool(const SearchedPlace&)>& visit)
     const auto folder = ReadMachineText(InstallKey, InstallValue, InstallValueBufferSize);
     if (!folder) {
         place.reason = folder.failure().Text();
-    } else {
+    } else if (place.reason = NamedFolderProblem(*folder); place.reason.empty()) {
         place.installation = Installation{"", "registry", *folder};
         place.dataFile = File::OpenForReading(DataFilePath(*folder)).ok();
-        if (!place.dataFile)
+        if (!place.dataFile) {
+            place.dataFileProblem = "is missing";
             place.reason = "the registry names " + *folder + ", but its data file is missing";
+        }
     }
     visit(place);
 }

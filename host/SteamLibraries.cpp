@@ -116,9 +116,9 @@ enum class Block { Other, Root, Entry };
 
 } // namespace
 
-Result<std::vector<std::string>> SteamLibraryFolders(std::string_view vdf)
+Result<SteamLibraryList> SteamLibraryFolders(std::string_view vdf)
 {
-    std::vector<std::string> folders;
+    SteamLibraryList list;
     Tokenizer tokens(vdf);
     std::array<Block, MaxKeyValuesDepth + 1> open{};  // open[0] stands for the file itself
     int depth = 0;
@@ -157,12 +157,14 @@ Result<std::vector<std::string>> SteamLibraryFolders(std::string_view vdf)
             open[static_cast<std::size_t>(++depth)] = libraryList ? Block::Root : numbered ? Block::Entry : Block::Other;
             continue;
         }
-        if (numbered || path)
-            folders.emplace_back(value->text);
+        if ((numbered || path) && list.folders.size() < MaxSteamLibraries)
+            list.folders.emplace_back(value->text);
+        else if (numbered || path)
+            ++list.more;
     }
     if (depth != 0)
         return fail("a block that is never closed");
-    return folders;
+    return list;
 }
 
 } // namespace velmora

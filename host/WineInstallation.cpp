@@ -1,9 +1,5 @@
 // The installation outside Windows: searched for in the registries of the Wine prefixes
 // players keep, in the order ForEachWinePrefixPlace gives them.
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
-
 #include "host/File.h"
 #include "host/Installation.h"
 #include "host/WinePrefixes.h"
@@ -17,26 +13,26 @@ namespace {
 SearchedPlace ReadPrefix(const WinePrefixPlace& prefix)
 {
     SearchedPlace place{prefix.origin, prefix.path, std::nullopt, false, {}};
-    struct stat st {};
-    if (::stat(prefix.path.c_str(), &st) != 0) {
-        place.reason = errno == ENOENT || errno == ENOTDIR ? "no such folder" : "cannot reach the folder: " + std::string(std::strerror(errno));
+    place.reason = PlaceProblem(prefix.path, PlaceKind::Folder);
+    if (!place.reason.empty())
         return place;
-    }
-    if (!S_ISDIR(st.st_mode)) {
-        place.reason = "not a folder";
-        return place;
-    }
     const auto folder = ReadMachineTextIn(prefix.path, InstallKey, InstallValue, InstallValueBufferSize);
     if (!folder) {
         place.place = prefix.path + "/system.reg";
         place.reason = folder.failure().Text();
         return place;
     }
+    place.reason = NamedFolderProblem(*folder);
+    if (!place.reason.empty())
+        return place;
     place.installation = Installation{prefix.path, prefix.origin, *folder};
-    const std::string dataFile = DataFilePath(*folder);
-    place.dataFile = File::OpenForReading(place.installation->HostPath(dataFile)).ok();
-    if (!place.dataFile)
-        place.reason = "the registry names " + *folder + ", but its data file is missing";
+    const std::string dataFile = place.installation->HostPath(DataFilePath(*folder));
+    place.dataFile = File::OpenForReading(dataFile).ok();
+    if (!place.dataFile) {
+        const std::string problem = PlaceProblem(dataFile, PlaceKind::File);
+        place.dataFileProblem = problem == "no such file" || problem.empty() ? "is missing" : "is not usable: " + problem;
+        place.reason = "the registry names " + *folder + ", but its data file " + place.dataFileProblem;
+    }
     return place;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/File.h"
 #include "host/SteamLibraries.h"
 #include "host/WholeFile.h"
 #include "host/Yaml.h"
@@ -35,9 +37,11 @@ std::string_view TextOf(const std::vector<std::uint8_t>& bytes)
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-// What a folder holds, each kind in name order; `listed` false when it cannot be listed.
+// What a folder holds, each kind in name order; `listed` false when it cannot be listed,
+// and `problem` then says why.
 struct Listing {
     bool listed = false;
+    std::string problem;
     std::vector<fs::path> folders;
     std::vector<fs::path> files;
 };
@@ -48,8 +52,10 @@ Listing List(const fs::path& folder, bool withFiles = false)
     Listing listing;
     DIR* dir = ::opendir(folder.c_str());
     listing.listed = dir != nullptr;
-    if (!dir)
+    if (!dir) {
+        listing.problem = PlaceProblem(folder.string(), PlaceKind::Folder);
         return listing;
+    }
     std::vector<std::string> folders;
     std::vector<std::string> files;
     while (const dirent* entry = ::readdir(dir)) {
@@ -73,12 +79,6 @@ Listing List(const fs::path& folder, bool withFiles = false)
     for (const std::string& name : files)
         listing.files.push_back(folder / name);
     return listing;
-}
-
-bool IsFolder(const fs::path& path)
-{
-    std::error_code error;
-    return fs::is_directory(path, error);
 }
 
 // Walks the places in order for one visitor, remembering the folders met.
@@ -130,7 +130,7 @@ private:
     {
         const Listing listing = List(folder);
         if (!listing.listed)
-            return PassOver(folder, origin, "no such folder");
+            return PassOver(folder, origin, listing.problem);
         if (listing.folders.empty())
             return PassOver(folder, origin, std::string(noneReason));
         for (const fs::path& sub : listing.folders) {
@@ -186,7 +186,7 @@ private:
                 if (!(prefix ? Prefix(*prefix, "Lutris") : PassOver(file, "Lutris", prefix.failure().reason)))
                     return false;
             }
-            if (!listing.listed && !PassOver(games, "Lutris", "no such folder"))
+            if (!listing.listed && !PassOver(games, "Lutris", listing.problem))
                 return false;
             if (listing.listed && !any && !PassOver(games, "Lutris", "no game file in it"))
                 return false;
@@ -200,15 +200,16 @@ private:
         for (const fs::path& bottles : {home_ / ".local/share/bottles/bottles", home_ / ".var/app/com.usebottles.bottles/data/bottles/bottles"}) {
             const Listing listing = List(bottles);
             if (!listing.listed || listing.folders.empty()) {
-                if (!PassOver(bottles, "Bottles", listing.listed ? "no bottle in it" : "no such folder"))
+                if (!PassOver(bottles, "Bottles", listing.listed ? "no bottle in it" : listing.problem))
                     return false;
                 continue;
             }
             for (const fs::path& bottle : listing.folders) {
-                // A bottle kept elsewhere leaves only a placeholder naming its folder.
+                // A bottle kept elsewhere leaves only a placeholder naming its folder; one
+                // that is there in any form is read, and says why when it cannot be.
                 const fs::path placeholder = bottle / "placeholder.yml";
-                std::error_code error;
-                if (!fs::is_regular_file(placeholder, error)) {
+                struct stat st {};
+                if (::lstat(placeholder.c_str(), &st) != 0 && errno == ENOENT) {
                     if (!Prefix(bottle, "Bottles"))
                         return false;
                     continue;
@@ -226,8 +227,8 @@ private:
         for (const char* root : {".steam/steam", ".local/share/Steam", ".steam/root", ".var/app/com.valvesoftware.Steam/.local/share/Steam",
                                  ".var/app/com.valvesoftware.Steam/.steam/steam"}) {
             const fs::path steam = home_ / root;
-            if (!IsFolder(steam)) {
-                if (!PassOver(steam, "Steam", "no such folder"))
+            if (const std::string problem = PlaceProblem(steam.string(), PlaceKind::Folder); !problem.empty()) {
+                if (!PassOver(steam, "Steam", problem))
                     return false;
                 continue;
             }
@@ -238,13 +239,13 @@ private:
                 return false;
             const fs::path list = steam / "steamapps/libraryfolders.vdf";
             const auto text = ReadConfig(list, MaxSteamLibraryFileSize);
-            Result<std::vector<std::string>> libraries = text ? SteamLibraryFolders(TextOf(*text)) : Failure<>{text.failure()};
+            Result<SteamLibraryList> libraries = text ? SteamLibraryFolders(TextOf(*text)) : Failure<>{text.failure()};
             if (!libraries) {
                 if (!PassOver(list, "Steam", libraries.failure().reason + "; only Steam's own library searched"))
                     return false;
                 continue;
             }
-            for (const std::string& listed : *libraries) {
+            for (const std::string& listed : libraries->folders) {
                 const std::optional<fs::path> library = Absolute(listed);
                 if (!library) {
                     if (!PassOver(listed, "Steam", "a library that is not an absolute path"))
@@ -253,6 +254,9 @@ private:
                     return false;
                 }
             }
+            if (libraries->more > 0 &&
+                !PassOver(list, "Steam", "lists " + std::to_string(libraries->more) + " more libraries, past the " + std::to_string(MaxSteamLibraries) + " searched"))
+                return false;
         }
         return true;
     }
@@ -261,11 +265,13 @@ private:
     {
         const fs::path compat = library / "steamapps/compatdata";
         const Listing listing = List(compat);
-        if (!listing.listed)
-            return PassOver(compat, "Steam", IsFolder(library) ? "no such folder" : "no such library");
+        if (!listing.listed) {
+            const std::string problem = PlaceProblem(library.string(), PlaceKind::Folder);
+            return PassOver(compat, "Steam", problem.empty() ? listing.problem : problem == "no such folder" ? "no such library" : problem);
+        }
         bool any = false;
         for (const fs::path& game : listing.folders) {
-            if (!IsFolder(game / "pfx"))
+            if (!velmora::IsFolder((game / "pfx").string()))
                 continue;
             any = true;
             if (!Prefix(game / "pfx", "Steam"))

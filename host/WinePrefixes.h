@@ -45,8 +45,10 @@ struct WinePrefixPlace {
 //  6. CrossOver: ~/.cxoffice/*/.
 // Within one folder entries come in name order. A folder met twice (through a link, or
 // listed twice) is searched once, where it was met first. A tool's folder that is not
-// there, a file that cannot be read or names no absolute prefix, a library list passed
-// over: each is a place of its own, with `passedOver` saying why.
+// there or cannot be listed, a file that cannot be read or names no absolute prefix, a
+// library list passed over: each is a place of its own, with `passedOver` saying why in
+// PlaceProblem's words. At most MaxSteamLibraries libraries are taken from one list; the
+// rest are counted in one place, the list's.
 void ForEachWinePrefixPlace(const std::function<bool(const WinePrefixPlace&)>& visit);
 
 } // namespace velmora

@@ -41,6 +41,10 @@ TEST(CodePageTest, NamesInShiftJisAndWindows1252)
         {1252, "\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},  // the five bytes 1252 leaves out
         {1252, "\x93\xFA\x96\x7B", "“ú–{"},                       // Shift-JIS read as 1252
         {1252, "\xC3\xA9", "é"},                                   // valid UTF-8 stays UTF-8
+        {1258, "Caf\xE9 Lore", "Café Lore"},                      // pages that wait for a combining mark
+        {1258, "Lor\xE9", "Loré"},
+        {1255, "\xF9\xEC\xE5\xED", "שלום"},
+        {1255, "Caf\xE9 Lore", "Cafי Lore"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(Utf8OrCodePage(row.bytes, row.codePage), row.text) << row.codePage << ": " << row.bytes;

@@ -49,7 +49,8 @@ TEST_F(HostPathTest, NamesAreFoundWithoutRegardToCaseAndKeptFromTheFirstOneMissi
         {"C:\\Games\\Brannoch\\Data\\brannoch2_x1_p1.dat", drives + "/c:/Games/Brannoch/Data/brannoch2_x1_p1.dat"},
         {"c:/games/BRANNOCH/data/Brannoch2_X1_P1.DAT", drives + "/c:/Games/Brannoch/Data/brannoch2_x1_p1.dat"},
         {"C:\\Games\\Brannoch\\Language_x1.dll", drives + "/c:/Games/Brannoch/language_x1.dll"},
-        {"C:\\Games\\\\Brannoch\\.\\Data\\..\\language.dll", drives + "/c:/Games/Brannoch/Data/../LANGUAGE.DLL"},
+        {"C:\\Games\\\\Brannoch\\.\\Data\\..\\language.dll", drives + "/c:/Games/Brannoch/LANGUAGE.DLL"},
+        {"C:\\..\\..\\Games\\x\\..\\..\\..\\games\\brannoch", drives + "/c:/Games/Brannoch"},  // ".." stops at the drive's root
         {"D:\\stuff\\file.TXT", drives + "/d:/Stuff/File.txt"},
         {"Z:" + data, drives + "/z:" + data},
         // The temporary file beside a data file named in another case goes into the real folder.

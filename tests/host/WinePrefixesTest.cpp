@@ -4,10 +4,13 @@
 
 #include <array>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "host/Installation.h"
 #include "host/SteamLibraries.h"
 #include "host/WinePrefixes.h"
+#include "host/WholeFile.h"
 #include "host/Yaml.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
@@ -18,6 +21,11 @@ namespace {
 namespace fs = std::filesystem;
 using fixtures::ScopedEnv;
 using Places = std::vector<std::array<std::string, 3>>;  // origin, path under the home, why passed over
+
+std::string_view TextOfBytes(const std::vector<std::uint8_t>& bytes)
+{
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
 
 void Write(const fs::path& path, const std::string& text)
 {
@@ -57,16 +65,28 @@ Places MakeHomeOfEveryTool(const fs::path& h)
     Write(games / "i-dollar.yml", "game:\n  prefix: $HOME/Games/dollar\n");
     Write(games / "j-nul.yml", "game:\n  prefix: \"/g/x\\0y\"\n");
     Write(games / "k-big.yml", "");
+    Write(games / "k-empty.yml", "");
+    Write(games / "k-nested.yml", "x: " + std::string(MaxYamlDepth, '[') + std::string(MaxYamlDepth, ']') + "\n");
     fs::resize_file(games / "k-big.yml", MaxYamlFileSize + 1);
     Write(games / "l-file.yml", "game:\n  prefix: " + home + "/.config/lutris/games/readme.txt\n");
     Write(games / "m-loop.yml", "game:\n  prefix: " + home + "/Games/loop\n");
     fs::create_directory_symlink("loop", (fs::create_directories(h / "Games"), h / "Games/loop"));
     Write(games / "readme.txt", "game:\n  prefix: /not/a/game/file\n");
     Write(h / ".local/share/bottles/bottles/nopath/placeholder.yml", "Name: x\n");
+    fs::create_directories(h / ".local/share/bottles/bottles/pipe");
+    ::mkfifo((h / ".local/share/bottles/bottles/pipe/placeholder.yml").c_str(), 0600);
+    fs::create_directories(h / ".local/share/lutris");
+    fs::create_symlink("/dev/zero", h / ".local/share/lutris/games");
+    fs::create_directory_symlink("wineprefix", (fs::create_directories(h / ".PlayOnLinux"), h / ".PlayOnLinux/wineprefix"));
     fs::create_directories(h / ".var/app/com.usebottles.bottles/data/bottles/bottles");
     fs::create_directories(h / "EmptyLibrary/steamapps/compatdata");
     Write(h / ".local/share/bottles/bottles/custom/placeholder.yml", "Path: \"" + home + "/Bottles/Custom Caf\\xE9\"\n");
-    Write(h / ".local/share/Steam/steamapps/libraryfolders.vdf", SteamLibraries({home + "/.local/share/Steam", home + "/SteamLibrary", home + "/EmptyLibrary", home + "/SteamLibrary/", home + "/EmptyLibrary/"}));
+    Write(h / ".local/share/Steam/steamapps/libraryfolders.vdf", SteamLibraries({home + "/.local/share/Steam", home + "/SteamLibrary", home + "/EmptyLibrary", home + "/SteamLibrary/", home + "/EmptyLibrary/", home + "/LoopLibrary", home + "/ZeroLibrary"}));
+    fs::create_directory_symlink("LoopLibrary", h / "LoopLibrary");
+    fs::create_directories(h / "ZeroLibrary/steamapps");
+    fs::create_symlink("/dev/zero", h / "ZeroLibrary/steamapps/compatdata");
+    fs::create_directories(h / ".var/app/com.valvesoftware.Steam/.steam");
+    fs::create_directory_symlink("steam", h / ".var/app/com.valvesoftware.Steam/.steam/steam");
     fs::create_directories(h / ".steam");
     fs::create_directory_symlink(h / ".local/share/Steam", h / ".steam/steam");
     fs::create_directory_symlink(h / ".local/share/Steam", h / ".steam/root");
@@ -86,21 +106,26 @@ Places MakeHomeOfEveryTool(const fs::path& h)
             {"Lutris", "Games/dollar", ""},
             {"Lutris", ".config/lutris/games/j-nul.yml", std::string("the prefix is not an absolute path: /g/x\0y", 42)},
             {"Lutris", ".config/lutris/games/k-big.yml", "the file is larger than 1 MiB"},
+            {"Lutris", ".config/lutris/games/k-empty.yml", "names no prefix (no game: prefix:)"},
+            {"Lutris", ".config/lutris/games/k-nested.yml", "more than 32 mappings and sequences nested (line 1)"},
             {"Lutris", ".config/lutris/games/readme.txt", ""},
             {"Lutris", "Games/loop", ""},
-            {"Lutris", ".local/share/lutris/games", "no such folder"},
+            {"Lutris", ".local/share/lutris/games", "not a folder"},
             {"Bottles", ".local/share/bottles/bottles/b1", ""},
             {"Bottles", "Bottles/Custom Caf\xC3\xA9", ""},
             {"Bottles", ".local/share/bottles/bottles/nopath/placeholder.yml", "names no prefix (no Path:)"},
+            {"Bottles", ".local/share/bottles/bottles/pipe/placeholder.yml", "cannot open the file: not a regular file"},
             {"Bottles", ".var/app/com.usebottles.bottles/data/bottles/bottles", "no bottle in it"},
-            {"PlayOnLinux", ".PlayOnLinux/wineprefix", "no such folder"},
+            {"PlayOnLinux", ".PlayOnLinux/wineprefix", "cannot reach the folder: Too many levels of symbolic links"},
             {"Steam", ".steam/steam/steamapps/compatdata/228980/pfx", ""},
             {"Steam", "SteamLibrary/steamapps/compatdata/1493710/pfx", ""},
             {"Steam", "EmptyLibrary/steamapps/compatdata", "no prefix in it"},
+            {"Steam", "LoopLibrary/steamapps/compatdata", "cannot reach the folder: Too many levels of symbolic links"},
+            {"Steam", "ZeroLibrary/steamapps/compatdata", "not a folder"},
             {"Steam", flatpak + ".local/share/Steam/steamapps/compatdata", "no such folder"},
             {"Steam", "Unplugged/steamapps/compatdata", "no such library"},
             {"Steam", "relative/lib", "a library that is not an absolute path"},
-            {"Steam", flatpak + ".steam/steam", "no such folder"},
+            {"Steam", flatpak + ".steam/steam", "cannot reach the folder: Too many levels of symbolic links"},
             {"CrossOver", ".cxoffice/cx", ""}};
 }
 
@@ -169,6 +194,19 @@ TEST_F(WinePrefixesTest, SteamsOwnLibraryWithoutItsList)
     }
 }
 
+// Only so many libraries are searched from one list; the rest are counted in one place.
+TEST_F(WinePrefixesTest, SoManyLibrariesFromOneList)
+{
+    std::vector<std::string> many;
+    for (std::size_t i = 0; i < MaxSteamLibraries + 3; ++i)
+        many.push_back("/gone/" + std::to_string(i));
+    Write(h / ".local/share/Steam/steamapps/libraryfolders.vdf", SteamLibraries(many));
+    const Places found = Visit(h);
+    EXPECT_EQ(std::count_if(found.begin(), found.end(), [](const auto& place) { return place[2] == "no such library"; }), 256);
+    EXPECT_EQ(std::count(found.begin(), found.end(), std::array<std::string, 3>{"Steam", ".local/share/Steam/steamapps/libraryfolders.vdf",
+                                                                                "lists 3 more libraries, past the 256 searched"}), 1);
+}
+
 // The first place whose registry names the game and whose data file is there is used;
 // a stale registry before it is passed over, and said to be.
 TEST_F(WinePrefixesTest, TheFirstInstallationWithItsDataFileIsUsed)
@@ -185,13 +223,13 @@ TEST_F(WinePrefixesTest, TheFirstInstallationWithItsDataFileIsUsed)
         EXPECT_EQ(lookup.installation.prefix, used.string());
         EXPECT_EQ(lookup.installation.origin, steamHasIt ? "Steam" : "CrossOver");
         EXPECT_EQ(lookup.installation.HostPath("C:\\x"), (used / "dosdevices/c:/x").string());
-        ASSERT_EQ(lookup.passedOver.size(), steamHasIt ? 21u : 27u);
+        ASSERT_EQ(lookup.passedOver.size(), steamHasIt ? 24u : 32u);
         EXPECT_EQ(lookup.passedOver[0].reason, "the registry names C:\\Games\\Brannoch, but its data file is missing");
         EXPECT_EQ(lookup.passedOver[1].place + ": " + lookup.passedOver[1].reason,
                   h.string() + "/Games/a very long folder name of \xC3\xA9t\xC3\xA9 \xC4\x81: no such folder");
-        EXPECT_EQ(lookup.passedOver[12].reason, "not a folder");
-        EXPECT_EQ(lookup.passedOver[13].reason, "cannot reach the folder: Too many levels of symbolic links");
-        EXPECT_EQ(lookup.passedOver[15].place + ": " + lookup.passedOver[15].reason,
+        EXPECT_EQ(lookup.passedOver[14].reason, "not a folder");
+        EXPECT_EQ(lookup.passedOver[15].reason, "cannot reach the folder: Too many levels of symbolic links");
+        EXPECT_EQ(lookup.passedOver[17].place + ": " + lookup.passedOver[17].reason,
                   h.string() + "/.local/share/bottles/bottles/b1/system.reg: cannot open the file: No such file or directory");
         EXPECT_EQ(lookup.Report(), "");
     }
@@ -202,12 +240,85 @@ TEST_F(WinePrefixesTest, TheFirstInstallationWithItsDataFileIsUsed)
     EXPECT_EQ(stale.installation.prefix, (h / ".wine").string());
     EXPECT_EQ(stale.installation.folder, "C:\\Games\\Brannoch");
     const std::string report = stale.Report(3);
-    EXPECT_EQ(report, "none of the 28 places searched holds the game with its data file:\n  ~/.wine: " + (h / ".wine").string() +
+    EXPECT_EQ(report, "none of the 33 places searched holds the game with its data file:\n  ~/.wine: " + (h / ".wine").string() +
                           ": the registry names C:\\Games\\Brannoch, but its data file is missing\n  Lutris: " + h.string() +
                           "/Games/a very long folder name of \xC3\xA9t\xC3\xA9 \xC4\x81: no such folder\n  Lutris: " + h.string() +
-                          "/Games/Brannoch's Rise: Gold #2: no such folder\n  ... and 25 more");
+                          "/Games/Brannoch's Rise: Gold #2: no such folder\n  ... and 30 more");
     const std::string all = stale.Report();
-    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 28);
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 33);
+}
+
+// What the one prefix WINEPREFIX names says of the folder its registry names and of the data
+// file found through it.
+TEST_F(WinePrefixesTest, OnlyAFolderOnADriveWithItsDataFileIsAnInstallation)
+{
+    const fs::path prefix = h / "pfx";
+    const fs::path data = prefix / "drive_c/Games/Brannoch/Data/brannoch2_x1_p1.dat";
+    ScopedEnv chosen("WINEPREFIX", prefix.string());
+    const auto named = [](const std::string& folder, const std::string& form) { return "the registry names " + folder + ", " + form + ", not a folder on a drive"; };
+    const std::string dataFile = "the registry names C:\\Games\\Brannoch, but its data file ";
+    const std::pair<std::string, std::string> rows[] = {
+        {"C:\\Games\\Brannoch", ""},
+        {"c:/games/brannoch", ""},
+        {"C:\\..\\..\\Games\\Brannoch", ""},
+        {"", "the registry names no folder (its \"EXE Path\" is empty)"},
+        {"Games\\Brannoch", named("Games\\Brannoch", "a relative path")},
+        {"C:Games\\Brannoch", named("C:Games\\Brannoch", "a relative path")},
+        {"1:\\Games", named("1:\\Games", "a relative path")},
+        {"\\tmp\\Brannoch", named("\\tmp\\Brannoch", "a path without a drive")},
+        {"\\\\server\\games", named("\\\\server\\games", "a network path")},
+        {"fifo", dataFile + "is not usable: not a regular file"},
+        {"folder", dataFile + "is not usable: is a folder"},
+        {"loop", dataFile + "is not usable: cannot reach the file: Too many levels of symbolic links"},
+        {"none", dataFile + "is missing"},
+    };
+    const auto onlyPlace = [] {
+        std::vector<SearchedPlace> places;
+        SearchInstallations([&](const SearchedPlace& place) { return places.push_back(place), true; });
+        return places.size() == 1 ? places[0] : SearchedPlace{};
+    };
+    for (const auto& [folder, reason] : rows) {
+        const bool kind = folder == "fifo" || folder == "folder" || folder == "loop" || folder == "none";
+        fs::remove_all(prefix);
+        fixtures::MakeWinePrefix(prefix, fixtures::HiveNaming(kind ? "C:\\Games\\Brannoch" : folder));
+        fs::create_directories(data.parent_path());
+        if (folder == "fifo")
+            ::mkfifo(data.c_str(), 0600);
+        else if (folder == "folder")
+            fs::create_directory(data);
+        else if (folder == "loop")
+            fs::create_symlink(data.filename(), data);
+        else if (folder != "none")
+            Write(data, "x");
+        const SearchedPlace place = onlyPlace();
+        EXPECT_EQ(place.reason, reason) << folder;
+        EXPECT_EQ(place.installation.has_value(), reason.empty() || kind) << folder;
+    }
+    if (::geteuid() != 0) {  // root may read anything
+        Write(data, "x");
+        fs::permissions(data, fs::perms::none);
+        EXPECT_EQ(onlyPlace().reason, dataFile + "is not usable: cannot open the file: Permission denied");
+        fs::permissions(prefix, fs::perms::none);
+        EXPECT_EQ(onlyPlace().reason, "cannot list the folder: Permission denied");
+        fs::permissions(prefix, fs::perms::owner_all);
+    }
+    // A file of /proc says it is empty and is not.
+    const auto status = ReadWholeFile("/proc/self/status", MaxYamlFileSize);
+    EXPECT_TRUE(status && TextOfBytes(*status).starts_with("Name:"));
+    EXPECT_EQ(ReadWholeFile("/proc/self/maps", 100).failure().reason, "the file is larger than 100 bytes");
+}
+
+// The places a lookup keeps for its message, and the count of the rest.
+TEST(InstallationLookup, KeepsSoManyPlacesAndCountsTheRest)
+{
+    InstallationLookup lookup;
+    for (std::size_t i = 0; i < MaxPlacesKept + 5; ++i)
+        lookup.PassOver({"Lutris", "/g/" + std::to_string(i), std::nullopt, false, "no such folder"});
+    EXPECT_EQ(lookup.passedOver.size(), MaxPlacesKept);
+    EXPECT_EQ(lookup.passedOver.back().place, "/g/" + std::to_string(MaxPlacesKept - 1));
+    EXPECT_EQ(lookup.Report(1), "none of the 1005 places searched holds the game with its data file:\n  Lutris: /g/0: no such folder\n  ... and 1004 more");
+    const std::string all = lookup.Report();
+    EXPECT_TRUE(all.ends_with("\n  Lutris: /g/999: no such folder\n  ... and 5 more")) << all.substr(all.size() - 100);
 }
 
 TEST(SteamLibraries, OnlyTheNumberedEntriesUnderTheRoot)
@@ -224,7 +335,20 @@ TEST(SteamLibraries, OnlyTheNumberedEntriesUnderTheRoot)
     for (const auto& [vdf, folders] : rows) {
         const auto read = SteamLibraryFolders(vdf);
         ASSERT_TRUE(read) << vdf << read.failure().reason;
-        EXPECT_EQ(*read, folders) << vdf;
+        EXPECT_EQ(read->folders, folders) << vdf;
+        EXPECT_EQ(read->more, 0u) << vdf;
+    }
+    // Only so many libraries are taken from one list, in both forms; the rest are counted.
+    Folders many;
+    std::string older = "libraryfolders {";
+    for (std::size_t i = 0; i < MaxSteamLibraries + 44; ++i) {
+        many.push_back("/l" + std::to_string(i));
+        older += " " + std::to_string(i) + " /l" + std::to_string(i);
+    }
+    for (const std::string& vdf : {SteamLibraries(many), older + " }"}) {
+        const auto read = SteamLibraryFolders(vdf);
+        EXPECT_EQ(read->folders, Folders(many.begin(), many.begin() + MaxSteamLibraries));
+        EXPECT_EQ(read->more, 44u);
     }
     const std::pair<std::string, std::string> broken[] = {
         {"\"libraryfolders\" { \"0\" \"/x\"", "a block that is never closed (line 1)"},
@@ -242,7 +366,20 @@ TEST(SteamLibraries, OnlyTheNumberedEntriesUnderTheRoot)
     std::string apps;
     for (int i = 0; i < 74000; ++i)
         apps += "\t\t\t\"" + std::to_string(10 + i) + "\"\t\t\"" + std::to_string(687329258 + i) + "\"\n";
-    EXPECT_EQ(*SteamLibraryFolders(SteamLibraries({"/a", "/b"}, apps)), (Folders{"/a", "/b"}));
+    EXPECT_EQ(SteamLibraryFolders(SteamLibraries({"/a", "/b"}, apps))->folders, (Folders{"/a", "/b"}));
+}
+
+// `pattern` `times` times, its %d the count so far.
+std::string Repeated(const std::string& pattern, int times)
+{
+    std::string all;
+    for (int i = 0; i < times; ++i) {
+        std::string one = pattern;
+        if (const std::size_t at = one.find("%d"); at != std::string::npos)
+            one.replace(at, 2, std::to_string(i));
+        all += one;
+    }
+    return all;
 }
 
 TEST(Yaml, EveryScalarStyleAsPyYamlWritesIt)
@@ -262,6 +399,12 @@ TEST(Yaml, EveryScalarStyleAsPyYamlWritesIt)
         {"game:\n- prefix: /x\n", std::nullopt},
         {"prefix: /x\n", std::nullopt},
         {"", std::nullopt},
+        {"defaults: &id001\n  prefix: /shared\ngame: *id001\n", "/shared"},
+        // At the limits: nesting, anchors, aliases.
+        {"x: " + std::string(MaxYamlDepth - 1, '[') + std::string(MaxYamlDepth - 1, ']') + "\ngame: {prefix: /p}\n", "/p"},
+        {"x: [" + Repeated("&id%d {a: 1}, ", MaxYamlAnchors - 1) + "]\ngame: {prefix: &p /p}\n", "/p"},
+        {"game: {prefix: /p}\n---\n" + std::string(MaxYamlDepth + 1, '[') + std::string(MaxYamlDepth + 1, ']') + "\n", "/p"},  // only the first document counts
+        {"x: &id001 1\ny: [" + Repeated("*id001, ", MaxYamlAliases) + "]\ngame: {prefix: /p}\n", "/p"},
     };
     for (const auto& [yaml, text] : rows) {
         const auto read = YamlScalarAt(yaml, keys);
@@ -270,6 +413,16 @@ TEST(Yaml, EveryScalarStyleAsPyYamlWritesIt)
     }
     EXPECT_EQ(YamlScalarAt("game:\n\tprefix: /x\n", keys).failure().reason, "not YAML: found character that cannot start any token (line 2)");
     EXPECT_EQ(YamlScalarAt("game: \"/x\xff\"\n", keys).failure().reason, "not YAML: invalid leading UTF-8 octet (line 1)");
+    EXPECT_EQ(*YamlScalarAt(std::string_view(), keys), std::nullopt) << "the text of an empty file, which has no bytes at all";
+    // Past the limits, and in a part of the file the keys never reach.
+    const std::pair<std::string, std::string> beyond[] = {
+        {"x: 1\ny: " + std::string(MaxYamlDepth, '[') + std::string(MaxYamlDepth, ']') + "\ngame: {prefix: /p}\n", "more than 32 mappings and sequences nested (line 2)"},
+        {"x: " + std::string(520000, '[') + std::string(520000, ']') + "\n", "more than 32 mappings and sequences nested (line 1)"},
+        {"x:\n- &s []\n- &m {}\n" + Repeated("- &id%d 1\n", MaxYamlAnchors - 1) + "game: {prefix: /p}\n", "more than 256 anchors (line 258)"},
+        {"x: &id001 1\ny: [" + Repeated("*id001, ", MaxYamlAliases + 1) + "]\n", "more than 1024 aliases (line 2)"},
+    };
+    for (const auto& [yaml, reason] : beyond)
+        EXPECT_EQ(YamlScalarAt(yaml, keys).failure().reason, reason) << yaml.substr(0, 40);
 }
 
 } // namespace

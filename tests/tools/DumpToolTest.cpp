@@ -318,6 +318,8 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
     EXPECT_EQ(list[2]["used"], false);
     EXPECT_EQ(list[0]["whyNotUsed"], "the data file is missing");
     EXPECT_EQ(list[0]["used"], false);
+    fs::create_directories(dir.File(".wine") + "/drive_c/Games/Keep/Data/brannoch2_x1_p1.dat");
+    EXPECT_EQ(nlohmann::json::parse(RunDump(dir, {"--list-installations", "--format=json"}, "").out)[0]["whyNotUsed"], "the data file is not usable: is a folder");
     EXPECT_EQ(list[1], (nlohmann::json{{"prefix", prefix}, {"tool", "Lutris"}, {"folder", "C:\\Games\\Keep"},
                                        {"hostFolder", prefix + "/dosdevices/c:/Games/Keep"}, {"dataFile", true},
                                        {"languageModules", {{"language_x1_p1.dll", false}, {"Language_x1.dll", false}, {"language.dll", true}}},

@@ -34,7 +34,7 @@ Shown Describe(const SearchedPlace& place, bool usedBefore)
         shown.modules[i] = File::OpenForReading(resolver.Resolve(modules[i])).ok();
     shown.used = place.Usable() && !usedBefore;
     if (!place.Usable())
-        shown.whyNotUsed = "the data file is missing";
+        shown.whyNotUsed = "the data file " + place.dataFileProblem;
     else if (usedBefore)
         shown.whyNotUsed = "an earlier one is used";
     return shown;
@@ -81,7 +81,7 @@ Result<void> WriteInstallationList(std::ostream& out, bool json)
         writer.BeginArray();
     SearchInstallations([&](const SearchedPlace& place) {
         if (!place.Usable())
-            all.passedOver.push_back(place);
+            all.PassOver(place);
         if (!place.installation)
             return true;
         anyInstallation = true;
