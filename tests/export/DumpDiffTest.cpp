@@ -294,6 +294,9 @@ TEST(DumpDiffTest, ControlCharactersAreShownInEveryTextWriter)
         for (const std::string& json : {Written([&](std::ostream& out) { WriteDumpJson(out, *after, lookup); }),
                                         Written([&](std::ostream& out) { WriteDiffJson(out, diff); })}) {
             EXPECT_EQ(json.find(name), std::string::npos) << shown;
+            if (std::string_view(shown).starts_with("\\u")) {  // JSON's escape too
+                EXPECT_NE(json.find(plain), std::string::npos) << shown;
+            }
             const nlohmann::json j = nlohmann::json::parse(json);
             const nlohmann::json& tech = j["techs"][0];
             EXPECT_EQ(tech["name"].is_string() ? tech["name"] : tech["name"]["new"], name) << shown;

@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/Text.h"
 #include "tests/support/TempDir.h"
 #include "tools/datafile/DataFileWriter.h"
 
@@ -323,6 +324,19 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
                                        {"languageModules", {{"language_x1_p1.dll", false}, {"Language_x1.dll", false}, {"language.dll", true}}},
                                        {"used", true}, {"whyNotUsed", ""}}));
     EXPECT_EQ(RunDump(dir, {"--list-installations", "--format=dot"}, "").status, 64);
+    // A prefix whose name is not UTF-8 is given back byte for byte beside the text.
+    const std::string latin = dir.File("pr\xe9" "fix");
+    fs::rename(prefix, latin);
+    const nlohmann::json one = nlohmann::json::parse(RunDump(dir, {"--list-installations", "--format=json"}, latin).out)[0];
+    EXPECT_EQ(one["prefix"], dir.File("pr\uFFFDfix"));
+    for (const auto& [bytes, path] : {std::pair{"prefixBytes", latin}, {"hostFolderBytes", latin + "/dosdevices/c:/Games/Keep"}}) {
+        std::string read;  // Latin-1
+        for (const char16_t c : Utf8ToUtf16(one[bytes].get<std::string>()))
+            read += static_cast<char>(c);
+        EXPECT_EQ(read, path) << one;
+    }
+    EXPECT_FALSE(one.contains("folderBytes"));
+    fs::rename(latin, prefix);
     // A Windows path given resolves through the installation's prefix.
     datafile::DataFileWriter old;
     old.Version("VER 5.6").Zeros(8).Civs({datafile::CivSpec{.name = "Gaia"}}).Techs({});
