@@ -313,12 +313,13 @@ void MainDialog::FindTech(FindStep step, const std::string& text)
 }
 
 // The list sorts its lines, and the zero-padded numbers keep line k on tech k: the views
-// take a line's position for the tech number.
+// take a line's position for the tech number. The lines are the text dump's, controls
+// shown as escapes, so that no name reorders its line.
 void MainDialog::FillTechList()
 {
     techList.ResetContent();
     for (int i = 0; i < ShownTechCount(tables); ++i)
-        techList.AddString(TechListLine(i, tables.techs[static_cast<std::size_t>(i)]));
+        techList.AddString(ShownTechListLine(i, tables.techs[static_cast<std::size_t>(i)]));
 }
 
 // The views ---------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 
 #include "app/ViewerApp.h"
 #include "host/CommandLine.h"
+#include "host/Text.h"
 #include "resources/DialogFonts.h"
 #include "ui/Application.h"
 
@@ -28,7 +29,8 @@ velmora::ViewerApp viewerApp;
 
 enum class Start { Run, Help, Version };
 
-// What the arguments ask for, or the complaint about the first one not understood.
+// What the arguments ask for, or the complaint about the first one not understood, the
+// argument as Visible shows it: a terminal would obey the controls it holds.
 std::string ParseArguments(int argc, char** argv, Start& start, std::string& dataFile)
 {
     bool operandsOnly = false;  // after "--"
@@ -41,9 +43,9 @@ std::string ParseArguments(int argc, char** argv, Start& start, std::string& dat
         } else if (!operandsOnly && arg == "--version") {
             start = Start::Version;
         } else if (!operandsOnly && arg.size() > 1 && arg[0] == '-') {
-            return "unknown option '" + arg + "'";
+            return "unknown option '" + velmora::Visible(arg) + "'";
         } else if (arg.empty() || !dataFile.empty()) {
-            return arg.empty() ? "an empty data file name" : "more than one data file: '" + dataFile + "' and '" + arg + "'";
+            return arg.empty() ? "an empty data file name" : "more than one data file: '" + velmora::Visible(dataFile) + "' and '" + velmora::Visible(arg) + "'";
         } else {
             dataFile = arg;
         }

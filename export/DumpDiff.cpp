@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "export/JsonWriter.h"
+#include "host/Text.h"
 #include "views/TableBounds.h"
 #include "views/TextForms.h"
 
@@ -462,9 +463,39 @@ void WriteDiffText(std::ostream& out, const DumpDiff& diff)
 
 namespace {
 
-// Markdown: a text from a file shows as itself, not as markup, links, HTML or math.
+// A code span, fenced by more backticks than the text holds in a row, and padded where
+// the text would otherwise touch the fence or lose a space at its ends: of a stored value,
+// which is printable ASCII as it is, and of a text as Visible shows it.
+std::string ValueSpan(std::string_view shown)
+{
+    std::size_t longest = 0;
+    for (std::size_t i = 0, run = 0; i < shown.size(); ++i)
+        longest = std::max(longest, run = shown[i] == '`' ? run + 1 : 0);
+    const std::string fence(longest + 1, '`');
+    const bool pad = !shown.empty() && (shown.front() == '`' || shown.back() == '`' || (shown.front() == ' ' && shown.back() == ' '));
+    const std::string padding = pad ? " " : "";
+    return fence + padding + std::string(shown) + padding + fence;
+}
+
+std::string CodeSpan(std::string_view text) { return ValueSpan(Visible(text)); }
+
+// Whether GitHub-flavoured Markdown could find a link in a text: a web address (after
+// "www.", "http://" or "https://") or an e-mail address (alone or after "mailto:" or
+// "xmpp:"). It looks for them in the text its escapes and entities leave, so neither
+// stops one; only a code span does.
+bool MayHoldLink(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return LowerAscii(c); });
+    return lower.find('@') != std::string::npos || lower.find("://") != std::string::npos || lower.find("www.") != std::string::npos;
+}
+
+// Markdown: a text from a file shows as itself, not as markup, links, HTML or math; one
+// that could hold a link as a code span.
 std::string MarkdownText(std::string_view text)
 {
+    if (MayHoldLink(text))
+        return CodeSpan(text);
     std::string out;
     for (const char c : Visible(text)) {
         if (std::string_view("\\`*_[]<>&~#|$").find(c) != std::string_view::npos)
@@ -474,21 +505,7 @@ std::string MarkdownText(std::string_view text)
     return out;
 }
 
-// A code span, fenced by more backticks than the text holds in a row, and padded where
-// the text would otherwise touch the fence or lose a space at its ends.
-std::string CodeSpan(std::string_view text)
-{
-    const std::string shown = Visible(text);
-    std::size_t longest = 0;
-    for (std::size_t i = 0, run = 0; i < shown.size(); ++i)
-        longest = std::max(longest, run = shown[i] == '`' ? run + 1 : 0);
-    const std::string fence(longest + 1, '`');
-    const bool pad = !shown.empty() && (shown.front() == '`' || shown.back() == '`' || (shown.front() == ' ' && shown.back() == ' '));
-    const std::string padding = pad ? " " : "";
-    return fence + padding + shown + padding + fence;
-}
-
-constexpr NotesStyle MarkdownStyle{"→", MarkdownText, CodeSpan, CodeSpan, "- removed: ", "- added: ", "- values changed: "};
+constexpr NotesStyle MarkdownStyle{"→", MarkdownText, ValueSpan, CodeSpan, "- removed: ", "- added: ", "- values changed: "};
 
 // The changed effects a tech shows, under it.
 void WriteMarkdownEffectsOf(std::ostream& out, const DumpDiff& diff, int k, const char* indent)

@@ -147,11 +147,16 @@ void WriteTechJson(JsonWriter& json, const GameTables& tables, const StringLooku
 }
 
 // A Graphviz string: control characters visible, quotes and backslashes escaped (a
-// backslash would otherwise start an escape such as \n or \N, or join two lines).
+// backslash would otherwise start an escape such as \n or \N, or join two lines), and
+// '&' as the entity, since Graphviz reads "&lt;" in a label as '<'.
 std::string DotQuoted(const std::string& text)
 {
     std::string out = "\"";
     for (const char c : Visible(text)) {
+        if (c == '&') {
+            out += "&amp;";
+            continue;
+        }
         if (c == '"' || c == '\\')
             out += '\\';
         out += c;
@@ -160,23 +165,6 @@ std::string DotQuoted(const std::string& text)
 }
 
 } // namespace
-
-std::string Visible(std::string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const Utf8Sequence s = DecodeUtf8At(text, i);
-        // A byte that is not UTF-8 is shown too: alone, 0x9B starts a command on some terminals.
-        if (!s.valid)
-            out += FormatText("\\x%02x", static_cast<unsigned char>(text[i]));
-        else if (s.codePoint < 0x20 || (s.codePoint >= 0x7F && s.codePoint <= 0x9F))
-            out += FormatText("\\x%02x", static_cast<unsigned>(s.codePoint));
-        else
-            out.append(text.substr(i, s.length));
-        i += s.length;
-    }
-    return out;
-}
 
 void WriteCommandJson(JsonWriter& json, const EffectCommand& c)
 {
@@ -283,7 +271,7 @@ void WriteDumpText(std::ostream& out, const GameTables& tables, const StringLook
             continue;
         const TechRecord& t = TechAt(tables, k);
         const TechDetailView v = DescribeTech(t, tables.unitNameIds, lookup);
-        out << Visible(TechListLine(k, t));
+        out << ShownTechListLine(k, t);
         WriteViewText(out, v);
         out << "    Required by:";
         for (const int user : requiredBy[static_cast<std::size_t>(k)])

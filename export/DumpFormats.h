@@ -9,6 +9,7 @@
 #include "views/EffectText.h"
 #include "views/TechDetailView.h"
 #include "data/GameTables.h"
+#include "host/Text.h"
 
 namespace velmora {
 
@@ -37,12 +38,6 @@ void WriteCommandJson(JsonWriter& json, const EffectCommand& command);
 
 // For each tech, the techs that list it among their required techs, in index order.
 std::vector<std::vector<int>> RequiredBy(const GameTables& tables);
-
-// A text as a terminal or Graphviz can show it: every C0 and C1 control character and DEL,
-// and every byte that is not part of valid UTF-8, as \xHH, so that no text from a file can
-// move the cursor, set colours or a window title, ring the bell, or start a line of its
-// own. Every text the dump tool writes for people goes through it.
-std::string Visible(std::string_view text);
 
 // The shortest decimal text that reads back to the same single-precision value.
 std::string ShortestFloatText(float value);

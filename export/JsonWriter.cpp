@@ -42,10 +42,23 @@ void AppendJsonString(std::string& out, std::string_view text)
         // DEL and the C1 controls (U+0080 to U+009F, C2 80 to C2 9F in UTF-8) may stand
         // in JSON as they are, but a terminal showing the JSON would obey them.
         const bool c1 = c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F;
-        if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F && !c1)
+        // So are the controls that reorder or break a line, and U+2028 and U+2029 end a
+        // line in older JavaScript.
+        const Utf8Sequence layout = c == 0xE2 || c == 0xD8 ? DecodeUtf8At(text, i) : Utf8Sequence{0, 1, false};
+        const bool reorders = layout.valid && IsLayoutControl(layout.codePoint);
+        if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F && !c1 && !reorders)
             continue;
         out.append(text.substr(plain, i - plain));
         plain = i + 1;
+        if (reorders) {
+            static constexpr char Hex[] = "0123456789abcdef";
+            const unsigned cp = layout.codePoint;
+            const char escape[] = {'\\', 'u', Hex[cp >> 12], Hex[(cp >> 8) & 0xF], Hex[(cp >> 4) & 0xF], Hex[cp & 0xF]};
+            out.append(escape, sizeof escape);
+            plain = i + layout.length;
+            i = plain - 1;
+            continue;
+        }
         if (c1)
             c = static_cast<unsigned char>(text[plain++]);
         switch (c) {

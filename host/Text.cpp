@@ -1,5 +1,7 @@
 #include "host/Text.h"
 
+#include <cstdio>
+
 namespace velmora {
 
 namespace {
@@ -108,6 +110,39 @@ std::u16string Utf8ToUtf16(std::string_view text)
         const Utf8Sequence s = DecodeUtf8At(text, pos);
         AppendUtf16(out, s.codePoint);
         pos += s.length;
+    }
+    return out;
+}
+
+bool IsLayoutControl(char32_t cp)
+{
+    return cp == 0x061C || cp == 0x200E || cp == 0x200F || (cp >= 0x2028 && cp <= 0x2029) || (cp >= 0x202A && cp <= 0x202E) ||
+           (cp >= 0x2066 && cp <= 0x2069);
+}
+
+std::string Visible(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    const auto escape = [&out](const char* format, unsigned value) {
+        char shown[16];
+        std::snprintf(shown, sizeof shown, format, value);
+        out += shown;
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const Utf8Sequence s = DecodeUtf8At(text, i);
+        // A byte that is not UTF-8 is shown too: alone, 0x9B starts a command on some terminals.
+        if (!s.valid)
+            escape("\\x%02x", static_cast<unsigned char>(text[i]));
+        else if (s.codePoint < 0x20 || s.codePoint == 0x7F)
+            escape("\\x%02x", static_cast<unsigned>(s.codePoint));
+        else if ((s.codePoint >= 0x80 && s.codePoint <= 0x9F) || IsLayoutControl(s.codePoint))
+            escape("\\u%04x", static_cast<unsigned>(s.codePoint));
+        else if (s.codePoint == '\\')
+            out += "\\\\";
+        else
+            out.append(text.substr(i, s.length));
+        i += s.length;
     }
     return out;
 }

@@ -56,6 +56,20 @@ constexpr bool EqualIgnoringAsciiCase(std::basic_string_view<Char> a, std::basic
 }
 } // namespace detail
 
+// A text as a terminal, a list or a graph can show it, one line that reads as it is
+// written: every C0 control character and DEL, and every byte that is not part of valid
+// UTF-8, as \xHH; the C1 controls and those that reorder a line or break it (the
+// bidirectional marks, embeddings, overrides and isolates, U+2028 and U+2029) as \uHHHH;
+// and the backslash itself as \\. Every backslash in the result begins one of these three
+// escapes, and each reads back one way: a name holding ESC never prints like one holding
+// the four characters \x1b.
+// Every text from a file that a program of ours writes for people goes through it.
+std::string Visible(std::string_view text);
+
+// Whether a code point reorders the characters around it or breaks the line where a
+// renderer honours Unicode's bidirectional algorithm or its line separators.
+bool IsLayoutControl(char32_t codePoint);
+
 // Equal when they differ only in the case of ASCII letters, as Windows compares file,
 // key and value names.
 constexpr bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) { return detail::EqualIgnoringAsciiCase(a, b); }

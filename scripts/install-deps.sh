@@ -13,6 +13,8 @@ packages=(
   fonts-ipafont-gothic fontconfig
   xvfb xauth x11-utils
   graphviz jq xdotool
+  # The renderer the Markdown notes are checked with (GitHub-flavoured, its autolinks).
+  cmark-gfm
   dpkg-dev file fakeroot lintian desktop-file-utils man-db python3 appstream
   # The Linux bundle (scripts/build-bundle.sh) and its trial in a minimal root (check-bundle.sh).
   patchelf qt6-wayland libqt6svg6 mmdebstrap

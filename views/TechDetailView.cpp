@@ -1,5 +1,6 @@
 #include "views/TechDetailView.h"
 
+#include "host/Text.h"
 #include "views/NamingTables.h"
 #include "views/TextForms.h"
 
@@ -35,6 +36,11 @@ ShownField Show(FieldForm form, std::int32_t value, const UnitNameIds& unitNameI
 std::string TechListLine(int index, const TechRecord& tech)
 {
     return FormatText("%03d:%s", index, DisplayText(tech.name).c_str());
+}
+
+std::string ShownTechListLine(int index, const TechRecord& tech)
+{
+    return Visible(TechListLine(index, tech));
 }
 
 int ResourceSelection(std::int32_t type)

@@ -21,6 +21,9 @@ inline constexpr int NoSelection = -1;
 
 // "%03d:%s": the line of tech `index` in the tech list.
 std::string TechListLine(int index, const TechRecord& tech);
+// The line as the tech list and the text dump show it: TechListLine as Visible shows it,
+// so that no name can break the line, reorder it or ring the terminal's bell.
+std::string ShownTechListLine(int index, const TechRecord& tech);
 
 // The resource list's position for a cost type: type + 1 for -1 to 3, else none.
 int ResourceSelection(std::int32_t type);

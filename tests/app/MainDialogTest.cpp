@@ -104,7 +104,7 @@ TEST_F(MainDialogTest, EnterLoadsOnlyFromThePathBox)
 TEST_F(MainDialogTest, TheOpenButtonLoadsThePathTheUserTyped)
 {
     WriteData(DataFile({}, {NamedTech("Other file")}), "other.dat");
-    WriteData(DataFile({}, {NamedTech("Second")}), "second.dat");
+    WriteData(DataFile({}, {NamedTech("Second \xE2\x80\xAE\x1b\\")}), "second.dat");  // shown as the text dump shows it
     Open();
     TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\OTHER.DAT");
     QTest::mouseClick(Item(Ids::Open), Qt::LeftButton);
@@ -114,7 +114,7 @@ TEST_F(MainDialogTest, TheOpenButtonLoadsThePathTheUserTyped)
     TypeInto(Ids::Path, "C:\\Games\\Test\\Data\\second.dat");
     Item(Ids::Open)->setFocus();
     PressKey(Qt::Key_Return);
-    EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Second"});
+    EXPECT_EQ(Lines(Ids::TechList), QStringList{"000:Second \\u202e\\x1b\\\\"});
 }
 
 // A file that does not load shows one box naming the file and the reason; one that does

@@ -28,6 +28,9 @@ TEST(ProgramArgumentsTest, HelpVersionAndUsage)
         {{"--version"}, 0, "velmora " VELMORA_VERSION "\n", ""},
         {{"--bogus"}, 64, "", "velmora: unknown option '--bogus'\nusage:"},
         {{"a.dat", "b.dat"}, 64, "", "'a.dat' and 'b.dat'"},
+        // A terminal is not handed the controls of an argument, nor a backslash that reads as one.
+        {{"--\x1b]0;x\x07"}, 64, "", "option '--\\x1b]0;x\\x07'\n"},
+        {{"a\\x1b", "\x1b\u202e"}, 64, "", "'a\\\\x1b' and '\\x1b\\u202e'\n"},
     };
     for (const Row& row : rows) {
         QProcess program;

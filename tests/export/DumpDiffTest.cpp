@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iomanip>
 #include <memory>
 #include <sstream>
 
@@ -11,6 +14,7 @@
 
 #include "data/RecordLayout.h"
 #include "export/DumpDiff.h"
+#include "tests/support/TempDir.h"
 
 namespace velmora {
 namespace {
@@ -256,9 +260,9 @@ TEST(DumpDiffTest, PatchNotesAsTextAndMarkdown)
 
 TEST(DumpDiffTest, ControlCharactersAreShownInEveryTextWriter)
 {
-    EXPECT_EQ(Visible("a\x9b" "b\xC2"), "a\\x9bb\\xc2");  // bytes that are not UTF-8
     const std::pair<const char*, const char*> rows[] = {
-        {"\x01", "\\x01"}, {"\b", "\\x08"}, {"\t", "\\x09"}, {"\n", "\\x0a"}, {"\f", "\\x0c"}, {"\r", "\\x0d"}, {"\x1b", "\\x1b"}, {"\x1f", "\\x1f"}, {"\x7f", "\\x7f"}, {"\xC2\x80", "\\x80"}, {"\xC2\x9B", "\\x9b"}, {"\xC2\x9F", "\\x9f"},
+        {"\x01", "\\x01"}, {"\b", "\\x08"}, {"\t", "\\x09"}, {"\n", "\\x0a"}, {"\f", "\\x0c"}, {"\r", "\\x0d"}, {"\x1b", "\\x1b"}, {"\x1f", "\\x1f"}, {"\x7f", "\\x7f"}, {"\xC2\x80", "\\u0080"}, {"\xC2\x9B", "\\u009b"}, {"\xC2\x9F", "\\u009f"},
+        {"\\", "\\\\"}, {"\\x1b", "\\\\x1b"}, {"\xE2\x80\xAE", "\\u202e"}, {"\xE2\x80\xA8", "\\u2028"}, {"\xE2\x81\xA6", "\\u2066"}, {"\xD8\x9C", "\\u061c"},
     };
     for (const auto& [control, shown] : rows) {
         const std::string name = std::string("A") + control + "Z";
@@ -269,7 +273,9 @@ TEST(DumpDiffTest, ControlCharactersAreShownInEveryTextWriter)
         const StringLookup lookup = [&](std::int64_t id) { return id == 1 ? "L" + name : std::string(); };
         const DumpDiff diff = CompareDumps({"old.dat", before.get()}, {"new.dat", after.get()}, lookup);
         const std::string plain = std::string("A") + shown + "Z";
-        const std::string doubled = std::string("A\\") + shown + "Z";  // a backslash escaped once more
+        std::string doubled = "A";  // each backslash escaped once more
+        for (const char c : std::string(shown) + "Z")
+            doubled += c == '\\' ? "\\\\" : std::string(1, c);
         const std::pair<std::string, std::string> writers[] = {
             {Written([&](std::ostream& out) { WriteDumpText(out, *after, lookup); }), plain},
             {Written([&](std::ostream& out) { WriteDumpDot(out, *after); }), doubled},
@@ -288,12 +294,92 @@ TEST(DumpDiffTest, ControlCharactersAreShownInEveryTextWriter)
         for (const std::string& json : {Written([&](std::ostream& out) { WriteDumpJson(out, *after, lookup); }),
                                         Written([&](std::ostream& out) { WriteDiffJson(out, diff); })}) {
             EXPECT_EQ(json.find(name), std::string::npos) << shown;
+            if (std::string_view(shown).starts_with("\\u")) {  // JSON's escape too
+                EXPECT_NE(json.find(plain), std::string::npos) << shown;
+            }
             const nlohmann::json j = nlohmann::json::parse(json);
             const nlohmann::json& tech = j["techs"][0];
             EXPECT_EQ(tech["name"].is_string() ? tech["name"] : tech["name"]["new"], name) << shown;
             EXPECT_EQ(tech.contains("view") ? tech["view"]["nameText"] : tech["fields"]["nameText"]["new"], "L" + name) << shown;
         }
     }
+}
+
+// What a program writes for `input`, given as its last argument in a file.
+std::string Rendered(const std::string& program, const std::string& input)
+{
+    const fixtures::TempDir dir;
+    std::ofstream(dir.File("in"), std::ios::binary) << input;
+    std::string out;
+    FILE* pipe = popen((program + " '" + dir.File("in") + "'").c_str(), "r");
+    for (int c; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;)
+        out += static_cast<char>(c);
+    EXPECT_TRUE(pipe != nullptr && pclose(pipe) == 0) << program;
+    return out;
+}
+
+// GitHub-flavoured Markdown links a web address after "www.", "http://" or "https://" that
+// begins a word, and an e-mail address anywhere in a text, also after "mailto:" or "xmpp:";
+// it looks for the address once escapes and entities are read, so "me\@x.example" is a
+// link too. A code span is never searched, so a name that could hold one shows as one.
+TEST(DumpDiffTest, NamesInTheNotesMakeNoLinks)
+{
+    struct Row {
+        const char* name;
+        const char* markdown;
+        const char* html;  // as a renderer shows the heading
+    };
+    const Row rows[] = {
+        {"https://x.example/login", "`https://x.example/login`", "<code>https://x.example/login</code>"},
+        {"www.x.example", "`www.x.example`", "<code>www.x.example</code>"},
+        {"WWW.X.EXAMPLE", "`WWW.X.EXAMPLE`", "<code>WWW.X.EXAMPLE</code>"},
+        {"mail me@x.example", "`mail me@x.example`", "<code>mail me@x.example</code>"},
+        {"xmpp:me@x.example/r", "`xmpp:me@x.example/r`", "<code>xmpp:me@x.example/r</code>"},
+        {"Link <http://x.example/>", "`Link <http://x.example/>`", "<code>Link &lt;http://x.example/&gt;</code>"},
+        {"ftp://x.example *b*", "`ftp://x.example *b*`", "<code>ftp://x.example *b*</code>"},
+        {"x.example: <b>", "x.example: \\<b\\>", "x.example: &lt;b&gt;"},
+    };
+    for (const Row& row : rows) {
+        const Tables before = SmallTables();
+        const Tables after = SmallTables();
+        after->techs[0].name = row.name;
+        const std::string notes = Written([&](std::ostream& out) { WriteDiffMarkdown(out, Compare(before, after)); });
+        EXPECT_NE(notes.find(std::string("### 000 ") + row.markdown + "\n"), std::string::npos) << notes;
+        EXPECT_NE(notes.find(std::string("- Name: Kiln → ") + row.markdown + "\n"), std::string::npos) << notes;
+        if (*VELMORA_CMARK_GFM == '\0')
+            continue;
+        const std::string html = Rendered(VELMORA_CMARK_GFM " -e autolink -e strikethrough -e table", notes);
+        EXPECT_EQ(html.find("<a"), std::string::npos) << html;
+        EXPECT_NE(html.find(std::string("<h3>000 ") + row.html + "</h3>"), std::string::npos) << html;
+    }
+    if (*VELMORA_CMARK_GFM == '\0')
+        GTEST_SKIP() << "cmark-gfm is not installed";
+}
+
+// Graphviz draws every label as the text dump's list line: it reads "&lt;" as '<' and a
+// backslash as the start of an escape, so neither reaches it as it is.
+TEST(DumpDiffTest, TheGraphDrawsTheListLine)
+{
+    if (*VELMORA_DOT == '\0')
+        GTEST_SKIP() << "Graphviz is not installed";
+    const Tables t = SmallTables();
+    const char* names[] = {"&lt;b&gt; & &#38;", "A\x1bZ \\x1b \\N", "\xE2\x80\xAE" "abc \"Q\""};
+    for (std::size_t k = 0; k < std::size(names); ++k)
+        t->techs[k].name = names[k];
+    // Plain output: "node NAME X Y W H LABEL ...", the label quoted with \" and \\ when it must be.
+    std::istringstream plain(Rendered(VELMORA_DOT " -Tplain", Written([&](std::ostream& out) { WriteDumpDot(out, *t); })));
+    std::size_t drawn = 0;
+    for (std::string line; std::getline(plain, line);) {
+        if (line.rfind("node t", 0) != 0)
+            continue;
+        std::istringstream fields(line);
+        std::string word, node, label;
+        fields >> word >> node >> word >> word >> word >> word >> std::quoted(label);
+        const int k = std::stoi(node.substr(1));
+        EXPECT_EQ(label, ShownTechListLine(k, t->techs[static_cast<std::size_t>(k)])) << line;
+        ++drawn;
+    }
+    EXPECT_EQ(drawn, 4u);
 }
 
 TEST(DumpDiffTest, TheSheet)

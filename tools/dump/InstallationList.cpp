@@ -5,6 +5,7 @@
 
 #include "host/File.h"
 #include "host/Installation.h"
+#include "host/Text.h"
 #include "export/DumpFormats.h"
 #include "export/JsonWriter.h"
 
@@ -52,13 +53,28 @@ void WriteText(std::ostream& out, const Installation& install, const Shown& show
     out << '\t' << (shown.used ? "used" : (shown.dataFile ? "not used: " : "passed over: ") + Visible(shown.whyNotUsed)) << '\n';
 }
 
+// A path as its text and, where that is not UTF-8 (JSON holds only Unicode text, and the
+// text shows U+FFFD for each byte that is no part of it), as its bytes beside it under the
+// name + "Bytes": each byte the character of its number, U+0000 to U+00FF, which a script
+// turns back into the bytes by encoding the text in Latin-1.
+void WritePath(JsonWriter& json, std::string_view name, const std::string& path)
+{
+    json.Member(name, path);
+    if (IsValidUtf8(path))
+        return;
+    std::string bytes;
+    for (const char c : path)
+        AppendUtf8(bytes, static_cast<unsigned char>(c));
+    json.Member(std::string(name) + "Bytes", bytes);
+}
+
 void WriteJson(JsonWriter& json, const Installation& install, const Shown& shown)
 {
     json.BeginObject();
-    json.Member("prefix", install.prefix);
+    WritePath(json, "prefix", install.prefix);
     json.Member("tool", install.origin);
-    json.Member("folder", install.folder);
-    json.Member("hostFolder", shown.hostFolder);
+    WritePath(json, "folder", install.folder);
+    WritePath(json, "hostFolder", shown.hostFolder);
     json.Member("dataFile", shown.dataFile);
     json.Key("languageModules");
     json.BeginObject();

@@ -15,7 +15,9 @@ namespace velmora {
 // for each language module by its file name, in the order they are loaded, and last
 // "used" for the one the viewer and the dump would use, "not used: an earlier one is
 // used", or "passed over: " and why. JSON: an array of objects with the same facts
-// (prefix, tool, folder, hostFolder, dataFile, languageModules by name, used, whyNotUsed).
+// (prefix, tool, folder, hostFolder, dataFile, languageModules by name, used, whyNotUsed),
+// and a path that is not UTF-8 also as its bytes, in prefixBytes, folderBytes or
+// hostFolderBytes: a text of the characters U+0000 to U+00FF, one for each byte.
 // A failure when none would be used, saying why, place by place.
 Result<void> WriteInstallationList(std::ostream& out, bool json);
 
