@@ -1,5 +1,6 @@
 #include "host/Text.h"
 
+#include <cctype>
 #include <cstdio>
 
 namespace velmora {
@@ -120,6 +121,35 @@ bool IsLayoutControl(char32_t cp)
            (cp >= 0x2066 && cp <= 0x2069);
 }
 
+namespace {
+
+bool IsHexDigits(std::string_view text, std::size_t pos, std::size_t count)
+{
+    if (text.size() - pos < count)
+        return false;
+    for (std::size_t k = pos; k < pos + count; ++k) {
+        if (std::isxdigit(static_cast<unsigned char>(text[k])) == 0)
+            return false;
+    }
+    return true;
+}
+
+// Whether Visible's output from `pos` on begins with what would read as an escape after a
+// backslash: a backslash of the text, a character that is itself escaped, or x and two
+// hexadecimal digits, or u and four.
+bool StartsEscape(std::string_view text, std::size_t pos)
+{
+    if (pos >= text.size())
+        return false;
+    const Utf8Sequence s = DecodeUtf8At(text, pos);
+    if (!s.valid || s.codePoint < 0x20 || s.codePoint == 0x7F || (s.codePoint >= 0x80 && s.codePoint <= 0x9F) ||
+        IsLayoutControl(s.codePoint) || s.codePoint == '\\')
+        return true;
+    return (s.codePoint == 'x' && IsHexDigits(text, pos + 1, 2)) || (s.codePoint == 'u' && IsHexDigits(text, pos + 1, 4));
+}
+
+} // namespace
+
 std::string Visible(std::string_view text)
 {
     std::string out;
@@ -138,7 +168,7 @@ std::string Visible(std::string_view text)
             escape("\\x%02x", static_cast<unsigned>(s.codePoint));
         else if ((s.codePoint >= 0x80 && s.codePoint <= 0x9F) || IsLayoutControl(s.codePoint))
             escape("\\u%04x", static_cast<unsigned>(s.codePoint));
-        else if (s.codePoint == '\\')
+        else if (s.codePoint == '\\' && StartsEscape(text, i + 1))
             out += "\\\\";
         else
             out.append(text.substr(i, s.length));

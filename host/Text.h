@@ -60,9 +60,11 @@ constexpr bool EqualIgnoringAsciiCase(std::basic_string_view<Char> a, std::basic
 // written: every C0 control character and DEL, and every byte that is not part of valid
 // UTF-8, as \xHH; the C1 controls and those that reorder a line or break it (the
 // bidirectional marks, embeddings, overrides and isolates, U+2028 and U+2029) as \uHHHH;
-// and the backslash itself as \\. Every backslash in the result begins one of these three
-// escapes, and each reads back one way: a name holding ESC never prints like one holding
-// the four characters \x1b.
+// and a backslash as \\ where what follows it would otherwise read as an escape (a
+// backslash, an escaped character, x and two hexadecimal digits, u and four). So \\, \xHH
+// and \uHHHH each read back one way and any other backslash stands for itself: a name
+// holding ESC never prints like one holding the four characters \x1b, and a Windows path
+// prints as it is.
 // Every text from a file that a program of ours writes for people goes through it.
 std::string Visible(std::string_view text);
 

@@ -262,7 +262,7 @@ TEST(DumpDiffTest, ControlCharactersAreShownInEveryTextWriter)
 {
     const std::pair<const char*, const char*> rows[] = {
         {"\x01", "\\x01"}, {"\b", "\\x08"}, {"\t", "\\x09"}, {"\n", "\\x0a"}, {"\f", "\\x0c"}, {"\r", "\\x0d"}, {"\x1b", "\\x1b"}, {"\x1f", "\\x1f"}, {"\x7f", "\\x7f"}, {"\xC2\x80", "\\u0080"}, {"\xC2\x9B", "\\u009b"}, {"\xC2\x9F", "\\u009f"},
-        {"\\", "\\\\"}, {"\\x1b", "\\\\x1b"}, {"\xE2\x80\xAE", "\\u202e"}, {"\xE2\x80\xA8", "\\u2028"}, {"\xE2\x81\xA6", "\\u2066"}, {"\xD8\x9C", "\\u061c"},
+        {"\\\\", "\\\\\\"}, {"\\x1b", "\\\\x1b"}, {"\xE2\x80\xAE", "\\u202e"}, {"\xE2\x80\xA8", "\\u2028"}, {"\xE2\x81\xA6", "\\u2066"}, {"\xD8\x9C", "\\u061c"},
     };
     for (const auto& [control, shown] : rows) {
         const std::string name = std::string("A") + control + "Z";

@@ -274,12 +274,12 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
     fixtures::WriteText(dir.Path() / ".local/share/Steam/steamapps/libraryfolders.vdf",
                         "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"" + dir.File(".local/share/Steam") +
                             "\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\"\t\t\"687329258\"\n\t\t}\n\t}\n}\n");
-    const std::string stale = dir.File(".wine") + "\t~/.wine\tC:\\\\Games\\\\Keep\t" + dir.File(".wine") +
+    const std::string stale = dir.File(".wine") + "\t~/.wine\tC:\\Games\\Keep\t" + dir.File(".wine") +
                               "/dosdevices/c:/Games/Keep\tdata file: no\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: no\t"
                               "passed over: the data file is missing\n";
-    const std::string used = "\tC:\\\\Games\\\\Keep\t" + shown +
+    const std::string used = "\tC:\\Games\\Keep\t" + shown +
                              "/dosdevices/c:/Games/Keep\tdata file: yes\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: yes\tused\n";
-    const std::string cx = dir.File(".cxoffice/cx") + "\tCrossOver\tC:\\\\Games\\\\Keep\t" + dir.File(".cxoffice/cx") +
+    const std::string cx = dir.File(".cxoffice/cx") + "\tCrossOver\tC:\\Games\\Keep\t" + dir.File(".cxoffice/cx") +
                            "/dosdevices/c:/Games/Keep\tdata file: yes\tlanguage_x1_p1.dll: no\tLanguage_x1.dll: no\tlanguage.dll: yes\t";
     struct Case {
         std::string lutrisGame;  // the game file under ~/.config/lutris/games/, if any
@@ -291,7 +291,7 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
     const Case cases[] = {
         {"", "", 0, stale + cx + "used\n", ""},
         {"", "", 1, stale, "velmora-dump: no installation with its data file: none of the 12 places searched holds the game with its data file:\n  ~/.wine: " +
-                               dir.File(".wine") + ": the registry names C:\\\\Games\\\\Keep, but its data file is missing\n  Lutris: " +
+                               dir.File(".wine") + ": the registry names C:\\Games\\Keep, but its data file is missing\n  Lutris: " +
                                dir.File(".config/lutris/games") + ": no such folder\n"},
         {"", prefix, 0, shown + "\tWINEPREFIX" + used, ""},
         {"game:\n  exe: keep.exe\n  prefix: \"" + dir.File("games/keep\\tit\\e]0;x\\a") + "\"\n", "", 0, stale + shown + "\tLutris" + used + cx + "not used: an earlier one is used\n", ""},
@@ -345,7 +345,7 @@ TEST_F(DumpToolTest, ListsTheInstallationsFoundAndUsesTheOneWithItsDataFile)
     datafile::WriteFile(prefix + "/drive_c/Games/Keep/Data/old.dat", datafile::DeflateRaw(old.Data()));
     const ToolRun given = RunDump(dir, {"C:\\Games\\Keep\\Data\\OLD.DAT"}, "");
     EXPECT_EQ(given.status, 2);
-    EXPECT_EQ(given.err, "velmora-dump: C:\\\\Games\\\\Keep\\\\Data\\\\OLD.DAT (" + shown + "/dosdevices/c:/Games/Keep/Data/old.dat): Version error\n");
+    EXPECT_EQ(given.err, "velmora-dump: C:\\Games\\Keep\\Data\\OLD.DAT (" + shown + "/dosdevices/c:/Games/Keep/Data/old.dat): Version error\n");
 }
 
 TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
@@ -364,10 +364,10 @@ TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
         {{dir.File("wrapped.dat")}, {}, dir.File("wrapped.dat") + ": the data file is not a raw deflate stream"},
         {{"--install", "/nonexistent"}, {}, "/nonexistent/Data/brannoch2_x1_p1.dat: cannot open the data file: No such file or directory"},
         {{}, {}, dir.File("pre\\x0afix/system.reg") + ": cannot open the file: No such file or directory"},
-        {{}, "WINE REGISTRY Version 2\n", "no key HKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\Microsoft\\\\Microsoft Games\\\\Brannoch\\\\1.0"},
+        {{}, "WINE REGISTRY Version 2\n", "no key HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Microsoft Games\\Brannoch\\1.0"},
         {{}, "WINE REGISTRY Version 2\n" + key, "has no value \"EXE Path\""},
         {{}, "WINE REGISTRY Version 2\n" + key + "\"EXE Path\"=dword:00000001\n", "the value \"EXE Path\" is not a text"},
-        {{}, fixtures::HiveNaming("C:\\Gone"), ": the registry names C:\\\\Gone, but its data file is missing"},
+        {{}, fixtures::HiveNaming("C:\\Gone"), ": the registry names C:\\Gone, but its data file is missing"},
     };
     for (const Case& c : cases) {
         fs::remove_all(prefix);
@@ -382,7 +382,7 @@ TEST_F(DumpToolTest, LoadFailuresNameTheFileAndTheCause)
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
     }
     const ToolRun list = RunDump(dir, {"--list-installations"}, prefix.string());
-    EXPECT_EQ(list.err, "velmora-dump: no installation with its data file: " + dir.File("pre\\x0afix") + ": the registry names C:\\\\Gone, but its data file is missing\n");
+    EXPECT_EQ(list.err, "velmora-dump: no installation with its data file: " + dir.File("pre\\x0afix") + ": the registry names C:\\Gone, but its data file is missing\n");
 }
 
 TEST_F(DumpToolTest, NamesOfFilesOnThisMachineComeFirst)
