@@ -94,7 +94,8 @@ std::string Outcome(const Bytes& stream, InflatePath path)
     DataBuffer buffer;
     const auto result = InflateDataStream(ByteView(stream.data(), stream.size()), buffer, "x.dat", path);
     const ByteView held = buffer.View();
-    return (result ? std::string("loaded") : result.failure().Text()) + " | " + std::string(held.data(), held.data() + held.size());
+    return (result ? std::string("loaded") : result.failure().Text()) + " | " + std::string(held.data(), held.data() + held.size()) +
+           (buffer.bytes ? "" : " (no block)");
 }
 
 TEST(InflateTest, WhereLibdeflateIsLenientZlibDecides)
@@ -153,6 +154,7 @@ TEST(InflateTest, OrdinaryOutcomesAreZlibs)
         {"trailing bytes", with(whole, [](Bytes& b) { b.insert(b.end(), {'V', 'E', 'R', 0, 0xff}); }), "loaded"},
         {"a one-symbol distance code used as zlib reads it", Dynamic(258, 1, {{65, 1}, {256, 2}, {257, 2}, {258, 1}}, [](Bits& b) {
              b.Code(0, 1).Code(3, 2).Put(0, 1).Code(2, 2); }), "loaded | AAAA"},
+        {"an empty block", Fixed(0, [](Bits& b) { b.Code(0, 7); }), "loaded |  (no block)"},
         {"empty", Bytes{}, "x.dat: the data file's deflate stream is cut short"},
         {"cut", with(whole, [](Bytes& b) { b.resize(b.size() * 2 / 3); }), "x.dat: the data file's deflate stream is cut short"},
         {"a corrupt byte", with(whole, [](Bytes& b) { b[2] ^= 0xff; }), "x.dat: the data file is not a raw deflate stream"},
@@ -163,6 +165,22 @@ TEST(InflateTest, OrdinaryOutcomesAreZlibs)
         const std::string zlib = Outcome(c.stream, InflatePath::ZlibOnly);
         EXPECT_EQ(zlib.rfind(c.says, 0), 0u) << zlib.substr(0, 200);
         EXPECT_TRUE(Outcome(c.stream, InflatePath::Fast) == zlib);
+    }
+}
+
+TEST(InflateTest, TheWalkFollowsEveryKindOfBlockToTheEnd)
+{
+    // A walk that lost its place would only leave the stream to zlib, so it is checked
+    // directly: it reaches the last block of each stream zlib accepts.
+    const Bytes realistic = datafile::RealisticDataFile({.targetSize = 1 << 19});
+    const Bytes text = {'V', 'E', 'R', ' ', '5', '.', '7', ' ', 'V', 'E', 'R'};
+    for (int level : {0, 1, 6, 9}) {
+        SCOPED_TRACE(level);
+        for (const Bytes& stream : {datafile::DeflateRaw(realistic, level), datafile::DeflateRaw(text, level), datafile::DeflateRaw(Bytes{}, level),
+                                    datafile::DeflateRawZeros(std::size_t{1} << 20)}) {
+            ASSERT_EQ(Outcome(stream, InflatePath::ZlibOnly).rfind("loaded", 0), 0u);
+            EXPECT_TRUE(ZlibAcceptsAsLibdeflateDid(ByteView(stream.data(), stream.size())));
+        }
     }
 }
 
