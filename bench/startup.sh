@@ -44,12 +44,13 @@ prepare() {  # SOURCE PREFIX BIG
   touch "$2/.ready"
 }
 
-display=:$((70 + RANDOM % 200))
-Xvfb "$display" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+number=70
+while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+Xvfb ":$number" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=$display
-sleep 1
+export DISPLAY=:$number
+for _ in $(seq 300); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
 
 median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 # LABEL VIEWER-COMMAND EMPTY-COMMAND-WITHOUT-SIZE

@@ -291,8 +291,8 @@ private:
             std::fill_n(lengths.begin() + have, copies, repeated);
             have += copies;
         }
-        if (lengths[256] == 0)
-            return false;
+        // A code without an end of block (zlib refuses it at once) leaves the walk at the end
+        // of the stream without a last block: refused too.
         if (!literals_.Build(lengths.data(), literalCount, Role::Literals) ||
             !distances_.Build(lengths.data() + literalCount, distanceCount, Role::Distances))
             return false;
