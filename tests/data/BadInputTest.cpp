@@ -341,7 +341,7 @@ TEST_F(BadInputTest, FilesAndFolders)
         {"a stream past the largest block of the fast inflate with a temporary folder that cannot be written", [](const TempDir& d) {
              fs::create_directory(d.File("closed-tmp"));
              ::chmod(d.File("closed-tmp").c_str(), 0555);
-             WriteFile(d.File("t3.dat"), DeflateRawZeros(static_cast<std::size_t>(MaxFastInflatedLength) + 1));
+             WriteFile(d.File("t3.dat"), DeflateRawZeros((std::size_t{64} << 20) + 1));
              return d.File("t3.dat"); }, LoadFailure::TempFileFailed, "cannot create a temporary file in ",
          [](const TempDir& d) { ::setenv("TMPDIR", d.File("closed-tmp").c_str(), 1); }},
         {"a cut stream with a temporary folder that cannot be written", [](const TempDir& d) {
