@@ -1,5 +1,6 @@
 #include "app/MainDialog.h"
 
+#include <chrono>
 #include <filesystem>
 #include <variant>
 
@@ -150,27 +151,50 @@ bool MainDialog::OnInitDialog()
 {
     Dialog::OnInitDialog();
     SetIcon(ProgramIconId);
-    installFolder = ReadInstallFolder();
-    // Names that are not UTF-8 are in the ANSI code page of the system the game is on.
-    SetTextCodePage(SystemAnsiCodePage(installation.prefix));
-    pathText = DataFilePath(installFolder);
     dataBuffer.Release();
-    for (const std::string& path : LanguageModulePaths(installFolder))
-        languageModules.AddModule(path, installation.prefix);
-    UpdateData(false);
+    // A search the program started that has not ended yet (a registry of tens of megabytes)
+    // is waited for once the window is drawn, before its first key or click is handled.
+    if (installationSearch.valid() && installationSearch.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        UpdateData(false);
+    else
+        TakeSearch(installationSearch.valid() ? installationSearch.get() : SearchInstallation());
     DragAcceptFiles();
     return true;
 }
 
+void MainDialog::TakeSearch(const InstallationSearch& search)
+{
+    installFolder = TakeInstallation(search.lookup);
+    // Names that are not UTF-8 are in the ANSI code page of the system the game is on.
+    SetTextCodePage(search.codePage);
+    pathText = DataFilePath(installFolder);
+    for (const std::string& path : LanguageModulePaths(installFolder))
+        languageModules.AddModule(path, installation.prefix);
+    UpdateData(false);
+}
+
 void MainDialog::OnFirstShown()
 {
+    if (installationSearch.valid())
+        TakeSearch(installationSearch.get());
     if (!commandLinePath.empty())
         OpenPath(commandLinePath);
 }
 
+MainDialog::InstallationSearch MainDialog::SearchInstallation()
+{
+    InstallationSearch search{FindInstallation()};
+    search.codePage = SystemAnsiCodePage(search.lookup.installation.prefix);
+    return search;
+}
+
 std::string MainDialog::ReadInstallFolder()
 {
-    const InstallationLookup lookup = FindInstallation();
+    return TakeInstallation(FindInstallation());
+}
+
+std::string MainDialog::TakeInstallation(const InstallationLookup& lookup)
+{
     installation = lookup.installation;
     installationProblem = lookup.Report(MaxPlacesShown);
     return installation.folder;

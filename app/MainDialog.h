@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <span>
 #include <string>
 
@@ -27,6 +28,17 @@ public:
     // The installation folder named in the registry ("" when there is none): the search
     // for the installation, which also sets `installation` and `installationProblem`.
     std::string ReadInstallFolder();
+
+    // What the search for the installation finds, with the ANSI code page of its prefix.
+    struct InstallationSearch {
+        InstallationLookup lookup;
+        unsigned codePage = 0;
+    };
+    static InstallationSearch SearchInstallation();
+    // The search, when the program started it on a thread of its own (it reads the
+    // prefix's registry, which can be tens of megabytes) while the window is built;
+    // OnInitDialog takes its answer. Without one, OnInitDialog searches itself.
+    std::future<InstallationSearch> installationSearch;
 
     // The load chain: inflate the file at `path` into the data buffer (a failure shown in a
     // message box that names the file and the reason), parse it into the tables (its
@@ -127,6 +139,11 @@ protected:
 
 private:
     std::string LookupString(std::int64_t id) const { return languageModules.LookupString(id); }
+    // Takes what the search found; the installation folder.
+    std::string TakeInstallation(const InstallationLookup& lookup);
+    // Takes the search's installation and code page, the path box's text from them and the
+    // language modules, and shows the text.
+    void TakeSearch(const InstallationSearch& search);
     StringLookup Lookup() const;
     void RunLoad();
     // The path box's file: namedPath while the box shows it, else the box's text.

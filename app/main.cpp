@@ -68,6 +68,9 @@ int main(int argc, char** argv)
         return 0;
     }
     velmora::Application application(argc, argv, "velmora", DisplayName);
+    // After the application has set the locale: the search runs while the fonts are
+    // installed and the window is built.
+    viewerApp.StartInstallationSearch();
     velmora::InstallDialogFonts();
     viewerApp.InitInstance();
     return 0;

@@ -1,9 +1,11 @@
 // Inflating the game's data file (one raw deflate stream) into a DataBuffer.
 //
-// The inflated size is learnt only by inflating, so the output goes in fixed chunks to a
-// temporary file that only this load can see (in the user's temporary folder, never
-// beside the data file) and is then read back into one block of exactly the inflated
-// size.
+// The whole stream is inflated at once into memory by libdeflate, into a block that grows
+// (by starting over in a larger one) until the stream fits. zlib stays the judge of every
+// stream libdeflate refuses or accepts more leniently than zlib would: those are inflated
+// again by zlib in fixed chunks to a temporary file that only this load can see (in the
+// user's temporary folder, never beside the data file), so that every failure, and what
+// was inflated before it, is exactly zlib's.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +22,15 @@ inline constexpr std::size_t InflateChunkSize = 0x20000;
 // 32-bit length could overflow; the real file is about 16 MB, so this also keeps a small
 // hostile file from filling the disk through the temporary file.
 inline constexpr std::int64_t MaxInflatedLength = std::int64_t{256} << 20;
+
+// The largest block the fast inflate tries; a stream that inflates to more (nearly always
+// a hostile one) is left to zlib, whose chunks go to the temporary file, not to memory.
+inline constexpr std::int64_t MaxFastInflatedLength = std::int64_t{64} << 20;
+static_assert(MaxFastInflatedLength <= MaxInflatedLength);
+
+// Which inflater a load uses: libdeflate with zlib for what it refuses, or zlib alone
+// (to compare the two).
+enum class InflatePath { Fast, ZlibOnly };
 
 enum class LoadFailure {
     OpenFailed,       // the data file is missing, unreadable or not a plain file
@@ -45,5 +56,18 @@ enum class LoadFailure {
 // On an inflate error or a stream cut short the buffer keeps what was inflated before the
 // failure; on every other failure it is empty.
 Result<void, LoadFailure> LoadDataFile(const std::string& path, DataBuffer& buffer, const std::string& winePrefix = {});
+
+// Replaces the buffer's contents with the inflated `stream`, bytes already in memory (the
+// whole data file), with the same outcomes as LoadDataFile; `shownName` begins every
+// failure's reason (e.g. "brannoch.dat: the data file's deflate stream is cut short").
+Result<void, LoadFailure> InflateDataStream(ByteView stream, DataBuffer& buffer, const std::string& shownName,
+                                            InflatePath path = InflatePath::Fast);
+
+// Whether zlib accepts `stream`, which libdeflate has inflated whole, with the same bytes:
+// false where zlib is stricter (more than 286 length or 30 distance codes, an incomplete
+// code-length code, a repeat past the last length, the fixed codes' unused symbols, the
+// unused half of a one-symbol code, a distance with no distance code) and wherever the
+// stream cannot be walked to its last block.
+bool ZlibAcceptsAsLibdeflateDid(ByteView stream);
 
 } // namespace velmora

@@ -32,6 +32,18 @@ int main(int argc, char** argv)
     for (int v = 0; v < 4; ++v)
         Write(root / "load", "small" + std::to_string(v), DeflateRaw(SmallSoundFile(v), v * 3));
     Write(root / "load", "minimal", DeflateRaw(MinimalDataFile({})));
+    // Whole streams of every block kind, cut and with bits flipped.
+    for (int level : {0, 1, 9}) {
+        const Bytes whole = DeflateRaw(SmallSoundFile(level), level);
+        const std::string name = "level" + std::to_string(level);
+        Write(root / "inflate", name, whole);
+        Write(root / "inflate", name + "-cut", Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2)));
+        for (std::size_t at : {std::size_t{0}, std::size_t{1}, whole.size() / 3}) {
+            Bytes flipped = whole;
+            flipped[at] ^= static_cast<std::uint8_t>(1u << (at % 8));
+            Write(root / "inflate", name + "-flip" + std::to_string(at), flipped);
+        }
+    }
 
     const char* hives[] = {
         "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"

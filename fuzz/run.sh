@@ -29,7 +29,7 @@ done
 # The sources each target fuzzes. A target must load at least the coverage counters their
 # objects hold outside COMDAT groups (those are theirs alone), and they must hold some: a
 # build that leaves them uninstrumented would fuzz blind.
-declare -A fuzzes=([parse]="data/DataParser" [load]="data/DataFile data/DataParser"
+declare -A fuzzes=([parse]="data/DataParser" [load]="data/DataFile data/DataParser" [inflate]="data/DataFile"
   [module]="host/ModuleLoader" [registry]="host/WineRegistry" [paths]="host/HostPath"
   [places]="host/SteamLibraries host/Yaml" [yaml]="host/Yaml"
   [views]="views/EffectText views/TechDetailView export/DumpFormats export/DumpDiff")
@@ -46,7 +46,7 @@ own_counters() {
   echo "$total"
 }
 
-[ ${#targets[@]} -gt 0 ] || targets=(parse load module registry views paths places yaml)
+[ ${#targets[@]} -gt 0 ] || targets=(parse load inflate module registry views paths places yaml)
 status=0
 for name in "${targets[@]}"; do
   fuzzer="$build/fuzz/velmora_fuzz_$name"

@@ -2,7 +2,8 @@
 # Builds Velmora for 64-bit Windows with Debian's MinGW-w64, in build-windows/:
 # velmora.exe and velmora-dump.exe, statically linked (they need only the system's own
 # DLLs), and the ZIP package build-windows/velmora-<version>-win64.zip with both programs,
-# the README and the licence. Installs the Debian packages it needs first.
+# the README and the licence. libdeflate is built from Debian's source package
+# (cmake/Windows.cmake). Installs the Debian packages it needs first.
 #   scripts/build-windows.sh [CMAKE OPTION...]     e.g. -DVELMORA_BUILD_TESTS=ON
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QUrl>
 
+#include <future>
+
 namespace velmora {
 namespace {
 
@@ -59,6 +61,35 @@ TEST_F(OpenAndFindTest, TheCommandLineFileLoadsOnceTheWindowShows)
     EXPECT_TRUE(QTest::qWaitFor([this] { return List(Ids::TechList)->count() == 1; }));
     EXPECT_EQ(BoxText(Ids::Path), "C:\\Games\\Test\\Data\\start.dat");
     EXPECT_EQ(messageBoxes.Texts().size(), 1);
+}
+
+TEST_F(OpenAndFindTest, TheProgramsSearchIsTakenBeforeTheWindowsFirstKey)
+{
+    TechSpec named = NamedTech("Named");
+    named.nameStringId = 7001;
+    WriteData(DataFile({}, {named}), "start.dat");
+    const std::string composed = DataFilePath("C:\\Games\\Test");
+    // A search that has ended by the time the dialog is built is taken at once; one still
+    // running, once the window is drawn: then the path box has its text and the language
+    // modules are there before the command line's file loads.
+    for (const bool ended : {true, false}) {
+        SCOPED_TRACE(ended);
+        dialog = std::make_unique<MainDialog>();
+        dialog->commandLinePath = "C:\\Games\\Test\\Data\\start.dat";
+        dialog->installationSearch = std::async(ended ? std::launch::async : std::launch::deferred, &MainDialog::SearchInstallation);
+        if (ended)
+            dialog->installationSearch.wait();
+        Dialog::SetMainWindow(dialog.get());
+        ASSERT_TRUE(dialog->Create());
+        EXPECT_EQ(BoxText(Ids::Path).toStdString(), ended ? composed : "");
+        Window().show();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return List(Ids::TechList)->count() == 1; }));
+        SelectTech(0);
+        EXPECT_EQ(BoxText(Ids::Name), "Lantern Oil");
+        EXPECT_EQ(dialog->installFolder, "C:\\Games\\Test");
+        Dialog::SetMainWindow(nullptr);
+        dialog.reset();
+    }
 }
 
 TEST_F(OpenAndFindTest, DroppingOneLocalFileLoadsItAndNothingElseDoes)

@@ -332,14 +332,31 @@ TEST_F(BadInputTest, FilesAndFolders)
              WriteFile(d.File("shared/game.dat.tmp1"), Bytes{'m', 'i', 'n', 'e'});
              ::chmod(d.File("shared/game.dat.tmp1").c_str(), 0666);
              return d.File("shared/game.dat"); }, std::nullopt, "", AsUser},
-        {"a temporary folder that cannot be written", [](const TempDir& d) {
+        // The temporary file serves zlib alone, which inflates what libdeflate refuses.
+        {"a whole stream with a temporary folder that cannot be written", [](const TempDir& d) {
              fs::create_directory(d.File("closed-tmp"));
              ::chmod(d.File("closed-tmp").c_str(), 0555);
-             WriteFile(d.File("t1.dat"), SoundCompressed());
+             WriteFile(d.File("t0.dat"), DeflateRawZeros(std::size_t{1} << 20));
+             return d.File("t0.dat"); }, std::nullopt, "", [](const TempDir& d) { ::setenv("TMPDIR", d.File("closed-tmp").c_str(), 1); }},
+        {"a stream past the largest block of the fast inflate with a temporary folder that cannot be written", [](const TempDir& d) {
+             fs::create_directory(d.File("closed-tmp"));
+             ::chmod(d.File("closed-tmp").c_str(), 0555);
+             WriteFile(d.File("t3.dat"), DeflateRawZeros((std::size_t{64} << 20) + 1));
+             return d.File("t3.dat"); }, LoadFailure::TempFileFailed, "cannot create a temporary file in ",
+         [](const TempDir& d) { ::setenv("TMPDIR", d.File("closed-tmp").c_str(), 1); }},
+        {"a cut stream with a temporary folder that cannot be written", [](const TempDir& d) {
+             fs::create_directory(d.File("closed-tmp"));
+             ::chmod(d.File("closed-tmp").c_str(), 0555);
+             Bytes b = SoundCompressed();
+             b.pop_back();
+             WriteFile(d.File("t1.dat"), b);
              return d.File("t1.dat"); }, LoadFailure::TempFileFailed, "cannot create a temporary file in ",
          [](const TempDir& d) { ::setenv("TMPDIR", d.File("closed-tmp").c_str(), 1); }},
-        {"a full temporary folder", [](const TempDir& d) { WriteFile(d.File("t2.dat"), DeflateRawZeros(std::size_t{1} << 20)); return d.File("t2.dat"); },
-         LoadFailure::TempIoFailed, "cannot write the temporary file in ", [](const TempDir&) {
+        {"a full temporary folder", [](const TempDir& d) {
+             Bytes b = DeflateRaw(RealisticDataFile({.targetSize = 1 << 20}));
+             b.resize(b.size() / 2);
+             WriteFile(d.File("t2.dat"), b);
+             return d.File("t2.dat"); }, LoadFailure::TempIoFailed, "cannot write the temporary file in ", [](const TempDir&) {
              const rlimit limit{1 << 16, 1 << 16};  // writes beyond 64 KiB fail as on a full disk
              ::signal(SIGXFSZ, SIG_IGN);
              ::setrlimit(RLIMIT_FSIZE, &limit); }},

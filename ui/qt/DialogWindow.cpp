@@ -562,14 +562,16 @@ void QtDialogWindow::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     // The window exists now and is not yet on the screen; it keeps its template's size.
     AskForNoSizingBorder(*this);
-    if (!shown_) {
-        shown_ = true;
-        QTimer::singleShot(0, this, [this] { FirstShown(); });
-    }
 }
 
 void QtDialogWindow::paintEvent(QPaintEvent* event)
 {
+    // The first-shown work comes once the window and its controls are drawn (the paint of
+    // the controls follows this one in the same pass).
+    if (!shown_) {
+        shown_ = true;
+        QTimer::singleShot(0, this, [this] { FirstShown(); });
+    }
     if (!isMinimized()) {
         QDialog::paintEvent(event);
         return;
