@@ -542,6 +542,20 @@ LoadResult Load::ReadInput(std::vector<std::uint8_t>& input)
     if (*size > MaxInflatedLength)
         return Failed(LoadFailure::TooLarge, "the data file is " + std::to_string(*size) + " bytes long, more than the " +
                                                  MaxInflatedText() + " accepted");
+    // The files of /proc and /sys say they are empty and are not: read to their end.
+    if (*size == 0) {
+        std::uint8_t chunk[4096];
+        for (;;) {
+            const Result<std::int64_t> got = file->Read(chunk, sizeof chunk);
+            if (!got)
+                return Failed(LoadFailure::ReadFailed, "cannot read the data file", got.failure().systemReason);
+            if (*got == 0)
+                return {};
+            if (static_cast<std::int64_t>(input.size()) + *got > MaxInflatedLength)
+                return Failed(LoadFailure::TooLarge, "the data file is more than the " + MaxInflatedText() + " accepted");
+            input.insert(input.end(), chunk, chunk + *got);
+        }
+    }
     input.resize(static_cast<std::size_t>(*size));
     const Result<std::int64_t> read = file->Read(input.data(), input.size());
     if (!read)

@@ -294,6 +294,7 @@ TEST_F(BadInputTest, FilesAndFolders)
         {"a device", [](const TempDir&) { return std::string("/dev/zero"); }, LoadFailure::OpenFailed, "/dev/zero: cannot open the data file: not a regular file"},
         {"a FIFO", [](const TempDir& d) { ::mkfifo(d.File("fifo.dat").c_str(), 0600); return d.File("fifo.dat"); }, LoadFailure::OpenFailed, "not a regular file"},
         {"empty", [](const TempDir& d) { WriteFile(d.File("empty.dat"), Bytes{}); return d.File("empty.dat"); }, LoadFailure::StreamTruncated, "the data file is empty"},
+        {"a file of /proc, which says it is empty", [](const TempDir&) { return std::string("/proc/self/status"); }, LoadFailure::InflateFailed, "not a raw deflate stream"},
         {"plain text", [](const TempDir& d) { const std::string t = "VER 5.7 but not compressed"; WriteFile(d.File("t.dat"), Bytes(t.begin(), t.end())); return d.File("t.dat"); },
          LoadFailure::InflateFailed, "not a raw deflate stream: invalid block type"},
         {"zlib-wrapped", [](const TempDir& d) { WriteFile(d.File("z.dat"), DeflateZlib(MinimalDataFile())); return d.File("z.dat"); }, LoadFailure::InflateFailed, "not a raw deflate stream"},

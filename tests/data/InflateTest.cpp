@@ -155,7 +155,7 @@ TEST(InflateTest, OrdinaryOutcomesAreZlibs)
         {"a one-symbol distance code used as zlib reads it", Dynamic(258, 1, {{65, 1}, {256, 2}, {257, 2}, {258, 1}}, [](Bits& b) {
              b.Code(0, 1).Code(3, 2).Put(0, 1).Code(2, 2); }), "loaded | AAAA"},
         {"an empty block", Fixed(0, [](Bits& b) { b.Code(0, 7); }), "loaded |  (no block)"},
-        {"empty", Bytes{}, "x.dat: the data file's deflate stream is cut short"},
+        {"empty", Bytes{}, "x.dat: the data file is empty"},
         {"cut", with(whole, [](Bytes& b) { b.resize(b.size() * 2 / 3); }), "x.dat: the data file's deflate stream is cut short"},
         {"a corrupt byte", with(whole, [](Bytes& b) { b[2] ^= 0xff; }), "x.dat: the data file is not a raw deflate stream"},
         {"a bad block type", with(whole, [](Bytes& b) { b[0] |= 0x06; }), "x.dat: the data file is not a raw deflate stream: invalid block type"},
