@@ -32,7 +32,7 @@ TEST(FloatTextTest, EdgeCases)
         {std::numeric_limits<float>::infinity(), "inf"}, {-std::numeric_limits<float>::infinity(), "-inf"},
         {std::numeric_limits<float>::quiet_NaN(), "nan"}, {-std::numeric_limits<float>::quiet_NaN(), "-nan"},
         {std::numeric_limits<float>::denorm_min(), "1e-45"}, {std::numeric_limits<float>::max(), "3.4028235e+38"},
-        {std::numeric_limits<float>::min(), "1.1754944e-38"}, {9.999999e-5f, "9.999999e-05"}, {100.0f, "100"},
+        {std::numeric_limits<float>::min(), "1.1754944e-38"}, {9.999999e-5f, "9.999999e-05"}, {100.0f, "100"}, {10000.0f, "10000"},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(ShortestFloatText(row.value), row.text) << row.text;
