@@ -3,6 +3,8 @@
 // and the effect boxes as the dialogs show them.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -91,6 +93,24 @@ TEST_F(WebCoreTest, ModulesThatAreNoModuleFilesAreSaid)
     EXPECT_EQ(answer["ok"], true);
     EXPECT_EQ(answer["messages"], Json::array({"language_x1_p1.dll: not a module file", "language.dll: not a module file"}));
 }
+
+#ifdef VELMORA_TEST_MODULES
+TEST_F(WebCoreTest, StringsOfTypedIds)
+{
+    const auto bytes = [](const char* name) {
+        std::ifstream in(std::string(VELMORA_TEST_MODULES) + "/" + name + ".dll", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    ASSERT_EQ(Load(0, first, {bytes("first"), std::nullopt, bytes("second")})["messages"], Json::array());
+    const struct {
+        int slot;
+        const char* typed;
+        const char* text;
+    } rows[] = {{0, " 15x", "first: id 15"}, {0, "", "first: id 0"}, {0, "200", "second: only here"}, {0, "-1", ""}, {1, "15", ""}};
+    for (const auto& row : rows)
+        EXPECT_EQ(core.StringText(row.slot, row.typed), row.text) << row.typed;
+}
+#endif
 
 TEST_F(WebCoreTest, DumpsAndComparisonsAsTheDumpWritesThem)
 {
