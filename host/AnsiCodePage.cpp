@@ -1,6 +1,7 @@
 // The ANSI code page of a Wine prefix's system, outside Windows (CodePage.h).
 #include "host/CodePage.h"
 
+#include "host/HostPath.h"
 #include "host/WineRegistry.h"
 
 namespace velmora {

@@ -8,7 +8,9 @@
 #   scripts/build-web.sh [CMAKE OPTION...]     e.g. -DVELMORA_NATIVE_BUILD=$PWD/build (the comparison test)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh emscripten nodejs cmake ninja-build nlohmann-json3-dev dpkg-dev
+./scripts/install-deps.sh emscripten cmake ninja-build nlohmann-json3-dev dpkg-dev
+# Node.js: Debian's, unless one is installed already (install-deps.sh says why).
+command -v node > /dev/null || ./scripts/install-deps.sh nodejs
 # Debian's emscripten runs its optimiser with Node and Debian's acorn.
 export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
 

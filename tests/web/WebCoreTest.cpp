@@ -120,6 +120,7 @@ TEST_F(WebCoreTest, DumpsAndComparisonsAsTheDumpWritesThem)
     Load(1, first);
     EXPECT_EQ(core.DiffStatus(), 0);
     EXPECT_EQ(core.Diff("text"), "");
+    EXPECT_EQ(core.Diff("json"), "") << "no differences, no comparison, as the dump writes none";
     Load(1, second, {}, 0, "New/x.dat");
     EXPECT_EQ(core.DiffStatus(), 1);
 
@@ -183,10 +184,11 @@ TEST(EffectBoxesTest, TypeEntries)
     } rows[] = {{0, 0, "00:Enhance ="}, {6, 6, "06:Else"}, {7, -1, ""}, {100, -1, ""}, {101, 7, "101:Cost of Tech"},
                 {103, 9, "103:Get Tech Free"}, {104, -1, ""}, {-1, -1, ""}};
     for (const auto& row : rows) {
-        const EffectCommandBoxes boxes = DescribeEffectCommand(EffectCommand{.type = static_cast<std::int8_t>(row.type), .data4 = 1.5f});
+        const EffectCommandBoxes boxes =
+            DescribeEffectCommand(EffectCommand{.type = static_cast<std::int8_t>(row.type), .data1 = -1, .data2 = 2, .data3 = 3, .data4 = 1.5f});
         EXPECT_EQ(boxes.typeIndex, row.position) << row.type;
         EXPECT_EQ(boxes.type, row.text) << row.type;
-        EXPECT_EQ(boxes.data4, "1.500000");
+        EXPECT_EQ(boxes.data1 + " " + boxes.data2 + " " + boxes.data3 + " " + boxes.data4, "-1 2 3 1.500000");
     }
 }
 
