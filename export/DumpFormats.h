@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "export/FloatText.h"  // ShortestFloatText
 #include "views/EffectText.h"
 #include "views/TechDetailView.h"
 #include "data/GameTables.h"
@@ -39,7 +40,5 @@ void WriteCommandJson(JsonWriter& json, const EffectCommand& command);
 // For each tech, the techs that list it among their required techs, in index order.
 std::vector<std::vector<int>> RequiredBy(const GameTables& tables);
 
-// The shortest decimal text that reads back to the same single-precision value.
-std::string ShortestFloatText(float value);
 
 } // namespace velmora

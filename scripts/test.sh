@@ -26,6 +26,11 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
 
+# The browser edition's core and velmora-dump for Node (WebAssembly, Release), and the one
+# test there: the Node dump answers as the native one on the demo installation above.
+./scripts/build-web.sh -DVELMORA_NATIVE_BUILD="$PWD/build-asan"
+ctest --test-dir build-web --output-on-failure --timeout 600
+
 # Windows: cross-built with MinGW-w64, its tests run by Wine on Xvfb, beside the native
 # build's demo installation and dump tool (VELMORA_WINDOWS=0 skips it).
 if [ "${VELMORA_WINDOWS:-1}" != "0" ]; then

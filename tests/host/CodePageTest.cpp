@@ -45,6 +45,8 @@ TEST(CodePageTest, NamesInShiftJisAndWindows1252)
         {1258, "Lor\xE9", "Loré"},
         {1255, "\xF9\xEC\xE5\xED", "שלום"},
         {1255, "Caf\xE9 Lore", "Cafי Lore"},
+        {1258, "Ba", "Ba"},        // a letter last, which a combining mark could have followed
+        {1255, "\xD4", "\u05F0"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(Utf8OrCodePage(row.bytes, row.codePage), row.text) << row.codePage << ": " << row.bytes;
@@ -58,6 +60,9 @@ TEST(CodePageTest, CodePageNumbers)
     for (const char* unknown : {"", "0", "932x", "-932", "4000000000", "99999"})
         EXPECT_EQ(ParseCodePage(unknown), 0u) << unknown;
     EXPECT_EQ(CodePageToUtf8("\xE9", 99999), "é") << "an unknown code page is taken as 1252";
+#ifndef _WIN32
+    EXPECT_EQ(ParseCodePage("930"), 0u) << "a code page that shifts between single and double bytes";
+#endif
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
 
@@ -100,6 +102,24 @@ TEST_P(LanguageModulesTest, AModuleThatDoesNotLoadTakesNoEntry)
     EXPECT_EQ(modules.LookupString(1), "second: in the second and the third");
     EXPECT_EQ(modules.LookupString(100), "third: hidden by the first");
     EXPECT_EQ(modules.LookupString(0), "");
+}
+
+// From bytes already read (the browser edition's way): the same lookups, failures with
+// their reasons, and no fourth module.
+TEST_P(LanguageModulesTest, ModulesFromBytes)
+{
+    LanguageModules modules;
+    const auto bytes = [this](const char* name) {
+        std::ifstream in(Path(name), std::ios::binary);
+        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(modules.AddModuleFromBytes({'M', 'Z'}).failure().reason, "not a module file");
+    for (const char* name : {"second", "third", "first"})
+        EXPECT_TRUE(modules.AddModuleFromBytes(bytes(name))) << name;
+    EXPECT_EQ(modules.AddModuleFromBytes(bytes("first")).failure().reason, "too many modules");
+    ASSERT_EQ(modules.moduleCount, 3);
+    EXPECT_EQ(modules.LookupString(1), "second: in the second and the third");
+    EXPECT_EQ(modules.LookupString(0), "first: id 0");
 }
 
 } // namespace
