@@ -53,6 +53,9 @@ target_compile_definitions(velmora_yaml PUBLIC YAML_DECLARE_STATIC PRIVATE HAVE_
 target_compile_options(velmora_yaml PRIVATE -w)
 target_include_directories(velmora_yaml PRIVATE "${CMAKE_BINARY_DIR}/yaml-config" SYSTEM PUBLIC "${VELMORA_YAML_SOURCE}/include")
 
+# The fast inflate, as on the other builds.
+include(cmake/LibdeflateSource.cmake)
+
 # libc++ 13 lacks a few C++20 library parts the program uses; they come from one header,
 # given to every C++ file of this build.
 add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${PROJECT_SOURCE_DIR}/cmake/web/Libcxx13.h>")

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the browser edition's core and velmora-dump for Node with Debian's emscripten, in
 # build-web/: site/core/velmora-core.mjs with velmora-core.wasm (the ES module the page's
-# worker imports) and velmora-dump.js (node build-web/velmora-dump.js ARGS). zlib and
-# libyaml are compiled from Debian's own source packages, fetched through a private source
+# worker imports) and velmora-dump.js (node build-web/velmora-dump.js ARGS). zlib, libdeflate
+# and libyaml are compiled from Debian's own source packages, fetched through a private source
 # list (scripts/debian-source.sh: apt checks them against the archive's signed index), the
 # same versions the desktop links; cmake/Web.cmake checks their versions.
 #   scripts/build-web.sh [CMAKE OPTION...]     e.g. -DVELMORA_NATIVE_BUILD=$PWD/build (the comparison test)
@@ -17,16 +17,17 @@ export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
 sources=build-web/debian-src
 zlib=$(./scripts/debian-source.sh zlib "$sources")
 yaml=$(./scripts/debian-source.sh libyaml "$sources")
+deflate=$(./scripts/debian-source.sh libdeflate "$sources")
 
 # The code page tables, written by a native build of the generator from glibc's conversions
 # (the Linux build's own), since emscripten's C library decodes other text or none.
-./scripts/install-deps.sh g++ zlib1g-dev libyaml-dev pkg-config
+./scripts/install-deps.sh g++ zlib1g-dev libdeflate-dev libyaml-dev pkg-config
 cmake -S . -B build-web/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_GUI=OFF \
   -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF > /dev/null
 cmake --build build-web/native --target velmora_code_page_data
 
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_ZLIB_SOURCE="$zlib" \
-  -DVELMORA_YAML_SOURCE="$yaml" -DVELMORA_CODE_PAGE_TABLES="$PWD/build-web/native/code-pages/CodePageTableData.cpp" "$@"
+  -DVELMORA_YAML_SOURCE="$yaml" -DVELMORA_LIBDEFLATE_SOURCE="$deflate" -DVELMORA_CODE_PAGE_TABLES="$PWD/build-web/native/code-pages/CodePageTableData.cpp" "$@"
 cmake --build build-web --target velmora-core velmora-dump
 if [ -d web/site ]; then
   cp -a web/site/. build-web/site/
