@@ -81,8 +81,9 @@ function setProgress(text) {
 const codePage = () => Number($('codepage').value);
 
 function showFound(found) {
+    const top = found.data.path.slice(0, found.data.path.length - found.shown.length);
     const items = [`Data file: ${found.shown}`, ...ModuleNames.map((name, i) =>
-        `${name}: ${found.modules[i] ? found.modules[i].path : 'missing'}`)];
+        `${name}: ${found.modules[i] ? found.modules[i].path.slice(top.length) : 'missing'}`)];
     if (found.modules.every(m => !m))
         items.push('No language modules: the texts are empty, as on the desktop.');
     $('found').replaceChildren(...items.map(text => Object.assign(document.createElement('li'), { textContent: text })));
@@ -255,7 +256,7 @@ function buildFields() {
             } else {
                 input.readOnly = control !== 'typed';
                 input.spellcheck = false;
-                input.className = control === 'text' ? 'text' : Array.isArray(control) ? 'list' : 'number';
+                input.className = control === 'text' ? 'text' : Array.isArray(control) ? 'entry' : 'number';
                 if (Array.isArray(control))
                     input.dataset.entries = member;
             }

@@ -45,9 +45,13 @@ export class TreeView {
                 this.edges.push({ from: Number(m[1]), to: Number(m[2]), g });
         }
         this.whole = this.svg.viewBox.baseVal ? { ...pick(this.svg.viewBox.baseVal) } : { x: 0, y: 0, width: 100, height: 100 };
-        this.box = { ...this.whole };
-        this.apply();
+        // At first a readable scale, a point of the layout to a pixel, about the top left;
+        // the selected tech's highlight then brings it into view. "Fit" shows it all.
         this.host.replaceChildren(this.svg);
+        const { width, height } = this.host.getBoundingClientRect();
+        const scale = Math.max(this.whole.width / Math.max(width, 1), this.whole.height / Math.max(height, 1));
+        this.box = scale > 1 ? { ...this.whole, width: width || this.whole.width, height: height || this.whole.height } : { ...this.whole };
+        this.apply();
         return this.nodes.size;
     }
 
