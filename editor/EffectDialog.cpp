@@ -1,7 +1,9 @@
 #include "editor/EffectDialog.h"
 
+#include <utility>
+
 #include "resources/DialogTemplates.h"
-#include "views/TextForms.h"
+#include "views/EffectBoxes.h"
 
 namespace velmora {
 
@@ -35,22 +37,14 @@ bool EffectDialog::OnInitDialog()
     return true;
 }
 
-std::int8_t EffectTypeListPosition(std::int8_t type)
-{
-    if (type >= 0 && type <= 6)
-        return type;
-    if (type >= 101 && type <= 103)
-        return static_cast<std::int8_t>(type - 101 + 7);
-    return -1;
-}
-
 void PrepareEffectDialog(EffectDialog& dialog, const EffectCommand& command)
 {
-    dialog.typeIndex = EffectTypeListPosition(command.type);
-    dialog.data1Text = FormatNumber(command.data1);
-    dialog.data2Text = FormatNumber(command.data2);
-    dialog.data3Text = FormatNumber(command.data3);
-    dialog.data4Text = FormatText("%f", static_cast<double>(command.data4));
+    EffectCommandBoxes boxes = DescribeEffectCommand(command);
+    dialog.typeIndex = boxes.typeIndex;
+    dialog.data1Text = std::move(boxes.data1);
+    dialog.data2Text = std::move(boxes.data2);
+    dialog.data3Text = std::move(boxes.data3);
+    dialog.data4Text = std::move(boxes.data4);
 }
 
 } // namespace velmora

@@ -8,6 +8,7 @@
 
 #include "ui/Dialog.h"
 #include "data/GameTables.h"
+#include "views/EffectBoxes.h"  // EffectTypeListPosition
 
 namespace velmora {
 
@@ -32,12 +33,8 @@ protected:
     bool OnInitDialog() override;
 };
 
-// The position of a command type's entry in the type list: types 0 to 6 are at their
-// own positions, 101 to 103 at 7 to 9; any other type has no entry (-1).
-std::int8_t EffectTypeListPosition(std::int8_t type);
-
-// Fills the dialog's members from a command: the type's entry, data1 to data3 as "%d"
-// and data4 as "%f".
+// Fills the dialog's members from a command as DescribeEffectCommand shows it
+// (views/EffectBoxes.h): the type's entry, data1 to data3 as "%d" and data4 as "%f".
 void PrepareEffectDialog(EffectDialog& dialog, const EffectCommand& command);
 
 } // namespace velmora

@@ -218,13 +218,6 @@ std::vector<std::vector<int>> RequiredBy(const GameTables& tables)
     return users;
 }
 
-std::string ShortestFloatText(float value)
-{
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
 void WriteDumpJson(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter)
 {
     // With a filter, only the effects the chosen techs show, each with its index.

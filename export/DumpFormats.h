@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "export/FloatText.h"  // ShortestFloatText
 #include "views/EffectText.h"
 #include "views/TechDetailView.h"
 #include "data/GameTables.h"
@@ -43,8 +44,5 @@ std::vector<std::vector<int>> RequiredBy(const GameTables& tables);
 // move the cursor, set colours or a window title, ring the bell, or start a line of its
 // own. Every text the dump tool writes for people goes through it.
 std::string Visible(std::string_view text);
-
-// The shortest decimal text that reads back to the same single-precision value.
-std::string ShortestFloatText(float value);
 
 } // namespace velmora

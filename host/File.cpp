@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,7 +21,7 @@ Failure<> SystemFailure(std::string reason, int error = errno)
 std::string RandomName()
 {
     unsigned char bytes[8] = {};
-    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes))
+    if (::getentropy(bytes, sizeof bytes) != 0)  // glibc, and emscripten, which has no getrandom
         return {};
     std::string name = "velmora-";
     for (const unsigned char b : bytes) {

@@ -1,5 +1,6 @@
 #include "resources/DialogTemplates.h"
 
+#include "views/EffectBoxes.h"
 #include "views/NamingTables.h"
 
 namespace velmora {
@@ -86,14 +87,9 @@ constexpr DialogTemplate MainTemplate{
 
 // Effect dialog, template 103 ----------------------------------------------------------
 
-constexpr std::string_view EffectTypes[] = {
-    "00:Enhance =",    "01:Civ head", "02:Enable Unit",   "03:Upgrade Unit",        "04:Enhance +/-",
-    "05:Enhance *",    "06:Else",     "101:Cost of Tech", "102:Tech Tree Disable", "103:Get Tech Free",
-};
-
 constexpr DialogItem EffectItems[] = {
     {StaticId, K::StaticText, {14, 15, 40, 9}, "Effect Type:", StyleNone, {}},
-    {E::TypeList, K::DropDownList, {59, 13, 70, 60}, "", StyleTabStop | StyleVScroll, EffectTypes},
+    {E::TypeList, K::DropDownList, {59, 13, 70, 60}, "", StyleTabStop | StyleVScroll, EffectTypeNames},
     {StaticId, K::StaticText, {14, 32, 40, 9}, "Data1:", StyleNone, {}},
     {E::Data1, K::Edit, {59, 30, 68, 13}, "", DigitsStyles, {}},
     {StaticId, K::StaticText, {14, 49, 40, 9}, "Data2:", StyleNone, {}},

@@ -1,6 +1,7 @@
 #include "strings/LanguageModules.h"
 
 #include <string_view>
+#include <utility>
 
 #include "host/Text.h"
 
@@ -21,6 +22,17 @@ int LanguageModules::AddModule(std::string path, const std::string& winePrefix)
         return 1;
     modules[static_cast<std::size_t>(moduleCount++)] = *module;
     return 0;
+}
+
+Result<void> LanguageModules::AddModuleFromBytes(std::vector<std::uint8_t> bytes)
+{
+    if (moduleCount >= MaxModules)
+        return Failure<>{.reason = "too many modules"};
+    const Result<ModuleHandle> module = LoadModuleFromBytes(std::move(bytes));
+    if (!module)
+        return module.failure();
+    modules[static_cast<std::size_t>(moduleCount++)] = *module;
+    return {};
 }
 
 std::string LanguageModules::LookupString(std::int64_t id) const

@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/ModuleLoader.h"
+#include "host/Result.h"
 
 namespace velmora {
 
@@ -27,6 +29,9 @@ public:
     // it did not, or when MaxModules modules are already held (the file is then not even
     // opened). A failure takes no entry.
     int AddModule(std::string path, const std::string& winePrefix = {});
+    // The same for a module file's contents already read; a failure says why (and takes
+    // no entry), and with MaxModules modules held it is "too many modules".
+    Result<void> AddModuleFromBytes(std::vector<std::uint8_t> bytes);
 
     // The text of string `id`, converted to UTF-8, from the first module in load order that
     // holds it with a length other than 0; a module that lacks it or holds it empty passes

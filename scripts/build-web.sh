@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the browser edition's core and velmora-dump for Node with Debian's emscripten, in
+# build-web/: site/core/velmora-core.mjs with velmora-core.wasm (the ES module the page's
+# worker imports) and velmora-dump.js (node build-web/velmora-dump.js ARGS). zlib and
+# libyaml are compiled from Debian's own source packages, fetched through a private source
+# list (scripts/debian-source.sh: apt checks them against the archive's signed index), the
+# same versions the desktop links; cmake/Web.cmake checks their versions.
+#   scripts/build-web.sh [CMAKE OPTION...]     e.g. -DVELMORA_NATIVE_BUILD=$PWD/build (the comparison test)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh emscripten nodejs cmake ninja-build nlohmann-json3-dev dpkg-dev
+# Debian's emscripten runs its optimiser with Node and Debian's acorn.
+export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
+
+sources=build-web/debian-src
+zlib=$(./scripts/debian-source.sh zlib "$sources")
+yaml=$(./scripts/debian-source.sh libyaml "$sources")
+
+emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DVELMORA_ZLIB_SOURCE="$zlib" -DVELMORA_YAML_SOURCE="$yaml" "$@"
+cmake --build build-web --target velmora-core velmora-dump
+if [ -d web/site ]; then
+  cp -a web/site/. build-web/site/
+fi
+ls -l build-web/site/core/velmora-core.mjs build-web/site/core/velmora-core.wasm build-web/velmora-dump.js
