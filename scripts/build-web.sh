@@ -19,7 +19,12 @@ yaml=$(./scripts/debian-source.sh libyaml "$sources")
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DVELMORA_ZLIB_SOURCE="$zlib" -DVELMORA_YAML_SOURCE="$yaml" "$@"
 cmake --build build-web --target velmora-core velmora-dump
-if [ -d web/site ]; then
-  cp -a web/site/. build-web/site/
+
+# ---- The site (the page's part): web/site/, Graphviz's module from npm, the icons and the
+# service worker's list of files, put beside the core.
+if [ ! -f node_modules/@viz-js/viz/package.json ]; then
+  npm ci --no-audit --no-fund
 fi
+./scripts/build-site.sh build-web/site
+# ---- end of the site's part
 ls -l build-web/site/core/velmora-core.mjs build-web/site/core/velmora-core.wasm build-web/velmora-dump.js

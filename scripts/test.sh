@@ -26,6 +26,13 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
 
+# The browser edition: the core and the site built with emscripten into build-web/, and the
+# page tested in Debian's Chromium, driven by Playwright, against the demo installation and
+# velmora-dump of the build above.
+npm ci --no-audit --no-fund
+./scripts/build-web.sh
+VELMORA_NATIVE_BUILD="$PWD/build-asan" node tests/web/run.mjs
+
 # Windows: cross-built with MinGW-w64, its tests run by Wine on Xvfb, beside the native
 # build's demo installation and dump tool (VELMORA_WINDOWS=0 skips it).
 if [ "${VELMORA_WINDOWS:-1}" != "0" ]; then

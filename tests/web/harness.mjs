@@ -94,6 +94,8 @@ export async function openPage(browser, url, options = {}) {
     return page;
 }
 
+export const cleanup = () => fs.rmSync(tmp, { recursive: true, force: true });
+
 // The tests, run one after another; `node run.mjs NAME…` runs those whose names hold a NAME.
 const tests = [];
 export const test = (name, fn) => tests.push({ name, fn });
@@ -111,7 +113,7 @@ export async function run() {
             console.log(`FAIL ${t.name}\n${error.stack ?? error}`);
         }
     }
-    fs.rmSync(tmp, { recursive: true, force: true });
+    cleanup();
     console.log(`${passed} passed, ${failed} failed`);
     return failed;
 }

@@ -19,10 +19,9 @@ const texts = (page, selector) => page.$$eval(selector, nodes => nodes.map(n => 
 const selected = page => page.$eval('#techlist', list => [...list.children].findIndex(li => li.getAttribute('aria-selected') === 'true'));
 const fields = page => page.$$eval('#fields input', inputs => Object.fromEntries(inputs.map(i =>
     [i.dataset.member, i.type === 'checkbox' ? i.checked : i.dataset.entries ? Number(i.dataset.selection) : i.value])));
-const command = page => page.$$eval('#command input', boxes => boxes.map(b => Number(b.value)));
 const valuesOf = c => [c.type, c.data1, c.data2, c.data3, c.data4];
 const waitCommand = (page, c) => page.waitForFunction(want => [...document.querySelectorAll('#command input')]
-    .every((b, i) => b.value !== '' && Math.abs(Number(b.value) - want[i]) < 1e-6), valuesOf(c));
+    .every((b, i) => b.value !== '' && Math.abs(parseFloat(b.value) - want[i]) < 1e-6), valuesOf(c));
 async function download(page, selector) {
     const [file] = await Promise.all([page.waitForEvent('download'), page.click(selector)]);
     return fs.readFileSync(await file.path());
@@ -206,6 +205,14 @@ h.test('each failure shows its reason naming the file and keeps the earlier file
         assert.equal(await selected(page), 42, name);
         assert.deepEqual(await fields(page), techs[42].view, name);
     }
+    const dropped = await page.evaluateHandle(() => {
+        const transfer = new DataTransfer();
+        transfer.items.add(new File(['not a data file'], 'dropped.txt'));
+        return transfer;
+    });
+    await page.dispatchEvent('#open', 'drop', { dataTransfer: dropped });
+    await page.waitForFunction(() => /dropped\.txt/.test(document.getElementById('messages').textContent));
+    assert.equal(await selected(page), 42);
     const broken = path.join(h.tmp, 'broken-module');
     fs.cpSync(h.game, broken, { recursive: true });
     fs.writeFileSync(path.join(broken, 'language.dll'), 'MZ but nothing more');

@@ -136,13 +136,17 @@ async function openFiles(files) {
 async function openNewFile(entry) {
     if (!state.source)
         return showMessages(['Open the game folder or its data file first: the file dropped here is compared with it.']);
-    state.newFile = entry;
-    const { result } = await loadSlot(1, entry, state.source.modules, entry.path);
-    if (!result.ok)
-        return showMessages([result.reason, ...result.messages]);
-    state.diffLoaded = true;
-    $('new-name').textContent = `New: ${entry.path}`;
-    await showDiff();
+    try {
+        const { result } = await loadSlot(1, entry, state.source.modules, entry.path);
+        if (!result.ok)
+            return showMessages([result.reason, ...result.messages]);
+        state.newFile = entry;
+        state.diffLoaded = true;
+        $('new-name').textContent = `New: ${entry.path}`;
+        await showDiff();
+    } catch (error) {
+        showMessages([`${entry.path}: ${error.message}`]);
+    }
 }
 
 async function showDiff() {
