@@ -50,13 +50,9 @@ export function dump(args, cwd = root) {
 export const dumpOf = format => dump(['--format', format, dataFile])[1];
 export const diffOf = format => dump(['--diff', '--format', format, 'Data/brannoch2_x1_p1.dat', 'brannoch2_x1_p1.dat'], pair)[1];
 
-// The site served by Python's http.server on a free port; `isolated` adds the headers
-// that let the page measure its memory.
-export async function serve({ isolated = false } = {}) {
-    const handler = isolated
-        ? 'import http.server as h, sys\nclass H(h.SimpleHTTPRequestHandler):\n  def end_headers(s):\n    s.send_header("Cross-Origin-Opener-Policy","same-origin"); s.send_header("Cross-Origin-Embedder-Policy","require-corp"); super().end_headers()\nh.test(H, port=0, bind="127.0.0.1")'
-        : null;
-    const args = handler ? ['-u', '-c', handler] : ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0'];
+// The site served by Python's http.server on a free port.
+export async function serve() {
+    const args = ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0'];
     const server = spawn('python3', args, { cwd: site, stdio: ['ignore', 'pipe', 'ignore'] });
     const port = await new Promise((resolve, reject) => {
         let out = '';
@@ -76,8 +72,7 @@ export async function launch() {
         executablePath: process.env.VELMORA_CHROMIUM ?? '/usr/bin/chromium',
         headless: true,
         args: [...(process.getuid?.() === 0 ? ['--no-sandbox'] : []), '--disable-gpu', '--disable-quic', '--no-first-run',
-            '--disable-background-networking', '--disable-component-update', '--disable-sync',
-            '--enable-blink-features=ForceEagerMeasureMemory'],
+            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
     });
 }
 
