@@ -70,7 +70,15 @@ export class TreeView {
         }
         const node = this.nodes.get(k);
         if (node)
-            this.bringIntoView(node.getBBox());
+            this.bringIntoView(this.placeOf(node));
+    }
+
+    // A node's box in the picture's own units: Graphviz draws in a group that it moves.
+    placeOf(node) {
+        const b = node.getBBox();
+        const m = this.svg.querySelector('g.graph')?.transform.baseVal.consolidate()?.matrix ?? new DOMMatrix();
+        const a = new DOMPoint(b.x, b.y).matrixTransform(m), c = new DOMPoint(b.x + b.width, b.y + b.height).matrixTransform(m);
+        return { x: Math.min(a.x, c.x), y: Math.min(a.y, c.y), width: Math.abs(c.x - a.x), height: Math.abs(c.y - a.y) };
     }
 
     bringIntoView(b) {
