@@ -91,7 +91,8 @@ export async function openPage(browser, url, options = {}) {
 
 export const cleanup = () => fs.rmSync(tmp, { recursive: true, force: true });
 
-// The tests, run one after another; `node run.mjs NAME…` runs those whose names hold a NAME.
+// The tests, run one after another; `node run.mjs NAME…` runs those whose names hold a NAME,
+// and VELMORA_WEB_FAIL_FAST stops at the first failure.
 const tests = [];
 export const test = (name, fn) => tests.push({ name, fn });
 
@@ -106,6 +107,8 @@ export async function run() {
         } catch (error) {
             ++failed;
             console.log(`FAIL ${t.name}\n${error.stack ?? error}`);
+            if (process.env.VELMORA_WEB_FAIL_FAST)
+                break;
         }
     }
     cleanup();

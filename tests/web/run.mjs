@@ -160,6 +160,9 @@ h.test('the tree draws every tech, a click selects one and marks its neighbours,
     const marked = cls => page.$$eval(`#tree g.node.${cls}`, nodes => nodes.map(n => Number(n.dataset.tech)).sort((a, b) => a - b));
     assert.deepEqual(await marked('required'), techs[k].requiredTechs.filter(r => r >= 0).sort((a, b) => a - b));
     assert.deepEqual(await marked('opens'), [...techs[k].requiredBy].sort((a, b) => a - b));
+    const edges = cls => page.$$eval(`#tree g.edge.${cls} title`, titles => titles.map(t => t.textContent).sort());
+    assert.deepEqual(await edges('required'), techs[k].requiredTechs.filter(r => r >= 0).map(r => `t${r}->t${k}`).sort());
+    assert.deepEqual(await edges('opens'), techs[k].requiredBy.map(n => `t${k}->t${n}`).sort());
     for (const civ of [1, 9, 18]) {
         await page.selectOption('#civ', String(civ));
         await page.waitForFunction(n => document.querySelectorAll('#tree g.node').length === n, civTechs(civ), { timeout: 60000 });
@@ -177,6 +180,10 @@ h.test('the comparison of the demo pair and every download are the dump\'s bytes
     await page.waitForFunction(() => document.querySelector('#diff-md h4'));
     const headings = h.diffOf('markdown').toString().split('\n').filter(l => l.startsWith('### ')).map(l => l.slice(4).replace(/\\(.)/g, '$1'));
     assert.deepEqual(await texts(page, '#diff-md h4'), headings);
+    const items = h.diffOf('markdown').toString().split('\n').filter(l => /^\s*- /.test(l)).map(l => l.replace(/^\s*- /, ''));
+    const shownItems = await page.$$eval('#diff-md li', lis => lis.map(li => [...li.childNodes].filter(n => n.nodeName !== 'UL').map(n => n.textContent).join('')));
+    assert.equal(shownItems.length, items.length);
+    assert.deepEqual(shownItems.filter((_, i) => !items[i].includes('`')), items.filter(l => !l.includes('`')).map(l => l.replace(/\\(.)/g, '$1')));
     assert.equal(await page.$eval('#diff-text', pre => pre.textContent), h.diffOf('text').toString());
     const downloads = [
         ...['json', 'csv', 'dot', 'text'].map(f => [`[data-format=${f}]`, () => h.dumpOf(f)]),
@@ -195,7 +202,7 @@ h.test('each failure shows its reason naming the file and keeps the earlier file
     fs.writeFileSync(path.join(folder, 'a.txt'), 'a');
     fs.writeFileSync(path.join(folder, 'b.txt'), 'b');
     const cases = [
-        ['not the data file', h.badFile('readme.txt', 'This is not a data file.\n')],
+        ['not the data file', [h.badFile('readme.txt', 'This is not a data file.\n'), ...h.modules]],
         ['a cut stream', h.badFile('brannoch2_x1_p1.dat', h.demoBytes.subarray(0, 2000000))],
         ['a version error', h.badFile('brannoch2_x1_p1.dat', h.deflated(version))],
         ['a folder without the data file', folder, /No brannoch2_x1_p1\.dat among the 2 files/],
@@ -208,10 +215,11 @@ h.test('each failure shows its reason naming the file and keeps the earlier file
         await page.setInputFiles(expected ? '#pick-folder' : '#pick-files', file);
         const shown = await (await page.waitForSelector('#messages p.error')).textContent();
         if (!expected) {
-            const [status, , stderr] = h.dump(['--format', 'json', file]);
+            const given = [file].flat()[0];
+            const [status, , stderr] = h.dump(['--format', 'json', given]);
             assert.notEqual(status, 0, name);
-            const reason = stderr.split('\n')[0].slice(`velmora-dump: ${file}: `.length);
-            assert.ok(shown.includes(path.basename(file)) && shown.includes(reason), `${name}: "${shown}" lacks "${reason}"`);
+            const reason = stderr.split('\n')[0].slice(`velmora-dump: ${given}: `.length);
+            assert.ok(shown.includes(path.basename(given)) && shown.includes(reason), `${name}: "${shown}" lacks "${reason}"`);
         } else {
             assert.match(shown, expected, name);
         }
@@ -233,6 +241,30 @@ h.test('each failure shows its reason naming the file and keeps the earlier file
     await page.setInputFiles('#pick-folder', broken);
     await waitLoaded(page);
     assert.match((await texts(page, '#messages p')).join('\n'), /language\.dll.*not a module file/);
+    await page.context().close();
+});
+
+h.test('the names are read in the chosen code page, as with --codepage, and the fragment keeps it', async () => {
+    const bytes = h.inflated();
+    bytes.set([0xcf, 0xf0, 0xe8, 0xf1, 0xf2, 0xe0], bytes.indexOf('Harbor Working'));
+    const file = h.badFile('brannoch2_x1_p1.dat', h.deflated(bytes));
+    const linesIn = codePage => h.dump(['--codepage', codePage, '--format', 'text', file])[1].toString().split('\n').filter(l => /^\d{3}:/.test(l));
+    assert.notDeepEqual(linesIn('1251'), linesIn('1252'));
+    const page = await h.openPage(browser, server.url);
+    for (const codePage of ['1252', '1251']) {
+        await page.selectOption('#codepage', codePage);
+        await page.setInputFiles('#pick-files', [file, ...h.modules]);
+        await waitLoaded(page);
+        assert.deepEqual(await texts(page, '#techlist li'), linesIn(codePage), codePage);
+    }
+    // Another code page chosen reads the same files again.
+    for (const codePage of ['1252', '1251']) {
+        await page.selectOption('#codepage', codePage);
+        await page.waitForFunction(line => document.getElementById('tech-6').textContent === line, linesIn(codePage)[6]);
+    }
+    assert.match(new URL(page.url()).hash, /codepage=1251/);
+    await page.reload();
+    assert.equal(await page.$eval('#codepage', select => select.value), '1251');
     await page.context().close();
 });
 
