@@ -42,7 +42,7 @@ export { demoBytes };
 
 // The native tool's output: [status, stdout bytes, stderr text].
 export function dump(args, cwd = root) {
-    const run = spawnSync(dumpTool, ['--install', game, ...args], { cwd, maxBuffer: 1 << 28 });
+    const run = spawnSync(dumpTool, [...(args.includes('--install') ? [] : ['--install', game]), ...args], { cwd, maxBuffer: 1 << 28 });
     if (run.error)
         throw run.error;
     return [run.status, run.stdout, run.stderr.toString()];

@@ -50,6 +50,20 @@ h.test('the demo folder, chosen as a folder and as files, shows the dump\'s list
     }
 });
 
+h.test('the data file alone: the modules are told missing and the texts are empty, as on the desktop', async () => {
+    const alone = path.join(h.tmp, 'alone');
+    fs.mkdirSync(path.join(alone, 'Data'), { recursive: true });
+    fs.copyFileSync(h.dataFile, path.join(alone, 'Data/brannoch2_x1_p1.dat'));
+    const [, json] = h.dump(['--install', alone, '--format', 'json', path.join(alone, 'Data/brannoch2_x1_p1.dat')]);
+    const page = await h.openPage(browser, server.url);
+    await page.setInputFiles('#pick-files', path.join(alone, 'Data/brannoch2_x1_p1.dat'));
+    await waitLoaded(page);
+    assert.match((await texts(page, '#found li')).join('\n'), /language\.dll: missing\nNo language modules/);
+    await page.click('#tech-6');
+    assert.deepEqual(await fields(page), JSON.parse(json).techs[6].view);
+    await page.context().close();
+});
+
 h.test('an effect line shows its command\'s raw values; a typed Effect No or String ID shows its effect or text', async () => {
     const page = await h.openPage(browser, server.url);
     await openDemo(page);

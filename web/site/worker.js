@@ -89,11 +89,6 @@ const ops = {
         const svg = viz.renderString(dot, { format: 'svg' });
         return { svg, layoutMs: performance.now() - started };
     },
-    // What this worker holds: the core's and Graphviz's WebAssembly memories.
-    async memory() {
-        const size = module => module?.HEAPU8?.buffer.byteLength ?? module?.wasmMemory?.buffer.byteLength ?? null;
-        return { coreBytes: size(core), jsHeapBytes: self.performance?.memory?.usedJSHeapSize ?? null };
-    },
 };
 
 self.onmessage = async ({ data }) => {
