@@ -55,8 +55,10 @@ h.test('the data file alone: the modules are told missing and the texts are empt
     fs.mkdirSync(path.join(alone, 'Data'), { recursive: true });
     fs.copyFileSync(h.dataFile, path.join(alone, 'Data/brannoch2_x1_p1.dat'));
     const [, json] = h.dump(['--install', alone, '--format', 'json', path.join(alone, 'Data/brannoch2_x1_p1.dat')]);
+    // A copy beside the Data folder is not the game's file.
+    fs.writeFileSync(path.join(alone, 'brannoch2_x1_p1.dat'), 'a stray copy');
     const page = await h.openPage(browser, server.url);
-    await page.setInputFiles('#pick-files', path.join(alone, 'Data/brannoch2_x1_p1.dat'));
+    await page.setInputFiles('#pick-folder', alone);
     await waitLoaded(page);
     assert.match((await texts(page, '#found li')).join('\n'), /language\.dll: missing\nNo language modules/);
     await page.click('#tech-6');
