@@ -11,6 +11,10 @@ set(VELMORA_BUILD_BENCH OFF CACHE BOOL "" FORCE)
 set(VELMORA_BUILD_FUZZ OFF CACHE BOOL "" FORCE)
 set(VELMORA_ZLIB_SOURCE "" CACHE PATH "Debian's zlib source, unpacked (scripts/debian-source.sh zlib)")
 set(VELMORA_YAML_SOURCE "" CACHE PATH "Debian's libyaml source, unpacked (scripts/debian-source.sh libyaml)")
+set(VELMORA_CODE_PAGE_TABLES "" CACHE FILEPATH "The code page tables a native build wrote (tools/codepages)")
+if(NOT EXISTS "${VELMORA_CODE_PAGE_TABLES}")
+  message(FATAL_ERROR "VELMORA_CODE_PAGE_TABLES: '${VELMORA_CODE_PAGE_TABLES}' is missing (scripts/build-web.sh writes it)")
+endif()
 enable_language(C)
 
 # Only the versions the desktop links: a header that says otherwise stops the build.

@@ -10,7 +10,10 @@
 //    U+30FB for both bytes, and a lead byte at the end or before a NUL gives U+30FB alone.
 // Those rules are checked for 932 and 1252 byte by byte against the system's conversion;
 // other code pages are decoded as iconv decodes them, and what it refuses beyond the rule
-// for 0x80 to 0x9F becomes U+FFFD, where Windows may give another character.
+// for 0x80 to 0x9F becomes U+FFFD, where Windows may give another character. The code
+// pages that shift between single and double bytes (EBCDIC's, 930 and the like) are
+// refused. The WebAssembly build decodes with tables written from this conversion
+// (CodePageTable.h), for the same code pages.
 #pragma once
 
 #include <string>

@@ -7,9 +7,7 @@
 #include <cerrno>
 #include <string>
 
-#include "host/HostPath.h"
 #include "host/Text.h"
-#include "host/WineRegistry.h"
 
 namespace velmora {
 
@@ -42,19 +40,28 @@ public:
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         char* in = const_cast<char*>(bytes.data()) + at;
         std::size_t inLeft = bytes.size() - at;
+        char buffer[256];
+        const auto append = [&out, &buffer](const char* end) {
+            for (const char* c = buffer; c + 4 <= end; c += 4) {
+                const auto byte = [c](int i) { return static_cast<char32_t>(static_cast<unsigned char>(c[i])); };
+                AppendUtf8(out, byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24);
+            }
+        };
         while (inLeft > 0) {
-            char buffer[256];
             char* next = buffer;
             std::size_t outLeft = sizeof buffer;
             const std::size_t done = iconv(cd_, &in, &inLeft, &next, &outLeft);
             const int error = errno;
-            for (const char* c = buffer; c + 4 <= next; c += 4) {
-                const auto byte = [c](int i) { return static_cast<char32_t>(static_cast<unsigned char>(c[i])); };
-                AppendUtf8(out, byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24);
-            }
+            append(next);
             if (done == static_cast<std::size_t>(-1) && error != E2BIG)
                 break;
         }
+        // A conversion that composes (1255, 1258) holds back the last character read, in
+        // case a combining mark follows: it is written out before what comes next.
+        char* next = buffer;
+        std::size_t outLeft = sizeof buffer;
+        iconv(cd_, nullptr, nullptr, &next, &outLeft);
+        append(next);
         return bytes.size() - inLeft;
     }
 
@@ -89,9 +96,22 @@ std::size_t DecodeRefused(std::string_view bytes, std::size_t at, unsigned codeP
 
 } // namespace
 
+// The EBCDIC code pages with double bytes (930 and the like) shift between single and
+// double bytes at 0x0E and 0x0F, which give no character. No Windows system has one as its
+// ANSI code page, so no name is in one; they are refused, as the browser build refuses
+// them (its tables hold no states).
+bool ShiftsState(Converter& converter)
+{
+    std::string out;
+    return converter.Convert("\x0e", 0, out) == 1 && out.empty();
+}
+
 bool CanDecodeCodePage(unsigned codePage)
 {
-    return codePage != 0 && Converter(codePage).IsOpen();
+    if (codePage == 0)
+        return false;
+    Converter converter(codePage);
+    return converter.IsOpen() && !ShiftsState(converter);
 }
 
 std::string CodePageToUtf8(std::string_view bytes, unsigned codePage)
@@ -107,18 +127,6 @@ std::string CodePageToUtf8(std::string_view bytes, unsigned codePage)
             at += DecodeRefused(bytes, at, codePage, out);
     }
     return out;
-}
-
-unsigned AnsiCodePageIn(const std::string& prefix)
-{
-    const auto acp = ReadMachineTextIn(prefix, "System\\CurrentControlSet\\Control\\Nls\\CodePage", "ACP", 16);
-    const unsigned codePage = acp ? ParseCodePage(*acp) : 0;
-    return codePage != 0 ? codePage : CodePageWestern;
-}
-
-unsigned SystemAnsiCodePage(const std::string& winePrefix)
-{
-    return winePrefix.empty() ? CodePageWestern : AnsiCodePageIn(winePrefix);
 }
 
 } // namespace velmora

@@ -16,8 +16,15 @@ sources=build-web/debian-src
 zlib=$(./scripts/debian-source.sh zlib "$sources")
 yaml=$(./scripts/debian-source.sh libyaml "$sources")
 
-emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DVELMORA_ZLIB_SOURCE="$zlib" -DVELMORA_YAML_SOURCE="$yaml" "$@"
+# The code page tables, written by a native build of the generator from glibc's conversions
+# (the Linux build's own), since emscripten's C library decodes other text or none.
+./scripts/install-deps.sh g++ zlib1g-dev libyaml-dev pkg-config
+cmake -S . -B build-web/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_GUI=OFF \
+  -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF > /dev/null
+cmake --build build-web/native --target velmora_code_page_data
+
+emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_ZLIB_SOURCE="$zlib" \
+  -DVELMORA_YAML_SOURCE="$yaml" -DVELMORA_CODE_PAGE_TABLES="$PWD/build-web/native/code-pages/CodePageTableData.cpp" "$@"
 cmake --build build-web --target velmora-core velmora-dump
 
 # ---- The site (the page's part): web/site/, Graphviz's module from npm, the icons and the

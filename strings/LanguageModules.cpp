@@ -26,7 +26,7 @@ int LanguageModules::AddModule(std::string path, const std::string& winePrefix)
 
 Result<void> LanguageModules::AddModuleFromBytes(std::vector<std::uint8_t> bytes)
 {
-    if (moduleCount >= MaxModules)
+    if (MaxModules <= moduleCount)
         return Failure<>{.reason = "too many modules"};
     const Result<ModuleHandle> module = LoadModuleFromBytes(std::move(bytes));
     if (!module)

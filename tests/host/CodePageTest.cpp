@@ -41,6 +41,8 @@ TEST(CodePageTest, NamesInShiftJisAndWindows1252)
         {1252, "\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},  // the five bytes 1252 leaves out
         {1252, "\x93\xFA\x96\x7B", "“ú–{"},                       // Shift-JIS read as 1252
         {1252, "\xC3\xA9", "é"},                                   // valid UTF-8 stays UTF-8
+        {1258, "Ba", "Ba"},        // a letter last, which a combining mark could have followed
+        {1255, "\xD4", "\u05F0"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(Utf8OrCodePage(row.bytes, row.codePage), row.text) << row.codePage << ": " << row.bytes;
@@ -54,6 +56,9 @@ TEST(CodePageTest, CodePageNumbers)
     for (const char* unknown : {"", "0", "932x", "-932", "4000000000", "99999"})
         EXPECT_EQ(ParseCodePage(unknown), 0u) << unknown;
     EXPECT_EQ(CodePageToUtf8("\xE9", 99999), "é") << "an unknown code page is taken as 1252";
+#ifndef _WIN32
+    EXPECT_EQ(ParseCodePage("930"), 0u) << "a code page that shifts between single and double bytes";
+#endif
 }
 
 } // namespace
