@@ -54,6 +54,7 @@ export const diffOf = format => dump(['--diff', '--format', format, 'Data/branno
 export async function serve() {
     const args = ['-u', '-m', 'http.server', '--bind', '127.0.0.1', '0'];
     const server = spawn('python3', args, { cwd: site, stdio: ['ignore', 'pipe', 'ignore'] });
+    process.on('exit', () => server.kill());
     const port = await new Promise((resolve, reject) => {
         let out = '';
         server.stdout.on('data', chunk => {
