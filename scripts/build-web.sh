@@ -29,7 +29,12 @@ cmake --build build-web/native --target velmora_code_page_data
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_ZLIB_SOURCE="$zlib" \
   -DVELMORA_YAML_SOURCE="$yaml" -DVELMORA_LIBDEFLATE_SOURCE="$deflate" -DVELMORA_CODE_PAGE_TABLES="$PWD/build-web/native/code-pages/CodePageTableData.cpp" "$@"
 cmake --build build-web --target velmora-core velmora-dump
-if [ -d web/site ]; then
-  cp -a web/site/. build-web/site/
+
+# ---- The site (the page's part): web/site/, Graphviz's module from npm, the icons and the
+# service worker's list of files, put beside the core.
+if [ ! -f node_modules/@viz-js/viz/package.json ]; then
+  npm ci --no-audit --no-fund
 fi
+./scripts/build-site.sh build-web/site
+# ---- end of the site's part
 ls -l build-web/site/core/velmora-core.mjs build-web/site/core/velmora-core.wasm build-web/velmora-dump.js

@@ -26,10 +26,14 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
 
-# The browser edition's core and velmora-dump for Node (WebAssembly, Release), and the one
-# test there: the Node dump answers as the native one on the demo installation above.
+# The browser edition: its core and velmora-dump for Node (WebAssembly, Release) with the
+# site beside the core in build-web/site/; the one CTest test there (the Node dump answers
+# as the native one on the demo installation above); and the page tested in Debian's
+# Chromium, driven by Playwright, against the same demo installation and velmora-dump.
+npm ci --no-audit --no-fund
 ./scripts/build-web.sh -DVELMORA_NATIVE_BUILD="$PWD/build-asan"
 ctest --test-dir build-web --output-on-failure --timeout 600
+VELMORA_NATIVE_BUILD="$PWD/build-asan" node tests/web/run.mjs
 
 # Windows: cross-built with MinGW-w64, its tests run by Wine on Xvfb, beside the native
 # build's demo installation and dump tool (VELMORA_WINDOWS=0 skips it).
