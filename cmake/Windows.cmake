@@ -12,14 +12,7 @@ if(VELMORA_BUILD_TESTS)
   add_subdirectory(${VELMORA_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 endif()
 
-# nlohmann/json is headers only; its package config would add the build machine's
-# /usr/include, so only its own folder is made visible.
-set(json_include ${CMAKE_BINARY_DIR}/third-party/include)
-file(MAKE_DIRECTORY ${json_include})
-file(CREATE_LINK /usr/include/nlohmann ${json_include}/nlohmann SYMBOLIC)
-add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
-set_target_properties(nlohmann_json::nlohmann_json PROPERTIES INTERFACE_SYSTEM_INCLUDE_DIRECTORIES ${json_include}
-                                                              INTERFACE_INCLUDE_DIRECTORIES ${json_include})
+include(cmake/HeaderOnlyJson.cmake)
 
 # GCC 12 warns falsely about overlapping copies inside std::string at -O3 (GCC bug 105329).
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>)
