@@ -1,6 +1,8 @@
 #include "strings/LanguageModules.h"
 
+#include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "host/Text.h"
@@ -48,6 +50,17 @@ std::string LanguageModules::LookupString(std::int64_t id) const
         }
     }
     return {};
+}
+
+std::function<std::string(std::int64_t id)> LookupEachOnce(const LanguageModules& modules)
+{
+    auto texts = std::make_shared<std::unordered_map<std::int64_t, std::string>>();
+    return [&modules, texts](std::int64_t id) {
+        const auto [at, fresh] = texts->try_emplace(id);
+        if (fresh)
+            at->second = modules.LookupString(id);
+        return at->second;
+    };
 }
 
 } // namespace velmora

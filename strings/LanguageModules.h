@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,5 +46,10 @@ public:
     std::array<ModuleHandle, MaxModules> modules{};
     std::int32_t moduleCount = 0;
 };
+
+// A lookup that asks `modules` for each string id once and keeps the text, since the same
+// names recur in many fields and lines. `modules` must outlive it; its copies share what
+// it keeps.
+std::function<std::string(std::int64_t id)> LookupEachOnce(const LanguageModules& modules);
 
 } // namespace velmora

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
-#include <unordered_map>
 #include <utility>
 
 #include <nlohmann/json.hpp>
@@ -29,17 +28,9 @@ struct WebSlot {
     LanguageModules modules;
     unsigned codePage = CodePageWestern;
     // Each string id is looked up once, as the dump does.
-    mutable std::unordered_map<std::int64_t, std::string> texts;
+    StringLookup lookup = LookupEachOnce(modules);
 
-    StringLookup Lookup() const
-    {
-        return [this](std::int64_t id) {
-            const auto [at, fresh] = texts.try_emplace(id);
-            if (fresh)
-                at->second = modules.LookupString(id);
-            return at->second;
-        };
-    }
+    const StringLookup& Lookup() const { return lookup; }
 };
 
 namespace {

@@ -18,7 +18,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "data/DataFile.h"
@@ -256,14 +255,7 @@ int main(int argc, char** argv)
         for (const std::string& path : velmora::LanguageModulePaths(*folder))
             modules.AddModule(path, installation.prefix);
     }
-    // Each string id is looked up once: the same names recur in many fields and lines.
-    std::unordered_map<std::int64_t, std::string> texts;
-    const velmora::StringLookup lookup = [&modules, &texts](std::int64_t id) {
-        const auto [at, fresh] = texts.try_emplace(id);
-        if (fresh)
-            at->second = modules.LookupString(id);
-        return at->second;
-    };
+    const velmora::StringLookup lookup = velmora::LookupEachOnce(modules);
 
     // Written as it is produced.
     errno = 0;
