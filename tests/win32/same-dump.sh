@@ -14,6 +14,9 @@ mkdir -p "$scratch"
 # its drive Z: is the host's root, as in a prefix Wine makes.
 cp -a "$native/demo-prefix" "$scratch/prefix"
 ln -s / "$scratch/prefix/dosdevices/z:"
+# The update is finished, and its processes gone, before the first comparison.
+WINEPREFIX="$scratch/prefix" WINEDEBUG=-all wineboot -u > "$scratch/update.log" 2>&1
+WINEPREFIX="$scratch/prefix" wineserver -w
 game=$native/demo-prefix/drive_c/Games/Brannoch
 wgame="Z:${game//\//\\}"
 data='\Data\brannoch2_x1_p1.dat'
@@ -25,9 +28,14 @@ same() {  # NAME NATIVE_ARGS -- WINDOWS_ARGS
   while [ "$1" != "--" ]; do native_args+=("$1"); shift; done
   shift
   windows_args=("$@")
-  WINEPREFIX="${native_prefix:-$native/demo-prefix}" "$native/tools/velmora-dump" "${native_args[@]}" > "$scratch/$name.native"
-  WINEPREFIX="$scratch/prefix" WINEDEBUG=-all LC_ALL=${wine_locale:-C.UTF-8} wine "$exe" "${windows_args[@]}" > "$scratch/$name.windows" 2> "$scratch/$name.log"
-  if cmp -s "$scratch/$name.native" "$scratch/$name.windows"; then
+  local native_status=0 windows_status=0
+  WINEPREFIX="${native_prefix:-$native/demo-prefix}" "$native/tools/velmora-dump" "${native_args[@]}" > "$scratch/$name.native" || native_status=$?
+  WINEPREFIX="$scratch/prefix" WINEDEBUG=-all LC_ALL=${wine_locale:-C.UTF-8} wine "$exe" "${windows_args[@]}" > "$scratch/$name.windows" 2> "$scratch/$name.log" || windows_status=$?
+  if [ "$native_status" -ne 0 ] || [ "$windows_status" -ne 0 ]; then
+    echo "FAILED: $name: the native tool exited with $native_status, the Windows one with $windows_status; what Wine printed:"
+    head -40 "$scratch/$name.log"
+    failures=$((failures + 1))
+  elif cmp -s "$scratch/$name.native" "$scratch/$name.windows"; then
     echo "same: $name ($(wc -c < "$scratch/$name.native") bytes)"
   else
     echo "DIFFERENT: $name"
