@@ -1,5 +1,6 @@
 #include "host/WineRegistry.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <vector>
@@ -88,6 +89,35 @@ std::optional<std::size_t> DecodeEscaped(std::string_view line, std::size_t pos,
         }
     }
     return std::nullopt;
+}
+
+// True where the key written from `pos` is sure to differ from `key` (ASCII case aside)
+// before it is decoded: where a plain character, a doubled backslash or the closing ']'
+// stands against another character of `key` (a byte above 0x7F begins a character that is
+// not ASCII). Another escape, or a character of `key` that is not ASCII, is left to
+// DecodeEscaped. In a large hive almost every key line is turned
+// down here, within its first characters.
+bool SurelyNotKey(std::string_view line, std::size_t pos, std::u16string_view key)
+{
+    for (const char16_t wanted : key) {
+        if (pos >= line.size())
+            return false;
+        const char c = line[pos];
+        if (c == '\\') {
+            if (pos + 1 >= line.size() || line[pos + 1] != '\\')
+                return false;
+            if (wanted != u'\\')
+                return true;
+            pos += 2;
+            continue;
+        }
+        if (wanted >= 0x80)
+            return false;
+        if (c == ']' || LowerAscii(static_cast<char16_t>(static_cast<unsigned char>(c))) != LowerAscii(wanted))
+            return true;
+        ++pos;
+    }
+    return false;
 }
 
 bool StartsWith(std::string_view text, std::size_t pos, std::string_view prefix)
@@ -227,6 +257,8 @@ TextResult ReadMachineTextFrom(std::string_view hive, std::string_view keyPath, 
             continue;
         if (line[pos] == '[') {
             current = nullptr;
+            if (std::all_of(candidates.begin(), candidates.end(), [&](const Candidate& c) { return SurelyNotKey(line, pos + 1, c.key); }))
+                continue;
             std::u16string key;
             if (!DecodeEscaped(line, pos + 1, ']', key))
                 continue;  // a broken key line: its values belong to no key

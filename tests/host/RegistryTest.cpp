@@ -124,6 +124,37 @@ TEST_F(RegistryTest, TheInstallFolderAsA32BitProgramReadsIt)
     }
 }
 
+// A key line is turned down at its first plain character that differs; where it is
+// written with other escapes, or holds other characters than ASCII, it is decoded whole.
+TEST(WineRegistry, KeyLinesWrittenInEveryWay)
+{
+    const struct {
+        const char* keyLine;
+        const char* wanted;
+        bool found;
+    } rows[] = {
+        {R"([Software\\Brannoch])", "Software\\Brannoch", true},
+        {R"([SOFTWARE\\brannoch])", "Software\\Brannoch", true},
+        {R"([Software\\Br\x61nnoch])", "Software\\Brannoch", true},
+        {R"([Software\x005cBrannoch])", "Software\\Brannoch", true},
+        {R"([Software\134Brannoch])", "Software\\Brannoch", true},
+        {"[Software\\\\Br\\\xc3\xa4nnoch]", "Software\\Br\xc3\xa4nnoch", true},
+        {"[Software\\\\Br\xc3\xa4nnoch]", "Software\\Br\xc3\xa4nnoch", true},
+        {R"([Software\\Br\xe4nnoch])", "Software\\Br\xc3\xa4nnoch", true},
+        {R"([Software\\Br\xe4nnoch])", "Software\\Brannoch", false},
+        {"[Software\\\\Br\xc3\xa4nnoch]", "Software\\Brannoch", false},
+        {R"([Software\\Brannoch\\1.0])", "Software\\Brannoch", false},
+        {R"([Software\\Bran])", "Software\\Brannoch", false},
+        {R"([Software\\\\Brannoch])", "Software\\Brannoch", false},
+        {R"([Software\\Brannoch)", "Software\\Brannoch", false},
+    };
+    for (const auto& row : rows) {
+        const std::string hive = Hive("win32", std::string(row.keyLine) + " 1700000000\n\"Name\"=\"here\"\n");
+        const auto read = ReadMachineTextFrom(hive, row.wanted, "Name", 64);
+        EXPECT_EQ(read.value_or(""), row.found ? "here" : "") << row.keyLine << " for " << row.wanted;
+    }
+}
+
 TEST_F(RegistryTest, AUserWhoMayOnlyReadTheRegistryFindsTheFolder)
 {
     WriteHive(Hive("win32", NativeKey + Folder));
