@@ -722,4 +722,24 @@ void WriteDiffJson(std::ostream& out, const DumpDiff& diff)
     json.EndObject();
 }
 
+std::optional<DiffFormat> DiffFormatNamed(std::string_view name)
+{
+    if (name == "text")
+        return DiffFormat::Text;
+    if (name == "json")
+        return DiffFormat::Json;
+    if (name == "markdown")
+        return DiffFormat::Markdown;
+    return std::nullopt;
+}
+
+void WriteDiff(std::ostream& out, DiffFormat format, const DumpDiff& diff)
+{
+    switch (format) {
+    case DiffFormat::Text: WriteDiffText(out, diff); break;
+    case DiffFormat::Json: WriteDiffJson(out, diff); break;
+    case DiffFormat::Markdown: WriteDiffMarkdown(out, diff); break;
+    }
+}
+
 } // namespace velmora

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -108,6 +109,12 @@ void WriteDiffJson(std::ostream& out, const DumpDiff& diff);
 // Patch notes to paste where Markdown is read: a section for changed, added and removed
 // techs, a heading for each changed tech, "old → new" for each field.
 void WriteDiffMarkdown(std::ostream& out, const DumpDiff& diff);
+
+// The comparison's renderings by their names: "text", "json" and "markdown"; nothing for any
+// other name.
+enum class DiffFormat { Text, Json, Markdown };
+std::optional<DiffFormat> DiffFormatNamed(std::string_view name);
+void WriteDiff(std::ostream& out, DiffFormat format, const DumpDiff& diff);
 
 // The stored values of a command, "type T data D1 D2 D3 D4", and those of the command it
 // became after " -> " (without its type when that is the same); the amounts as "%f" unless

@@ -369,4 +369,27 @@ void WriteDumpDot(std::ostream& out, const GameTables& tables, const TechFilter&
     out << "}\n";
 }
 
+std::optional<DumpFormat> DumpFormatNamed(std::string_view name)
+{
+    if (name == "text")
+        return DumpFormat::Text;
+    if (name == "json")
+        return DumpFormat::Json;
+    if (name == "dot")
+        return DumpFormat::Dot;
+    if (name == "csv")
+        return DumpFormat::Csv;
+    return std::nullopt;
+}
+
+void WriteDump(std::ostream& out, DumpFormat format, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter)
+{
+    switch (format) {
+    case DumpFormat::Text: WriteDumpText(out, tables, lookup, filter); break;
+    case DumpFormat::Json: WriteDumpJson(out, tables, lookup, filter); break;
+    case DumpFormat::Dot: WriteDumpDot(out, tables, filter); break;
+    case DumpFormat::Csv: WriteDumpCsv(out, tables, lookup, filter); break;
+    }
+}
+
 } // namespace velmora

@@ -1,6 +1,7 @@
 // The dump tool's renderings of a parsed data file: text, JSON, a Graphviz graph and a sheet.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -28,6 +29,12 @@ void WriteDumpDot(std::ostream& out, const GameTables& tables, const TechFilter&
 // A sheet (RFC 4180, UTF-8, lines ending in CR LF): a title row, then a row for each tech
 // with its index, its name, every field of the tech view and its effect lines joined by " | ".
 void WriteDumpCsv(std::ostream& out, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter = {});
+
+// The renderings by the names the command line and the page give them: "text", "json",
+// "dot" and "csv"; nothing for any other name.
+enum class DumpFormat { Text, Json, Dot, Csv };
+std::optional<DumpFormat> DumpFormatNamed(std::string_view name);
+void WriteDump(std::ostream& out, DumpFormat format, const GameTables& tables, const StringLookup& lookup, const TechFilter& filter = {});
 
 class JsonWriter;
 

@@ -9,16 +9,10 @@
 
 namespace velmora {
 
-namespace {
-
-using Json = nlohmann::ordered_json;
-
-std::string Dumped(const Json& value)
+std::string CompactJson(const nlohmann::ordered_json& value)
 {
-    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
-
-} // namespace
 
 // Larger pieces go to the stream as they come.
 constexpr std::size_t FlushSize = 1 << 16;
@@ -153,7 +147,7 @@ void JsonWriter::Int(std::int64_t value)
 void JsonWriter::Double(double value)
 {
     BeforeValue();
-    pending_ += Dumped(value);
+    pending_ += CompactJson(value);
 }
 
 void JsonWriter::Bool(bool value)

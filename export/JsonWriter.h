@@ -11,6 +11,8 @@
 #include <type_traits>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 namespace velmora {
 
 class JsonWriter {
@@ -72,5 +74,9 @@ private:
 
 // Appends a text as a JSON string, quotes included.
 void AppendJsonString(std::string& out, std::string_view text);
+
+// A whole document on one line, as nlohmann-json writes it; texts from files may hold
+// bytes that are no UTF-8, which become U+FFFD.
+std::string CompactJson(const nlohmann::ordered_json& value);
 
 } // namespace velmora

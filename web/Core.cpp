@@ -13,6 +13,7 @@
 #include "data/DataParser.h"
 #include "export/DumpDiff.h"
 #include "export/DumpFormats.h"
+#include "export/JsonWriter.h"
 #include "host/CodePage.h"
 #include "host/Installation.h"
 #include "strings/LanguageModules.h"
@@ -37,12 +38,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;  // the keys in the order written
 
-// Texts from files may hold bytes that are no UTF-8; they are written as U+FFFD.
-std::string Dumped(const Json& json)
-{
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
 std::string_view LoadFailureName(LoadFailure kind)
 {
     switch (kind) {
@@ -60,7 +55,7 @@ std::string_view LoadFailureName(LoadFailure kind)
 
 std::string Refusal(std::string_view kind, const std::string& reason, const Json& messages)
 {
-    return Dumped({{"ok", false}, {"kind", kind}, {"reason", reason}, {"messages", messages}});
+    return CompactJson({{"ok", false}, {"kind", kind}, {"reason", reason}, {"messages", messages}});
 }
 
 // `fileName` as a path inside the staging folder: its parts without empty ones, "." and
@@ -147,7 +142,7 @@ std::string WebCore::Load(int slot, std::string_view data, const std::vector<std
     }
     const int techCount = ShownTechCount(loaded->tables);
     slots_[static_cast<std::size_t>(slot)] = std::move(loaded);
-    return Dumped({{"ok", true}, {"techCount", techCount}, {"messages", messages}});
+    return CompactJson({{"ok", true}, {"techCount", techCount}, {"messages", messages}});
 }
 
 std::string WebCore::Dump(int slot, std::string_view format) const
@@ -156,15 +151,11 @@ std::string WebCore::Dump(int slot, std::string_view format) const
     if (!loaded)
         return {};
     SetTextCodePage(loaded->codePage);
+    const std::optional<DumpFormat> named = DumpFormatNamed(format);
+    if (!named)
+        return {};
     std::ostringstream out;
-    if (format == "json")
-        WriteDumpJson(out, loaded->tables, loaded->Lookup());
-    else if (format == "text")
-        WriteDumpText(out, loaded->tables, loaded->Lookup());
-    else if (format == "csv")
-        WriteDumpCsv(out, loaded->tables, loaded->Lookup());
-    else if (format == "dot")
-        WriteDumpDot(out, loaded->tables);
+    WriteDump(out, *named, loaded->tables, loaded->Lookup());
     return std::move(out).str();
 }
 
@@ -186,15 +177,11 @@ std::string WebCore::Diff(std::string_view format) const
         return {};
     SetTextCodePage(after->codePage);
     const DumpDiff diff = CompareDumps({before->fileName, &before->tables}, {after->fileName, &after->tables}, after->Lookup(), {});
-    std::ostringstream out;
-    if (diff.Empty())
+    const std::optional<DiffFormat> named = DiffFormatNamed(format);
+    if (diff.Empty() || !named)
         return {};
-    if (format == "text")
-        WriteDiffText(out, diff);
-    else if (format == "json")
-        WriteDiffJson(out, diff);
-    else if (format == "markdown")
-        WriteDiffMarkdown(out, diff);
+    std::ostringstream out;
+    WriteDiff(out, *named, diff);
     return std::move(out).str();
 }
 
@@ -213,7 +200,7 @@ std::string WebCore::EffectLines(int slot, std::string_view typedEffectNo) const
         for (const std::string& line : RenderEffectLines(loaded->tables, loaded->Lookup(), ReadLenientNumber(typedEffectNo)))
             lines.push_back(line);
     }
-    return Dumped(lines);
+    return CompactJson(lines);
 }
 
 std::string WebCore::EffectCommand(int slot, std::string_view typedEffectNo, int line) const
@@ -226,7 +213,7 @@ std::string WebCore::EffectCommand(int slot, std::string_view typedEffectNo, int
     if (line < 0 || line >= ShownCommandCount(effect))
         return "null";
     const EffectCommandBoxes boxes = DescribeEffectCommand(effect.commands[static_cast<std::size_t>(line)]);
-    return Dumped({{"type", boxes.type}, {"data1", boxes.data1}, {"data2", boxes.data2}, {"data3", boxes.data3}, {"data4", boxes.data4}});
+    return CompactJson({{"type", boxes.type}, {"data1", boxes.data1}, {"data2", boxes.data2}, {"data3", boxes.data3}, {"data4", boxes.data4}});
 }
 
 } // namespace velmora

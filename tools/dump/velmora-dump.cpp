@@ -46,15 +46,13 @@ constexpr const char* UsageText = "usage: velmora-dump [--install DIR] [--format
                                   "       velmora-dump --list-installations [--format text|json]\n"
                                   "       velmora-dump --help | --version\n";
 
-enum class Format { Text, Json, Dot, Csv, Markdown };
-
 // Why a data file gave no tables, as the dump's exit status (a comparison's is ExitTrouble).
 enum class Unusable { LoadFailed = ExitLoadFailed, ParseFailed = ExitParseFailed };
 
 struct Options {
     std::optional<std::string> install;
     std::vector<std::string> files;
-    Format format = Format::Text;
+    std::string format = "text";  // a dump's or a comparison's, by name
     velmora::TechFilter techs;
     unsigned codePage = 0;  // of names that are not UTF-8; 0: the system's
     bool diff = false;
@@ -121,19 +119,10 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
                 return number.empty() ? "--codepage needs a code page number (932, 1252, ...)" : "unknown code page '" + number + "'";
         } else if (arg == "--format") {
             const std::string name = takeValue();
-            if (name == "text")
-                options.format = Format::Text;
-            else if (name == "json")
-                options.format = Format::Json;
-            else if (name == "dot")
-                options.format = Format::Dot;
-            else if (name == "csv")
-                options.format = Format::Csv;
-            else if (name == "markdown")
-                options.format = Format::Markdown;
-            else
+            if (!velmora::DumpFormatNamed(name) && !velmora::DiffFormatNamed(name))
                 return name.empty() ? "--format needs text, json, dot, csv or markdown"
                                     : "unknown format '" + name + "' (text, json, dot, csv or markdown)";
+            options.format = name;
         } else {
             return "unknown option '" + std::string(argv[i]) + "'";
         }
@@ -143,13 +132,13 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Options& option
         return "--diff compares two data files, OLD and NEW";
     if (!options.diff && files > 1)
         return "more than one data file: '" + options.files[0] + "' and '" + options.files[1] + "'";
-    if (options.diff && (options.format == Format::Dot || options.format == Format::Csv))
+    if (options.diff && !velmora::DiffFormatNamed(options.format))
         return "--diff writes text, json or markdown";
-    if (!options.diff && options.format == Format::Markdown)
+    if (!options.diff && !velmora::DumpFormatNamed(options.format))
         return "markdown is the format of --diff's patch notes";
     if (options.listInstallations && (options.install || files > 0 || options.codePage != 0))
         return "--list-installations takes no --install, no --codepage and no data file";
-    if (options.listInstallations && options.format != Format::Text && options.format != Format::Json)
+    if (options.listInstallations && options.format != "text" && options.format != "json")
         return "--list-installations writes text or json";
     std::sort(options.techs.only.begin(), options.techs.only.end());
     return std::nullopt;
@@ -207,7 +196,7 @@ int main(int argc, char** argv)
     }
     if (options.listInstallations) {
         errno = 0;
-        const velmora::Result<void> listed = velmora::WriteInstallationList(std::cout, options.format == Format::Json);
+        const velmora::Result<void> listed = velmora::WriteInstallationList(std::cout, options.format == "json");
         const int status = FinishOutput(0);
         if (status != 0)
             return status;
@@ -264,21 +253,10 @@ int main(int argc, char** argv)
                                                              lookup, options.techs);
         if (!diff.Empty()) {
             status = ExitDifferences;
-            if (options.format == Format::Json)
-                velmora::WriteDiffJson(std::cout, diff);
-            else if (options.format == Format::Markdown)
-                velmora::WriteDiffMarkdown(std::cout, diff);
-            else
-                velmora::WriteDiffText(std::cout, diff);
+            velmora::WriteDiff(std::cout, *velmora::DiffFormatNamed(options.format), diff);
         }
-    } else if (options.format == Format::Json) {
-        velmora::WriteDumpJson(std::cout, tables, lookup, options.techs);
-    } else if (options.format == Format::Dot) {
-        velmora::WriteDumpDot(std::cout, tables, options.techs);
-    } else if (options.format == Format::Csv) {
-        velmora::WriteDumpCsv(std::cout, tables, lookup, options.techs);
     } else {
-        velmora::WriteDumpText(std::cout, tables, lookup, options.techs);
+        velmora::WriteDump(std::cout, *velmora::DumpFormatNamed(options.format), tables, lookup, options.techs);
     }
     return FinishOutput(status);
 }
