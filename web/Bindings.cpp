@@ -51,13 +51,27 @@ std::string Load(int slot, const val& data, const val& modules, unsigned codePag
     return Core().Load(slot, Bytes(data).value_or(std::string()), moduleBytes, codePage, Text(fileName));
 }
 
-val Dump(int slot, const val& format) { return ByteArray(Core().Dump(slot, Text(format))); }
+// `techs`: an array of tech numbers, the techs to dump; anything else (null), all of them.
+val Dump(int slot, const val& format, const val& techs)
+{
+    std::optional<std::vector<int>> only;
+    if (techs.isArray()) {
+        only.emplace();
+        const unsigned count = techs["length"].as<unsigned>();
+        for (unsigned i = 0; i < count; ++i) {
+            if (techs[i].isNumber())
+                only->push_back(techs[i].as<int>());
+        }
+    }
+    return ByteArray(Core().Dump(slot, Text(format), only));
+}
 val Diff(const val& format) { return ByteArray(Core().Diff(Text(format))); }
 int DiffStatus() { return Core().DiffStatus(); }
 std::string StringText(int slot, const val& typedId) { return Core().StringText(slot, Text(typedId)); }
 std::string EffectLines(int slot, const val& typedEffectNo) { return Core().EffectLines(slot, Text(typedEffectNo)); }
 std::string EffectCommand(int slot, const val& typedEffectNo, int line) { return Core().EffectCommand(slot, Text(typedEffectNo), line); }
 std::string Version() { return VELMORA_VERSION; }
+std::string ListEntries() { return velmora::WebCore::ListEntries(); }
 
 } // namespace
 
@@ -71,4 +85,5 @@ EMSCRIPTEN_BINDINGS(velmora_core)
     emscripten::function("effectLines", &EffectLines);
     emscripten::function("effectCommand", &EffectCommand);
     emscripten::function("version", &Version);
+    emscripten::function("listEntries", &ListEntries);
 }

@@ -18,6 +18,7 @@
 #include "host/Installation.h"
 #include "strings/LanguageModules.h"
 #include "views/EffectBoxes.h"
+#include "views/NamingTables.h"
 #include "views/TableBounds.h"
 #include "views/TextForms.h"
 
@@ -145,7 +146,7 @@ std::string WebCore::Load(int slot, std::string_view data, const std::vector<std
     return CompactJson({{"ok", true}, {"techCount", techCount}, {"messages", messages}});
 }
 
-std::string WebCore::Dump(int slot, std::string_view format) const
+std::string WebCore::Dump(int slot, std::string_view format, const std::optional<std::vector<int>>& techs) const
 {
     const WebSlot* loaded = Loaded(slot);
     if (!loaded)
@@ -154,8 +155,17 @@ std::string WebCore::Dump(int slot, std::string_view format) const
     const std::optional<DumpFormat> named = DumpFormatNamed(format);
     if (!named)
         return {};
+    TechFilter filter;
+    if (techs) {
+        filter.only = *techs;
+        std::sort(filter.only.begin(), filter.only.end());
+        filter.only.erase(std::unique(filter.only.begin(), filter.only.end()), filter.only.end());
+        // No file holds this index: a filter of none shows nothing rather than everything.
+        if (filter.only.empty())
+            filter.only.push_back(MaxTechs);
+    }
     std::ostringstream out;
-    WriteDump(out, *named, loaded->tables, loaded->Lookup());
+    WriteDump(out, *named, loaded->tables, loaded->Lookup(), filter);
     return std::move(out).str();
 }
 
@@ -214,6 +224,17 @@ std::string WebCore::EffectCommand(int slot, std::string_view typedEffectNo, int
         return "null";
     const EffectCommandBoxes boxes = DescribeEffectCommand(effect.commands[static_cast<std::size_t>(line)]);
     return CompactJson({{"type", boxes.type}, {"data1", boxes.data1}, {"data2", boxes.data2}, {"data3", boxes.data3}, {"data4", boxes.data4}});
+}
+
+std::string WebCore::ListEntries()
+{
+    const auto texts = [](const auto& names) {
+        Json list = Json::array();
+        for (const std::string_view name : names)
+            list.push_back(name);
+        return list;
+    };
+    return CompactJson({{"resources", texts(ResourceNames)}, {"civs", texts(CivNames)}});
 }
 
 } // namespace velmora

@@ -40,8 +40,9 @@ public:
                      unsigned codePage, std::string_view fileName);
 
     // velmora-dump --format FORMAT's bytes for the slot's file (json, text, csv, dot); ""
-    // for an empty slot or another format.
-    std::string Dump(int slot, std::string_view format) const;
+    // for an empty slot or another format. With `techs`, only those, as --tech gives each
+    // of them (an empty list: none).
+    std::string Dump(int slot, std::string_view format, const std::optional<std::vector<int>>& techs = std::nullopt) const;
     // velmora-dump --diff --format FORMAT OLD NEW's bytes for slot 0 against slot 1 (text,
     // json, markdown), with slot 1's modules and code page; "" when they do not differ,
     // when a slot is empty or for another format.
@@ -56,6 +57,10 @@ public:
     // JSON: the effect dialog's boxes for command `line` of that effect, or null where the
     // dialog would not open.
     std::string EffectCommand(int slot, std::string_view typedEffectNo, int line) const;
+
+    // JSON: the drop-down lists' entries in their positions, as the dialog fills them:
+    // {"resources":[...],"civs":[...]}.
+    static std::string ListEntries();
 
 private:
     const WebSlot* Loaded(int slot) const;

@@ -150,6 +150,18 @@ TEST_F(WebCoreTest, DumpsAndComparisonsAsTheDumpWritesThem)
     }
 }
 
+// The tree of one civilization: the techs given, each once, or none at all.
+TEST_F(WebCoreTest, DumpsOfSomeTechsAsTechGivesThem)
+{
+    Load(0, first);
+    std::ostringstream secondTech;
+    WriteDumpDot(secondTech, Parsed(first), TechFilter{{1}});
+    EXPECT_EQ(core.Dump(0, "dot", std::vector<int>{1, 1}), secondTech.str());
+    EXPECT_EQ(core.Dump(0, "dot", std::vector<int>{}), "digraph techs {\n  rankdir=LR;\n  node [shape=box];\n}\n");
+    EXPECT_EQ(core.Dump(0, "dot", std::nullopt), core.Dump(0, "dot"));
+    EXPECT_NE(core.Dump(0, "dot"), secondTech.str());
+}
+
 TEST_F(WebCoreTest, EffectBoxesAsTheDialogsShowThem)
 {
     Load(0, first);

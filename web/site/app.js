@@ -6,21 +6,17 @@ import { TreeView } from './tree.js';
 
 const $ = id => document.getElementById(id);
 
-// The drop-down lists' entries, in their positions, as the dialog template fills them.
-const ResourceNames = ['', 'Food', 'Wood', 'Stone', 'Gold'];
-const CivNames = ['', 'Briton', 'Frank', 'Cothic', 'Teutonic', 'Japanese', 'Chinese', 'Byzantine', 'Persian', 'Saracen',
-    'Turkish', 'Viking', 'Mongol', 'Celtic', 'Spanish', 'Aztec', 'Mayan', 'Hun', 'Korean'];
-
 // The detail fields in the dialog's order: a row per caption, each field with the member
-// that names it in the JSON dump's view, its control, and its name for a screen reader.
+// that names it in the JSON dump's view, its control, and its name for a screen reader. A
+// list shows the entry at the position the view gives, from the core's list entries.
 const Rows = [
     ['Name String ID:', ['nameStringIdText', 'typed', 'Name String ID'], ['nameText', 'text', 'Name Text']],
     ['Help String ID:', ['helpStringIdText', 'typed', 'Help String ID'], ['helpText', 'text', 'Help Text']],
     ['Required Tech:', ['requiredTechCheck', 'check', 'Required Tech Flag'],
         ...[1, 2, 3, 4, 5, 6].map(n => [`requiredTech${n}Text`, 'box', `Required Tech ${n}`])],
     ...[1, 2, 3].map(n => [`Cost${n}:`, [`cost${n}Check`, 'check', `Cost${n} Flag`],
-        [`cost${n}TypeList`, ResourceNames, `Cost${n} Resource`], [`cost${n}AmountText`, 'box', `Cost${n} Amount`]]),
-    ['Civ:', ['civCheck', 'check', 'Civ Flag'], ['civList', CivNames, 'Civ']],
+        [`cost${n}TypeList`, 'list', `Cost${n} Resource`], [`cost${n}AmountText`, 'box', `Cost${n} Amount`]]),
+    ['Civ:', ['civCheck', 'check', 'Civ Flag'], ['civList', 'list', 'Civ']],
     ['Research Time:', ['researchTimeText', 'box', 'Research Time']],
     ['Location:', ['locationText', 'box', 'Location'], ['locationNameText', 'text', 'Location Name']],
     ['Icon ID:', ['iconIdText', 'box', 'Icon ID']],
@@ -33,6 +29,7 @@ const Rows = [
 
 const state = {
     dump: null,        // the JSON dump of the loaded file
+    entries: null,     // the drop-down lists' entries: {resources, civs}
     source: null,      // the files it came from: {data, modules, shown}
     newFile: null,     // the comparison's new data file: {path, file}
     diffLoaded: false, // the core holds the new file
@@ -113,7 +110,7 @@ async function openFiles(files) {
     }
     if (ticket !== loads)
         return;
-    const { result, dump } = answer;
+    const { result, dump, entries } = answer;
     if (!result.ok) {
         setProgress(state.dump ? `Still showing ${state.source.shown}.` : '');
         return showMessages([result.reason, ...result.messages]);
@@ -122,6 +119,7 @@ async function openFiles(files) {
     showFound(found);
     state.source = found;
     state.dump = dump;
+    state.entries = entries;
     state.svg = null;
     state.treeFor = null;
     setProgress(`${found.shown}: ${dump.techs.length} techs.`);
@@ -171,7 +169,7 @@ function fillList() {
     state.tech = -1;
     const civ = $('civ');
     if (civ.options.length === 1)
-        civ.append(...CivNames.slice(1).map((name, i) => new Option(name, String(i + 1))));
+        civ.append(...state.entries.civs.slice(1).map((name, i) => new Option(name, String(i + 1))));
 }
 
 function select(k, { scroll = true } = {}) {
@@ -260,8 +258,8 @@ function buildFields() {
             } else {
                 input.readOnly = control !== 'typed';
                 input.spellcheck = false;
-                input.className = control === 'text' ? 'text' : Array.isArray(control) ? 'entry' : 'number';
-                if (Array.isArray(control))
+                input.className = control === 'text' ? 'text' : control === 'list' ? 'entry' : 'number';
+                if (control === 'list')
                     input.dataset.entries = member;
             }
             row.append(input);
@@ -276,7 +274,7 @@ function buildFields() {
 }
 
 const field = member => $('fields').querySelector(`[data-member=${member}]`);
-const entriesOf = member => member === 'civList' ? CivNames : ResourceNames;
+const entriesOf = member => member === 'civList' ? state.entries.civs : state.entries.resources;
 
 function showTech(tech) {
     for (const input of $('fields').querySelectorAll('input')) {
@@ -569,7 +567,7 @@ function wire() {
     $('zoom-fit').addEventListener('click', () => tree.fit());
     $('tree-download').addEventListener('click', () => {
         if (state.svg)
-            save(state.svg, `${stem()}-tree${state.civ === 'all' ? '' : `-${CivNames[state.civ]}`}.svg`, 'svg');
+            save(state.svg, `${stem()}-tree${state.civ === 'all' ? '' : `-${state.entries.civs[state.civ]}`}.svg`, 'svg');
     });
     for (const button of document.querySelectorAll('[data-format]'))
         button.addEventListener('click', async () => {

@@ -7,7 +7,6 @@ import createVelmoraCore from './core/velmora-core.mjs';
 
 let core = null;
 let viz = null;
-const dots = new Map();  // the core's dot of a slot, kept for the civilization filters
 
 function progress(text) {
     self.postMessage({ progress: text });
@@ -25,34 +24,19 @@ function bytesOf(buffer) {
     return buffer ? new Uint8Array(buffer) : null;
 }
 
-// The core's dot reduced to the techs that `keep` accepts, and the edges between them, as
-// the dump's own --tech filter writes it.
-function filterDot(dot, keep) {
-    return dot.split('\n').filter(line => {
-        const edge = /^\s*t(\d+) -> t(\d+);$/.exec(line);
-        if (edge)
-            return keep(Number(edge[1])) && keep(Number(edge[2]));
-        const node = /^\s*t(\d+) \[/.exec(line);
-        return !node || keep(Number(node[1]));
-    }).join('\n');
-}
-
 const ops = {
     async load({ slot, data, modules, codePage, fileName }) {
         const c = await ready();
         progress(`Inflating and parsing ${fileName}…`);
         const result = JSON.parse(c.load(slot, bytesOf(data), modules.map(bytesOf), codePage, fileName));
-        if (!result.ok)
-            return { result };
-        dots.delete(slot);
-        if (slot !== 0)
+        if (!result.ok || slot !== 0)
             return { result };
         progress('Reading the techs…');
-        const dump = JSON.parse(new TextDecoder().decode(c.dump(0, 'json')));
-        return { result, dump };
+        const dump = JSON.parse(new TextDecoder().decode(c.dump(0, 'json', null)));
+        return { result, dump, entries: JSON.parse(c.listEntries()) };
     },
     async dump({ slot, format }) {
-        const bytes = (await ready()).dump(slot, format);
+        const bytes = (await ready()).dump(slot, format, null);
         return { bytes: bytes.slice().buffer };
     },
     async diff({ format }) {
@@ -73,18 +57,16 @@ const ops = {
     async version() {
         return { version: (await ready()).version() };
     },
-    // The tree of slot 0 laid out by Graphviz; `techs`, when given, the techs to keep.
+    // The tree of slot 0 laid out by Graphviz; `techs`, when given, the techs to keep, with
+    // the links between them (the dump's --tech).
     async layout({ techs }) {
         const c = await ready();
-        if (!dots.has(0))
-            dots.set(0, new TextDecoder().decode(c.dump(0, 'dot')));
-        const kept = techs ? new Set(techs) : null;
-        const dot = kept ? filterDot(dots.get(0), k => kept.has(k)) : dots.get(0);
+        const dot = new TextDecoder().decode(c.dump(0, 'dot', techs ?? null));
         if (!viz) {
             progress('Starting Graphviz…');
             viz = await (await import('./viz.js')).instance();
         }
-        progress(`Laying out ${kept ? kept.size : 'all'} techs…`);
+        progress(`Laying out ${techs ? new Set(techs).size : 'all'} techs…`);
         const started = performance.now();
         const svg = viz.renderString(dot, { format: 'svg' });
         return { svg, layoutMs: performance.now() - started };
