@@ -71,7 +71,7 @@ std::string StringText(int slot, const val& typedId) { return Core().StringText(
 std::string EffectLines(int slot, const val& typedEffectNo) { return Core().EffectLines(slot, Text(typedEffectNo)); }
 std::string EffectCommand(int slot, const val& typedEffectNo, int line) { return Core().EffectCommand(slot, Text(typedEffectNo), line); }
 std::string Version() { return VELMORA_VERSION; }
-std::string ListEntries() { return velmora::WebCore::ListEntries(); }
+std::string DetailForm() { return velmora::WebCore::DetailForm(); }
 
 } // namespace
 
@@ -85,5 +85,5 @@ EMSCRIPTEN_BINDINGS(velmora_core)
     emscripten::function("effectLines", &EffectLines);
     emscripten::function("effectCommand", &EffectCommand);
     emscripten::function("version", &Version);
-    emscripten::function("listEntries", &ListEntries);
+    emscripten::function("detailForm", &DetailForm);
 }

@@ -18,8 +18,8 @@
 #include "host/Installation.h"
 #include "strings/LanguageModules.h"
 #include "views/EffectBoxes.h"
-#include "views/NamingTables.h"
 #include "views/TableBounds.h"
+#include "views/TechDetailView.h"
 #include "views/TextForms.h"
 
 namespace velmora {
@@ -165,7 +165,7 @@ std::string WebCore::Dump(int slot, std::string_view format, const std::optional
             filter.only.push_back(MaxTechs);
     }
     std::ostringstream out;
-    WriteDump(out, *named, loaded->tables, loaded->Lookup(), filter);
+    WriteDump(out, named.value(), loaded->tables, loaded->Lookup(), filter);
     return std::move(out).str();
 }
 
@@ -191,7 +191,7 @@ std::string WebCore::Diff(std::string_view format) const
     if (diff.Empty() || !named)
         return {};
     std::ostringstream out;
-    WriteDiff(out, *named, diff);
+    WriteDiff(out, named.value(), diff);
     return std::move(out).str();
 }
 
@@ -226,15 +226,26 @@ std::string WebCore::EffectCommand(int slot, std::string_view typedEffectNo, int
     return CompactJson({{"type", boxes.type}, {"data1", boxes.data1}, {"data2", boxes.data2}, {"data3", boxes.data3}, {"data4", boxes.data4}});
 }
 
-std::string WebCore::ListEntries()
+std::string WebCore::DetailForm()
 {
-    const auto texts = [](const auto& names) {
-        Json list = Json::array();
-        for (const std::string_view name : names)
-            list.push_back(name);
-        return list;
-    };
-    return CompactJson({{"resources", texts(ResourceNames)}, {"civs", texts(CivNames)}});
+    Json fields = Json::array();
+    for (const TechField& shown : TechFields) {
+        Json field = {{"caption", shown.caption}, {"member", shown.member}, {"name", shown.title}};
+        switch (ControlOf(shown.form)) {
+        case FieldControl::Check: field["control"] = "check"; break;
+        case FieldControl::List:
+            field["control"] = "list";
+            field["entries"] = Json::array();
+            for (const std::string_view entry : ListEntries(shown.form))
+                field["entries"].push_back(entry);
+            break;
+        case FieldControl::Box:
+            field["control"] = shown.form == FieldForm::StringText || shown.form == FieldForm::UnitName ? "text" : "box";
+            break;
+        }
+        fields.push_back(std::move(field));
+    }
+    return CompactJson(fields);
 }
 
 } // namespace velmora

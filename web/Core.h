@@ -58,9 +58,12 @@ public:
     // dialog would not open.
     std::string EffectCommand(int slot, std::string_view typedEffectNo, int line) const;
 
-    // JSON: the drop-down lists' entries in their positions, as the dialog fills them:
-    // {"resources":[...],"civs":[...]}.
-    static std::string ListEntries();
+    // JSON: the detail fields in the dialog's order, each {"caption","member","name",
+    // "control"}: the caption empty for a field on the line of the one before, the member
+    // that names it in the JSON dump's view, the name a screen reader gives it, and its
+    // control, "box", "text" (a text found through the value), "check" or "list" (then with
+    // its "entries" in their positions, as the dialog fills the list).
+    static std::string DetailForm();
 
 private:
     const WebSlot* Loaded(int slot) const;

@@ -162,6 +162,57 @@ TEST_F(WebCoreTest, DumpsOfSomeTechsAsTechGivesThem)
     EXPECT_NE(core.Dump(0, "dot"), secondTech.str());
 }
 
+// The page builds the detail fields from the form: each field is the sheet's column of its
+// name, a list shows the entry the sheet shows, and each caption begins a line of the text.
+TEST_F(WebCoreTest, TheDetailFormShowsWhatTheDumpsShow)
+{
+    datafile::TechSpec tech = datafile::NamedTech("Costly");
+    tech.cost[0] = {.type = 2, .amount = 5, .flag = 1};
+    tech.cost[1].type = 0;
+    tech.civ = 3;
+    Load(0, datafile::MinimalDataFile({tech}));
+    const Json form = Json::parse(WebCore::DetailForm());
+    const Json view = Json::parse(core.Dump(0, "json"))["techs"][0]["view"];
+    const auto cells = [](const std::string& line) {
+        std::vector<std::string> out(1);
+        for (std::size_t i = 0, quoted = 0; i < line.size(); ++i) {
+            if (line[i] == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"')
+                out.back() += line[++i];
+            else if (line[i] == '"')
+                quoted = !quoted;
+            else if (line[i] == ',' && !quoted)
+                out.emplace_back();
+            else if (line[i] != '\r')
+                out.back() += line[i];
+        }
+        return out;
+    };
+    std::istringstream sheet(core.Dump(0, "csv"));
+    std::string titles, row;
+    std::getline(sheet, titles);
+    std::getline(sheet, row);
+    const std::vector<std::string> title = cells(titles), cell = cells(row);
+    ASSERT_EQ(title.size(), form.size() + 3);  // the index and the name before, the effect after
+    const std::string text = core.Dump(0, "text");
+    for (std::size_t i = 0; i < form.size(); ++i) {
+        const Json& field = form[i];
+        const std::string member = field["member"];
+        EXPECT_EQ(field["name"], title[i + 2]);
+        ASSERT_TRUE(view.contains(member)) << member;
+        const std::string control = field["control"];
+        EXPECT_TRUE(control == "check" ? view[member].is_boolean() : control == "list" ? view[member].is_number() : view[member].is_string()) << member;
+        if (control == "list") {
+            EXPECT_EQ(field["entries"][view[member].get<std::size_t>()], cell[i + 2]) << member;
+        }
+        if (field["caption"] != "") {
+            EXPECT_NE(text.find("\n    " + field["caption"].get<std::string>() + " "), std::string::npos) << member;
+        }
+    }
+    EXPECT_EQ(cell[14], "Stone");
+    EXPECT_EQ(cell[17], "Food");
+    EXPECT_EQ(cell[23], "Cothic");
+}
+
 TEST_F(WebCoreTest, EffectBoxesAsTheDialogsShowThem)
 {
     Load(0, first);

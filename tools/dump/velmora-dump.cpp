@@ -253,10 +253,10 @@ int main(int argc, char** argv)
                                                              lookup, options.techs);
         if (!diff.Empty()) {
             status = ExitDifferences;
-            velmora::WriteDiff(std::cout, *velmora::DiffFormatNamed(options.format), diff);
+            velmora::WriteDiff(std::cout, velmora::DiffFormatNamed(options.format).value(), diff);
         }
     } else {
-        velmora::WriteDump(std::cout, *velmora::DumpFormatNamed(options.format), tables, lookup, options.techs);
+        velmora::WriteDump(std::cout, velmora::DumpFormatNamed(options.format).value(), tables, lookup, options.techs);
     }
     return FinishOutput(status);
 }

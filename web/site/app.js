@@ -6,30 +6,13 @@ import { TreeView } from './tree.js';
 
 const $ = id => document.getElementById(id);
 
-// The detail fields in the dialog's order: a row per caption, each field with the member
-// that names it in the JSON dump's view, its control, and its name for a screen reader. A
-// list shows the entry at the position the view gives, from the core's list entries.
-const Rows = [
-    ['Name String ID:', ['nameStringIdText', 'typed', 'Name String ID'], ['nameText', 'text', 'Name Text']],
-    ['Help String ID:', ['helpStringIdText', 'typed', 'Help String ID'], ['helpText', 'text', 'Help Text']],
-    ['Required Tech:', ['requiredTechCheck', 'check', 'Required Tech Flag'],
-        ...[1, 2, 3, 4, 5, 6].map(n => [`requiredTech${n}Text`, 'box', `Required Tech ${n}`])],
-    ...[1, 2, 3].map(n => [`Cost${n}:`, [`cost${n}Check`, 'check', `Cost${n} Flag`],
-        [`cost${n}TypeList`, 'list', `Cost${n} Resource`], [`cost${n}AmountText`, 'box', `Cost${n} Amount`]]),
-    ['Civ:', ['civCheck', 'check', 'Civ Flag'], ['civList', 'list', 'Civ']],
-    ['Research Time:', ['researchTimeText', 'box', 'Research Time']],
-    ['Location:', ['locationText', 'box', 'Location'], ['locationNameText', 'text', 'Location Name']],
-    ['Icon ID:', ['iconIdText', 'box', 'Icon ID']],
-    ['Button Slot:', ['buttonSlotText', 'box', 'Button Slot']],
-    ['Unknown1:', ['unknown1Text', 'box', 'Unknown1']],
-    ['Unknown2:', ['unknown2Text', 'box', 'Unknown2']],
-    ['Unknown3,4,5:', ['unknown3Text', 'box', 'Unknown3'], ['unknown4Text', 'box', 'Unknown4'], ['unknown5Text', 'box', 'Unknown5']],
-    ['Effect No:', ['effectNoText', 'typed', 'Effect No']],
-];
+// The boxes the user may type into, as in the dialog; the core gives every other part of
+// the detail fields.
+const Typed = new Set(['nameStringIdText', 'helpStringIdText', 'effectNoText']);
 
 const state = {
     dump: null,        // the JSON dump of the loaded file
-    entries: null,     // the drop-down lists' entries: {resources, civs}
+    entries: null,     // each drop-down list's entries, by its member
     source: null,      // the files it came from: {data, modules, shown}
     newFile: null,     // the comparison's new data file: {path, file}
     diffLoaded: false, // the core holds the new file
@@ -110,7 +93,7 @@ async function openFiles(files) {
     }
     if (ticket !== loads)
         return;
-    const { result, dump, entries } = answer;
+    const { result, dump, form } = answer;
     if (!result.ok) {
         setProgress(state.dump ? `Still showing ${state.source.shown}.` : '');
         return showMessages([result.reason, ...result.messages]);
@@ -119,7 +102,8 @@ async function openFiles(files) {
     showFound(found);
     state.source = found;
     state.dump = dump;
-    state.entries = entries;
+    if (!state.entries)
+        buildFields(form);
     state.svg = null;
     state.treeFor = null;
     setProgress(`${found.shown}: ${dump.techs.length} techs.`);
@@ -169,7 +153,7 @@ function fillList() {
     state.tech = -1;
     const civ = $('civ');
     if (civ.options.length === 1)
-        civ.append(...state.entries.civs.slice(1).map((name, i) => new Option(name, String(i + 1))));
+        civ.append(...state.entries.civList.slice(1).map((name, i) => new Option(name, String(i + 1))));
 }
 
 function select(k, { scroll = true } = {}) {
@@ -240,31 +224,35 @@ function find(step) {
 
 // The details --------------------------------------------------------------------------------
 
-function buildFields() {
+// The detail fields as the core describes them: a row for each caption, holding the fields
+// after it that have none.
+function buildFields(fields) {
     const form = $('fields');
-    for (const [caption, ...fields] of Rows) {
-        const row = document.createElement('div');
-        row.className = 'field';
-        const label = Object.assign(document.createElement('span'), { className: 'caption', textContent: caption });
-        row.append(label);
-        for (const [member, control, name] of fields) {
-            const input = document.createElement('input');
-            input.dataset.member = member;
-            input.setAttribute('aria-label', name);
-            if (control === 'check') {
-                input.type = 'checkbox';
-                input.setAttribute('aria-readonly', 'true');
-                input.addEventListener('click', event => event.preventDefault());
-            } else {
-                input.readOnly = control !== 'typed';
-                input.spellcheck = false;
-                input.className = control === 'text' ? 'text' : control === 'list' ? 'entry' : 'number';
-                if (control === 'list')
-                    input.dataset.entries = member;
-            }
-            row.append(input);
+    state.entries = {};
+    let row = null;
+    for (const { caption, member, name, control, entries } of fields) {
+        if (caption || !row) {
+            row = Object.assign(document.createElement('div'), { className: 'field' });
+            row.append(Object.assign(document.createElement('span'), { className: 'caption', textContent: caption }));
+            form.append(row);
         }
-        form.append(row);
+        const input = document.createElement('input');
+        input.dataset.member = member;
+        input.setAttribute('aria-label', name);
+        if (control === 'check') {
+            input.type = 'checkbox';
+            input.setAttribute('aria-readonly', 'true');
+            input.addEventListener('click', event => event.preventDefault());
+        } else {
+            input.readOnly = !Typed.has(member);
+            input.spellcheck = false;
+            input.className = control === 'text' ? 'text' : control === 'list' ? 'entry' : 'number';
+            if (control === 'list') {
+                input.dataset.entries = member;
+                state.entries[member] = entries;
+            }
+        }
+        row.append(input);
     }
     form.addEventListener('submit', event => event.preventDefault());
     const typed = (member, shows) => form.querySelector(`[data-member=${member}]`).addEventListener('input', shows);
@@ -274,7 +262,6 @@ function buildFields() {
 }
 
 const field = member => $('fields').querySelector(`[data-member=${member}]`);
-const entriesOf = member => member === 'civList' ? state.entries.civs : state.entries.resources;
 
 function showTech(tech) {
     for (const input of $('fields').querySelectorAll('input')) {
@@ -283,7 +270,7 @@ function showTech(tech) {
             input.checked = value;
         } else if (input.dataset.entries) {
             input.dataset.selection = value;
-            input.value = entriesOf(input.dataset.member)[value] ?? '';
+            input.value = state.entries[input.dataset.member][value] ?? '';
         } else {
             input.value = value;
         }
@@ -471,7 +458,6 @@ const stem = () => (state.source?.data.path ?? 'techs').replace(/^.*\//, '').rep
 // Wiring -------------------------------------------------------------------------------------
 
 function wire() {
-    buildFields();
     restoreCodePage();
     $('pick-folder').addEventListener('change', event => { openFiles(chosenFiles(event.target.files)); event.target.value = ''; });
     $('pick-files').addEventListener('change', event => { openFiles(chosenFiles(event.target.files)); event.target.value = ''; });
@@ -567,7 +553,7 @@ function wire() {
     $('zoom-fit').addEventListener('click', () => tree.fit());
     $('tree-download').addEventListener('click', () => {
         if (state.svg)
-            save(state.svg, `${stem()}-tree${state.civ === 'all' ? '' : `-${state.entries.civs[state.civ]}`}.svg`, 'svg');
+            save(state.svg, `${stem()}-tree${state.civ === 'all' ? '' : `-${state.entries.civList[state.civ]}`}.svg`, 'svg');
     });
     for (const button of document.querySelectorAll('[data-format]'))
         button.addEventListener('click', async () => {

@@ -33,7 +33,7 @@ const ops = {
             return { result };
         progress('Reading the techs…');
         const dump = JSON.parse(new TextDecoder().decode(c.dump(0, 'json', null)));
-        return { result, dump, entries: JSON.parse(c.listEntries()) };
+        return { result, dump, form: JSON.parse(c.detailForm()) };
     },
     async dump({ slot, format }) {
         const bytes = (await ready()).dump(slot, format, null);
