@@ -8,7 +8,14 @@ import * as h from './harness.mjs';
 const server = await h.serve();
 const browser = await h.launch();
 const { techs, effects } = JSON.parse(h.dumpOf('json'));
-const listLines = h.dumpOf('text').toString().split('\n').filter(line => /^\d{3}:/.test(line));
+const textLines = h.dumpOf('text').toString().split('\n');
+const listLines = textLines.filter(line => /^\d{3}:/.test(line));
+// The text dump's lines of the fields of tech k: those after its list line, up to its
+// effect and the techs that require it.
+const techText = k => {
+    const first = textLines.indexOf(listLines[k]) + 1;
+    return textLines.slice(first, textLines.findIndex((line, i) => i >= first && /^    Required by:/.test(line)));
+};
 
 const waitLoaded = page => page.waitForFunction(() => /techs\.$/.test(document.getElementById('progress').textContent));
 async function openDemo(page, how = 'folder') {
@@ -45,6 +52,9 @@ h.test('the demo folder, chosen as a folder and as files, shows the dump\'s list
             assert.match(found, new RegExp(`${name}: .*${name.toLowerCase()}`), `${how}: ${found}`);
         await page.click('#tech-6');
         assert.deepEqual(await fields(page), techs[6].view, how);
+        // A row for each of the text dump's lines of the tech, under the same caption.
+        const captions = await page.$$eval('#fields .field', rows => rows.map(r => r.querySelector('.caption').textContent));
+        assert.deepEqual(captions, techText(6).map(line => line.trim().replace(/:.*/, ':')), how);
         assert.deepEqual(await texts(page, '#effectlist li'), techs[6].effectLines, how);
         await page.context().close();
     }
