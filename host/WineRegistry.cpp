@@ -95,8 +95,8 @@ std::optional<std::size_t> DecodeEscaped(std::string_view line, std::size_t pos,
 // before it is decoded: where a plain character, a doubled backslash or the closing ']'
 // stands against another character of `key` (a byte above 0x7F begins a character that is
 // not ASCII). Another escape, or a character of `key` that is not ASCII, is left to
-// DecodeEscaped. In a large hive almost every key line is turned
-// down here, within its first characters.
+// DecodeEscaped. In a large hive almost every key line is turned down here, within its
+// first characters.
 bool SurelyNotKey(std::string_view line, std::size_t pos, std::u16string_view key)
 {
     for (const char16_t wanted : key) {
